@@ -1,0 +1,207 @@
+#include "Alterable.hpp"
+
+#include <algorithm>
+#include <sstream>
+
+#include "Disk.hpp"
+#include "ShiftJis.hpp"
+#include "TimeName.hpp"
+
+Alterable::Alterable() = default;
+
+void Alterable::setting(std::string& companionName, int periodValue, bool keepLine1Value,
+                        bool matrixValue, bool serialValue, bool overwriteValue) {
+  companion = companionName;
+  period = periodValue;
+  keepLine1 = keepLine1Value;
+  matrix = matrixValue;
+  serial = serialValue;
+  overwrite = overwriteValue;
+  recogniseOnly = true;
+  NEIGHBOR = 2;
+  absent = -1;
+  outputName.clear();
+  anchorMark = ">>";
+  zenkakuColon = kZenkakuColon;
+  emptyMark = "\\a";
+  closing = " )";
+  colon = ":";
+  empty.clear();
+  space = " ";
+  caret = "^";
+  hyphen = "-";
+  newLine = "\n";
+  newLineLength = static_cast<int>(newLine.size());
+  line1Mark = "-1-";
+  postDateWord = kPostedOn;
+  whoText = "who.txt";
+  twoDigits[0] = "bO";
+  for (int i = 1; i < 44; ++i) {
+    twoDigits[i] = {static_cast<char>('0' + i / 10), static_cast<char>('0' + i % 10)};
+  }
+}
+
+bool Alterable::readThread(const std::string& threadName, std::string& text) {
+  return currentDisk().readFile(threadName, &text);
+}
+
+bool Alterable::readLine1(LineReader& in, std::string& line1) {
+  return in.next(line1) && line1.size() <= kMaxLine1Length;
+}
+
+void Alterable::chooseOutputName() {
+  if (overwrite) {
+    outputName = whoText;
+  } else {
+    TimeName name("who", ".txt");
+    outputName = name.temporaryName(serial);
+  }
+}
+
+std::string Alterable::line1Message(int number) const {
+  return "e" + std::to_string(number) + "(Line-1): in.getline(c, BUFFER_SIZE" + closing;
+}
+
+std::string Alterable::openMessage(int number, const std::string& name) const {
+  return "e" + std::to_string(number) + ": ifstream in( " + name + closing;
+}
+
+bool Alterable::openSaveClose(std::string& name) {
+  size_t at = 0;
+  while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0) at += newLine.size();
+  // A text of line ends only is kept whole.
+  if (at >= output.size()) at = 0;
+  if (!currentDisk().writeFile(name, output.substr(at))) {
+    message = "e1: ofstream saveFile( " + name + closing;
+    return false;
+  }
+  return true;
+}
+
+bool Alterable::readingToProduceArray() {
+  std::string text;
+  if (!currentDisk().readFile(companion, &text)) {
+    message = "e2: ifstream in( " + companion + closing;
+    return false;
+  }
+  LineReader in(text);
+  std::string line;
+  while (in.next(line)) items.push_back(line.empty() ? emptyMark : line);
+  return true;
+}
+
+bool Alterable::searchingItem(const std::string& line) {
+  for (const std::string& item : items)
+    if (line.find(item) != std::string::npos) return true;
+  return false;
+}
+
+bool Alterable::searchingItemSequence(const std::string& line) {
+  for (const std::string& item : items) {
+    if (line.find(item) != std::string::npos) {
+      foundItem = item;
+      return true;
+    }
+  }
+  return false;
+}
+
+int Alterable::checkLine1(const std::string& line) {
+  size_t at = 0;
+  for (int i = 0; i < 6; ++i) {
+    size_t blank = line.find(' ', at);
+    if (blank == std::string::npos) return 4;
+    at = blank + 1;
+  }
+  const size_t length = line.size();
+  // Offsets beyond the end of Line-1 are not "-".
+  auto dashAt = [&](size_t offset) { return offset < length && line[offset] == '-'; };
+  if (length == 18 || dashAt(18)) return 5;
+  if (length == 21 || dashAt(21)) return 6;
+  if (length == 27 || dashAt(27)) return 7;
+  return 3;
+}
+
+void Alterable::settingArrays() {
+  for (int i = 0; i <= highestBall; ++i) {
+    tally.push_back(0);
+    place.push_back(absent);
+  }
+}
+
+void Alterable::resettingArrays() {
+  for (int i = 0; i <= highestBall; ++i) {
+    appeared[i] = false;
+    tally[i] = 0;
+    place[i] = absent;
+  }
+}
+
+void Alterable::resettingPlaceArray() {
+  for (int i = 0; i <= highestBall; ++i) place[i] = absent;
+}
+
+std::string Alterable::countMeasureSort(const std::string& line) {
+  resettingArrays();
+  int count = 0;
+  for (int j = 1; j <= highestBall; ++j) {
+    size_t p = line.find(twoDigits[j]);
+    place[j] = p == std::string::npos ? absent : static_cast<int>(p);
+    if (place[j] != absent) {
+      ++count;
+      appeared[j] = true;
+    }
+  }
+  if (count != loto) {
+    message = "e48: c != loto";
+    return empty;
+  }
+  std::sort(place.begin(), place.begin() + highestBall + 1);
+  for (int j = 1; j <= highestBall; ++j) {
+    int c = place[j];
+    if (c != absent && c != 0) {
+      span = c - place[j - 1];
+      if (span < NEIGHBOR) {
+        message = "e49: span < NEIGHBOR";
+        return empty;
+      }
+    }
+  }
+  std::string text;
+  for (int j = 1; j <= highestBall; ++j) {
+    if (appeared[j]) {
+      text += twoDigits[j];
+      text += space;
+    }
+  }
+  if (!text.empty()) text.pop_back();
+  return text;
+}
+
+void Alterable::add(const std::string& line) {
+  group += line;
+  group += newLine;
+}
+
+void Alterable::clear(const std::string& h) {
+  group.clear();
+  header = h;
+}
+
+void Alterable::listing() {
+  output += header;
+  output += newLine;
+  output += group;
+}
+
+void Alterable::listing(const std::string& tail) {
+  listing();
+  output += tail;
+}
+
+int stringToInteger(const std::string& text) {
+  std::istringstream in(text);
+  int value = 0;
+  in >> value;
+  return value;
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+/// A parser of one line of a thread: tells post headers ("date lines") from
+/// body lines and writes a line back in the layouts the passes use. Each
+/// subclass fills the slots it supports and returns the documented default
+/// from the others.
+class Characterizable {
+ public:
+  Characterizable() = default;
+  virtual ~Characterizable() = default;
+  Characterizable(const Characterizable&) = delete;
+  Characterizable& operator=(const Characterizable&) = delete;
+
+  /// Positive when the line is a date line, 0 (or less) otherwise.
+  virtual int dateLine() = 0;
+  /// "\n>>" + number + full-width space.
+  virtual std::string anchor_res_no() = 0;
+  /// The comma layout.
+  virtual std::string common() = 0;
+  /// The colon layout.
+  virtual std::string interposed() = 0;
+  /// The next piece of a lottery-number line.
+  virtual std::string lotoLine() = 0;
+  /// Full-width space + name + " " + ID.
+  virtual std::string name_id() = 0;
+  /// The subclass's normal form.
+  virtual std::string rebuild() = 0;
+
+  /// Appends eleven spaces to `text` (changing it) and returns the first 11
+  /// bytes of the result.
+  std::string padding(std::string& text);
+  /// Appends the separator and `message` to the error pile; returns the pile.
+  std::string plus(std::string& message);
+  /// The error pile, which reads `noErrorText` when nothing was added.
+  std::string pileOfErrorMessages();
+
+ protected:
+  /// "Sun" to "Sat", index 0 is Sunday.
+  static const char* const weekdayNames[7];
+
+  int32_t lineLength = 0;
+  std::string errorPile;
+  std::string numberPart;
+  std::string line;
+  std::string noErrorText;
+  std::string errorSeparator;
+  std::string remainder;
+  bool flag = false;
+};

@@ -1,0 +1,67 @@
+#include "Cleanup.hpp"
+
+#include <cctype>
+
+#include "Disk.hpp"
+#include "LineReader.hpp"
+
+namespace {
+
+const char* const kPatterns[] = {"err*.txt", "cmb*.txt", "tab*.txt", "unq*.txt", "who*.txt"};
+const char kRemoveErrorText[] = "remove_e.txt";
+const char kErrorText[] = "error.txt";
+
+// Consumes a run of one or more ASCII digits at `at`.
+bool digitRun(const std::string& s, size_t& at) {
+  size_t start = at;
+  while (at < s.size() && std::isdigit(static_cast<unsigned char>(s[at]))) ++at;
+  return at > start;
+}
+
+}  // namespace
+
+bool createRemoveErrorText() {
+  Disk& disk = currentDisk();
+  std::string list;
+  for (const char* pattern : kPatterns)
+    for (const std::string& name : disk.findFiles(pattern)) list += name + "\n";
+  if (!disk.writeFile(kRemoveErrorText, list)) {
+    disk.writeFile(kErrorText, "ofstream remove_e(REMOVE_ERROR_TEXT)\n");
+    return false;
+  }
+  return true;
+}
+
+bool removeTemporaryFiles() {
+  Disk& disk = currentDisk();
+  std::string text;
+  if (!disk.readFile(kRemoveErrorText, &text)) return false;
+  LineReader in(text);
+  std::string name;
+  while (in.next(name))
+    if (isTemporaryName(name) && disk.isRegularFile(name)) disk.removeFile(name);
+  return true;
+}
+
+bool isTemporaryName(const std::string& name) {
+  if (name == kErrorText) return true;
+  static const char* const stems[] = {"who", "cmb", "tab", "unq"};
+  for (const char* stem : stems) {
+    const std::string s(stem);
+    if (name.compare(0, s.size(), s) != 0) continue;
+    // After the stem: digits "-" digits [ "-" digits ] ".txt".
+    size_t at = s.size();
+    int runs = 0;
+    while (true) {
+      if (!digitRun(name, at)) break;
+      ++runs;
+      if (at < name.size() && name[at] == '-' && runs < 3) {
+        ++at;
+        continue;
+      }
+      break;
+    }
+    if ((runs == 2 || runs == 3) && name.compare(at, std::string::npos, ".txt") == 0) return true;
+  }
+  return false;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// Temporary files live for one invocation: a run lists what it finds in
+// "remove_e.txt", and the next run deletes what was listed.
+
+/// Lists every name in the working directory that matches "err*.txt",
+/// "cmb*.txt", "tab*.txt", "unq*.txt" or "who*.txt", in that order, into
+/// "remove_e.txt". When that file cannot be written, writes a note to
+/// "error.txt" and returns false.
+bool createRemoveErrorText();
+
+/// Deletes the names listed in "remove_e.txt" that are regular files shaped
+/// like a temporary file pelk writes (see isTemporaryName). False when the
+/// list cannot be read.
+bool removeTemporaryFiles();
+
+/// True for the names of pelk's own temporary files: "error.txt", or a stem
+/// who, cmb, tab or unq, optionally serial digits and "-", then minute digits,
+/// "-", second digits and ".txt" (who14-5.txt, cmb3-14-5.txt). Never true for
+/// "who.txt", "tabulate.txt" or any other name a user may keep.
+bool isTemporaryName(const std::string& name);

@@ -1,0 +1,44 @@
+#include "Companions.hpp"
+
+#include <initializer_list>
+#include <string>
+
+#include "Disk.hpp"
+#include "ShiftJis.hpp"
+
+namespace {
+
+// Anything of that name counts as present: a directory in its place is left
+// for the pass to report when it cannot read it.
+bool ensure(const char* name, std::initializer_list<std::string> lines) {
+  Disk& disk = currentDisk();
+  if (disk.exists(name)) return true;
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  disk.writeFile(name, text);
+  return false;
+}
+
+}  // namespace
+
+bool testDrafoText() {
+  return ensure("drafo.csv", {"&#160;, ,",    "&nbsp;, ,",   "a,A,",       "l,L,",
+                              "p,P,",         "q,Q,",        "\\,, ,",     "., ,",
+                              "      , ,",    "     , ,",    "    , ,",    "   , ,",
+                              "  , ,",        " 1 , 01 ,",   " 2 , 02 ,",  " 3 , 03 ,",
+                              " 4 , 04 ,",    " 5 , 05 ,",   " 6 , 06 ,",  " 7 , 07 ,",
+                              " 8 , 08 ,",    " 9 , 09 ,",   "ALLQP,ALL QP,", "|,/,"});
+}
+
+bool testExcludeText() { return ensure("exclude.txt", {kNurupo, " ID:"}); }
+
+bool testSegmentText() {
+  return ensure("segmen.txt", {std::string("256 ") + kZenkakuColon + "Quiet Harbour " +
+                               kZenkakuColon + "2017/08/14(Mon) 16:15:20.68 ID:TqrwZpLw"});
+}
+
+bool testSeparateText() { return ensure("separate.txt", {"/", "|"}); }
+
+bool testUniqueText() { return ensure("unique.txt", {"-1-", ".txt"}); }
+
+bool testTabulateText() { return ensure("tabulate.txt", {"-1-", ".txt", "-1", " | "}); }

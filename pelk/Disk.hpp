@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+/// The files of the working directory as pelk sees them. Every file access of
+/// the passes goes through the current Disk, so that tests can run a pass on
+/// an in-memory directory.
+class Disk {
+ public:
+  virtual ~Disk() = default;
+
+  /// Reads the whole file as bytes. False when it is missing, is no regular
+  /// file, or cannot be read.
+  virtual bool readFile(const std::string& name, std::string* contents) = 0;
+
+  /// Replaces the file by `contents`. The bytes go to a temporary file beside
+  /// it first, which is then renamed over the name, so a failed write leaves
+  /// the old file as it was. False when anything fails.
+  virtual bool writeFile(const std::string& name, const std::string& contents) = 0;
+
+  /// True when something (file or directory) has this name.
+  virtual bool exists(const std::string& name) = 0;
+
+  /// True when the name is a regular file.
+  virtual bool isRegularFile(const std::string& name) = 0;
+
+  /// Deletes a regular file. False when it is not one or cannot be deleted.
+  virtual bool removeFile(const std::string& name) = 0;
+
+  /// Names in the working directory that match a pattern such as "who*.txt",
+  /// "*" standing for any run of characters, letter case ignored, directories
+  /// included, in directory order.
+  virtual std::vector<std::string> findFiles(const std::string& pattern) = 0;
+};
+
+/// The Disk every pass uses: the real working directory unless a test has
+/// put another in its place.
+Disk& currentDisk();
+
+/// Puts `disk` in place of the current Disk for the lifetime of this object.
+class ScopedDisk {
+ public:
+  explicit ScopedDisk(Disk* disk);
+  ~ScopedDisk();
+  ScopedDisk(const ScopedDisk&) = delete;
+  ScopedDisk& operator=(const ScopedDisk&) = delete;
+
+ private:
+  Disk* previous_;
+};

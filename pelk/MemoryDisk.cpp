@@ -1,0 +1,33 @@
+#include "MemoryDisk.hpp"
+
+#include "OS-specific.hpp"
+
+bool MemoryDisk::readFile(const std::string& name, std::string* contents) {
+  auto it = files.find(name);
+  if (it == files.end()) return false;
+  *contents = it->second;
+  return true;
+}
+
+bool MemoryDisk::writeFile(const std::string& name, const std::string& contents) {
+  if (directories.count(name) || unwritable.count(name)) return false;
+  files[name] = contents;
+  return true;
+}
+
+bool MemoryDisk::exists(const std::string& name) {
+  return files.count(name) > 0 || directories.count(name) > 0;
+}
+
+bool MemoryDisk::isRegularFile(const std::string& name) { return files.count(name) > 0; }
+
+bool MemoryDisk::removeFile(const std::string& name) { return files.erase(name) > 0; }
+
+std::vector<std::string> MemoryDisk::findFiles(const std::string& pattern) {
+  std::vector<std::string> found;
+  for (const auto& [name, bytes] : files)
+    if (matchesPattern(pattern, name)) found.push_back(name);
+  for (const auto& name : directories)
+    if (matchesPattern(pattern, name)) found.push_back(name);
+  return found;
+}

@@ -1,0 +1,29 @@
+#include "Numbered.hpp"
+
+#include <algorithm>
+#include <sstream>
+
+Numbered::Numbered(const char* argument) : reversed(argument) {
+  length = static_cast<int>(reversed.size());
+  std::reverse(reversed.begin(), reversed.end());
+  while (digitCount < length && reversed[digitCount] >= '0' && reversed[digitCount] <= '9')
+    ++digitCount;
+  headLength = length - digitCount;
+  head.assign(argument, headLength);
+  digits.assign(argument + headLength, digitCount);
+}
+
+int Numbered::number() const {
+  if (!readable()) return 0;
+  std::istringstream in(digits);
+  int value = 0;
+  in >> value;
+  return value;
+}
+
+bool Numbered::readable() const {
+  if (digits.empty()) return false;
+  std::istringstream in(digits);
+  int value = 0;
+  return static_cast<bool>(in >> value);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "Disk.hpp"
+
+/// The working directory of the process.
+class RealDisk : public Disk {
+ public:
+  bool readFile(const std::string& name, std::string* contents) override;
+  bool writeFile(const std::string& name, const std::string& contents) override;
+  bool exists(const std::string& name) override;
+  bool isRegularFile(const std::string& name) override;
+  bool removeFile(const std::string& name) override;
+  std::vector<std::string> findFiles(const std::string& pattern) override;
+};

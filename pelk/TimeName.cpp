@@ -1,0 +1,84 @@
+#include "TimeName.hpp"
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "Clock.hpp"
+#include "Disk.hpp"
+#include "LineReader.hpp"
+
+namespace {
+
+const char kSerialText[] = "serial.txt";
+
+// The serial number of the run, mirrored in serial.txt.
+int sn = 0;
+
+void saveSerialNumber() {
+  // A serial.txt that cannot be written keeps the value for this run only.
+  currentDisk().writeFile(kSerialText, std::to_string(sn) + "\n");
+}
+
+}  // namespace
+
+TimeName::TimeName(const char* prefixText, const char* extensionText)
+    : prefix(prefixText), front(prefixText), extension(extensionText) {
+  readSerialNumber();
+}
+
+TimeName::TimeName(const std::string& prefixText, const char* extensionText)
+    : prefix(prefixText), front(prefixText), extension(extensionText) {
+  readSerialNumber();
+}
+
+TimeName::TimeName(const std::string& prefixText, const std::string& extensionText)
+    : prefix(prefixText), front(prefixText), extension(extensionText) {
+  readSerialNumber();
+}
+
+std::string TimeName::build(int minute, int second) const {
+  return front + std::to_string(minute) + dash + std::to_string(second) + extension;
+}
+
+std::string TimeName::temporaryName(bool serial) {
+  const std::tm now = localTime(clockNow());
+  if (serial) setSerialNumber();
+  std::string name = build(now.tm_min, now.tm_sec);
+  if (name == last) {
+    setSerialNumber();
+    name = build(now.tm_min, now.tm_sec);
+  }
+  last = name;
+  return name;
+}
+
+void TimeName::readSerialNumber() {
+  std::string text;
+  std::string first;
+  if (!currentDisk().readFile(kSerialText, &text)) {
+    zeroSerialNumber();
+    return;
+  }
+  LineReader in(text);
+  if (!in.next(first) || first.size() > kMaxLine1Length) {
+    zeroSerialNumber();
+    return;
+  }
+  errno = 0;
+  long value = std::strtol(first.c_str(), nullptr, 10);
+  if (value > INT_MAX) value = INT_MAX;
+  if (value < INT_MIN) value = INT_MIN;
+  sn = static_cast<int>(value);
+}
+
+void TimeName::setSerialNumber() {
+  if (sn < INT_MAX) ++sn;
+  saveSerialNumber();
+  front = prefix + std::to_string(sn) + dash;
+}
+
+void TimeName::zeroSerialNumber() {
+  sn = 0;
+  saveSerialNumber();
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+
+/// Maker of temporary file names: a stem, the local minute and second and an
+/// extension (who14-5.txt), with an optional serial number after the stem
+/// (who12-14-5.txt). The serial number is shared by the whole run and kept in
+/// "serial.txt".
+class TimeName {
+ public:
+  TimeName(const char* prefix, const char* extension);
+  TimeName(const std::string& prefix, const char* extension);
+  TimeName(const std::string& prefix, const std::string& extension);
+
+  /// A new name from the clock; with `serial` the serial number is raised
+  /// and inserted. A name equal to the last one returned gets a serial number.
+  std::string temporaryName(bool serial);
+  /// Loads the serial number from "serial.txt" (0, and the file rewritten,
+  /// when it is missing or unreadable).
+  void readSerialNumber();
+  /// Raises the serial number, saves it and puts it into the names.
+  void setSerialNumber();
+  /// Sets the serial number to 0 and saves it.
+  void zeroSerialNumber();
+
+ private:
+  std::string build(int minute, int second) const;
+
+  std::string dash = "-";
+  std::string prefix;
+  std::string front;
+  std::string extension;
+  std::string last;
+};

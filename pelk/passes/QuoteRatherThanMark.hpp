@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "Alterable.hpp"
+
+/// Copies the thread and turns a caret in the sixth byte of every line after
+/// Line-1 into a back quote ("-6"), so that a vemo-form header is no longer
+/// taken as one.
+class QuoteRatherThanMark : public Alterable {
+ public:
+  QuoteRatherThanMark();
+  bool altering(std::string& threadName) override;
+
+  /// Replaces a single-byte caret at byte 5 of `line` in place; returns the line.
+  std::string replaceMARKwithBACK_QUOTE(std::string& line);
+
+ private:
+  std::string backQuote;
+};
+
+/// Class of the byte at `position` of a Shift-JIS line: 0 a single-byte
+/// character, 1 the lead byte of a double-byte character, 2 its trail byte.
+/// `expected` names the byte the caller looks for; the class does not depend
+/// on it.
+int zenkakuFragment(const std::string& line, int position, int expected);

@@ -1,0 +1,121 @@
+#include "E2E.hpp"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+std::string binary(const char* variable, const char* built) {
+  const char* given = std::getenv(variable);
+  return given && *given ? given : built;
+}
+
+}  // namespace
+
+void E2E::SetUp() {
+  std::random_device random;
+  dir = fs::temp_directory_path() /
+        ("pelk-e2e-" + std::to_string(getpid()) + "-" + std::to_string(random()));
+  fs::create_directories(dir);
+}
+
+void E2E::TearDown() {
+  std::error_code ec;
+  fs::remove_all(dir, ec);
+}
+
+void E2E::write(const std::string& name, const std::string& bytes) {
+  std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  ASSERT_TRUE(out.good()) << name;
+}
+
+std::string E2E::read(const std::string& name) {
+  EXPECT_TRUE(fs::is_regular_file(dir / name)) << name << " is missing";
+  return slurp(dir / name);
+}
+
+bool E2E::exists(const std::string& name) { return fs::exists(fs::symlink_status(dir / name)); }
+
+std::vector<std::string> E2E::names() {
+  std::vector<std::string> found;
+  for (const auto& entry : fs::directory_iterator(dir)) found.push_back(entry.path().filename());
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+void E2E::writeDefaultCompanions() {
+  write("drafo.csv",
+        "&#160;, ,\n&nbsp;, ,\na,A,\nl,L,\np,P,\nq,Q,\n\\,, ,\n., ,\n      , ,\n     , ,\n"
+        "    , ,\n   , ,\n  , ,\n 1 , 01 ,\n 2 , 02 ,\n 3 , 03 ,\n 4 , 04 ,\n 5 , 05 ,\n"
+        " 6 , 06 ,\n 7 , 07 ,\n 8 , 08 ,\n 9 , 09 ,\nALLQP,ALL QP,\n|,/,\n");
+  write("exclude.txt", sjis::nurupo + "\n ID:\n");
+  write("segmen.txt", "256 " + sjis::colon + "Quiet Harbour " + sjis::colon +
+                          "2017/08/14(Mon) 16:15:20.68 ID:TqrwZpLw\n");
+  write("separate.txt", "/\n|\n");
+  write("unique.txt", "-1-\n.txt\n");
+  write("tabulate.txt", "-1-\n.txt\n-1\n | \n");
+}
+
+Outcome E2E::pelk(const std::vector<std::string>& args, RunLimits limits) {
+  return run(binary("PELK_BIN", PELK_BINARY), args, limits);
+}
+
+Outcome E2E::tivor(const std::vector<std::string>& args, RunLimits limits) {
+  return run(binary("TIVOR_BIN", TIVOR_BINARY), args, limits);
+}
+
+Outcome E2E::run(const std::string& program, const std::vector<std::string>& args,
+             RunLimits limits) {
+  const fs::path outPath = dir.string() + ".out";
+  const fs::path errPath = dir.string() + ".err";
+  std::vector<std::string> words;
+  if (const char* runner = std::getenv("E2E_RUNNER"); runner && *runner) words.push_back(runner);
+  words.push_back(program);
+  words.insert(words.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+
+  pid_t child = fork();
+  if (child == 0) {
+    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
+    if (chdir(dir.c_str()) != 0) _exit(126);
+    if (limits.fileSizeLimit >= 0) {
+      rlimit limit{static_cast<rlim_t>(limits.fileSizeLimit),
+                   static_cast<rlim_t>(limits.fileSizeLimit)};
+      setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    execvp(argv[0], argv.data());
+    _exit(127);
+  }
+  Outcome result;
+  int status = 0;
+  waitpid(child, &status, 0);
+  result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  result.out = slurp(outPath);
+  result.err = slurp(errPath);
+  std::error_code ec;
+  fs::remove(outPath, ec);
+  fs::remove(errPath, ec);
+  return result;
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+/// What a run of one of the programs left behind.
+struct Outcome {
+  int status = -1;  ///< exit status, or 128 + signal when it was killed
+  std::string out;  ///< standard output
+  std::string err;  ///< standard error
+};
+
+/// Limits put on the child process of a run.
+struct RunLimits {
+  long fileSizeLimit = -1;  ///< RLIMIT_FSIZE in bytes, or -1 for none
+};
+
+/// A scratch working directory in which the real pelk and tivor binaries
+/// run. The binaries are those of the build, or the ones named by the
+/// environment variables PELK_BIN and TIVOR_BIN; E2E_RUNNER (for example
+/// "wine") is put before them when set.
+class E2E : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  /// Writes a file of the scratch directory byte for byte.
+  void write(const std::string& name, const std::string& bytes);
+  /// Reads a file of the scratch directory; fails the test when it is missing.
+  std::string read(const std::string& name);
+  bool exists(const std::string& name);
+  /// Names of the scratch directory's entries, sorted.
+  std::vector<std::string> names();
+  /// Writes the six companion files with their default contents, so that a
+  /// run goes past the companion checks.
+  void writeDefaultCompanions();
+
+  Outcome pelk(const std::vector<std::string>& args, RunLimits limits = {});
+  Outcome tivor(const std::vector<std::string>& args, RunLimits limits = {});
+  /// Runs any program with the scratch directory as working directory.
+  Outcome run(const std::string& program, const std::vector<std::string>& args, RunLimits limits);
+
+  std::filesystem::path dir;
+};
+
+/// Shift-JIS bytes used by the fixtures.
+namespace sjis {
+inline const std::string colon = "\x81\x46";          // full-width colon
+inline const std::string space = "\x81\x40";          // full-width space
+inline const std::string nurupo = "\x82\xCA\x82\xE9\x82\xDB";
+inline const std::string postedOn = "\x93\x8A\x8D\x65\x93\xFA";
+}  // namespace sjis
