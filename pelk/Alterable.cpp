@@ -68,7 +68,8 @@ std::string Alterable::openMessage(int number, const std::string& name) const {
 
 bool Alterable::openSaveClose(std::string& name) {
   size_t at = 0;
-  while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0) at += newLine.size();
+  while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0)
+    at += newLine.size();
   // A text of line ends only is kept whole.
   if (at >= output.size()) at = 0;
   if (!currentDisk().writeFile(name, output.substr(at))) {

@@ -22,12 +22,11 @@ bool ensure(const char* name, std::initializer_list<std::string> lines) {
 }  // namespace
 
 bool testDrafoText() {
-  return ensure("drafo.csv", {"&#160;, ,",    "&nbsp;, ,",   "a,A,",       "l,L,",
-                              "p,P,",         "q,Q,",        "\\,, ,",     "., ,",
-                              "      , ,",    "     , ,",    "    , ,",    "   , ,",
-                              "  , ,",        " 1 , 01 ,",   " 2 , 02 ,",  " 3 , 03 ,",
-                              " 4 , 04 ,",    " 5 , 05 ,",   " 6 , 06 ,",  " 7 , 07 ,",
-                              " 8 , 08 ,",    " 9 , 09 ,",   "ALLQP,ALL QP,", "|,/,"});
+  return ensure("drafo.csv",
+                {"&#160;, ,", "&nbsp;, ,", "a,A,",      "l,L,",      "p,P,",          "q,Q,",
+                 "\\,, ,",    "., ,",      "      , ,", "     , ,",  "    , ,",       "   , ,",
+                 "  , ,",     " 1 , 01 ,", " 2 , 02 ,", " 3 , 03 ,", " 4 , 04 ,",     " 5 , 05 ,",
+                 " 6 , 06 ,", " 7 , 07 ,", " 8 , 08 ,", " 9 , 09 ,", "ALLQP,ALL QP,", "|,/,"});
 }
 
 bool testExcludeText() { return ensure("exclude.txt", {kNurupo, " ID:"}); }

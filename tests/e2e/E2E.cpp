@@ -83,7 +83,7 @@ Outcome E2E::tivor(const std::vector<std::string>& args, RunLimits limits) {
 }
 
 Outcome E2E::run(const std::string& program, const std::vector<std::string>& args,
-             RunLimits limits) {
+                 RunLimits limits) {
   const fs::path outPath = dir.string() + ".out";
   const fs::path errPath = dir.string() + ".err";
   std::vector<std::string> words;

@@ -48,8 +48,8 @@ class E2E : public ::testing::Test {
 
 /// Shift-JIS bytes used by the fixtures.
 namespace sjis {
-inline const std::string colon = "\x81\x46";          // full-width colon
-inline const std::string space = "\x81\x40";          // full-width space
+inline const std::string colon = "\x81\x46";  // full-width colon
+inline const std::string space = "\x81\x40";  // full-width space
 inline const std::string nurupo = "\x82\xCA\x82\xE9\x82\xDB";
 inline const std::string postedOn = "\x93\x8A\x8D\x65\x93\xFA";
 }  // namespace sjis

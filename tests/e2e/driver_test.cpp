@@ -160,8 +160,8 @@ TEST_F(Driver, DirectoryInPlaceOfOutputIsReported) {
 TEST_F(Driver, CleanupDeletesOnlyTemporaryShapedNames) {
   writeDefaultCompanions();
   write("who.txt", "L1\n");
-  for (const char* name : {"who14-5.txt", "cmb3-14-5.txt", "error.txt", "who2.txt",
-                           "tabulate.txt", "unq1-2.txt", "whoever.txt"})
+  for (const char* name : {"who14-5.txt", "cmb3-14-5.txt", "error.txt", "who2.txt", "tabulate.txt",
+                           "unq1-2.txt", "whoever.txt"})
     write(name, "x");
   std::filesystem::create_directory(dir / "who9-9.txt");
   write("remove_e.txt",
@@ -173,8 +173,8 @@ TEST_F(Driver, CleanupDeletesOnlyTemporaryShapedNames) {
   EXPECT_FALSE(exists("cmb3-14-5.txt"));
   EXPECT_FALSE(exists("error.txt"));
   EXPECT_FALSE(exists("unq1-2.txt"));
-  for (const char* kept : {"who2.txt", "tabulate.txt", "whoever.txt", "who.txt", "exclude.txt",
-                           "who9-9.txt"})
+  for (const char* kept :
+       {"who2.txt", "tabulate.txt", "whoever.txt", "who.txt", "exclude.txt", "who9-9.txt"})
     EXPECT_TRUE(exists(kept)) << kept;
 }
 
