@@ -1,0 +1,56 @@
+#include "Cleanup.hpp"
+
+#include <gtest/gtest.h>
+
+#include "MemoryDisk.hpp"
+#include "OS-specific.hpp"
+
+namespace {
+
+TEST(Cleanup, TemporaryNamesHaveTheShapePelkWrites) {
+  for (const char* name :
+       {"who14-5.txt", "who0-0.txt", "cmb3-14-5.txt", "tab12-59-60.txt", "unq1-2.txt", "error.txt"})
+    EXPECT_TRUE(isTemporaryName(name)) << name;
+  for (const char* name :
+       {"who.txt", "tabulate.txt", "who2.txt", "whoever.txt", "who14-5.csv", "who1-2-3-4.txt",
+        "who-1-2.txt", "WHO14-5.txt", "err.txt", "exclude.txt", "unique.txt", "who14-.txt"})
+    EXPECT_FALSE(isTemporaryName(name)) << name;
+}
+
+TEST(Cleanup, PatternsMatchAsTheWindowsSearchDoes) {
+  EXPECT_TRUE(matchesPattern("who*.txt", "who.txt"));
+  EXPECT_TRUE(matchesPattern("who*.txt", "WHO14-5.TXT"));
+  EXPECT_TRUE(matchesPattern("err*.txt", "error.txt"));
+  EXPECT_TRUE(matchesPattern("who*.txt", "who.txt.txt"));
+  EXPECT_FALSE(matchesPattern("unq*.txt", "unique.txt"));
+  EXPECT_FALSE(matchesPattern("who*.txt", "who.txt.pelk-part"));
+  EXPECT_FALSE(matchesPattern("who*.txt", "xwho.txt"));
+}
+
+TEST(Cleanup, ListsMatchesPatternByPatternAndRemovesOnlyTemporaries) {
+  MemoryDisk disk;
+  for (const char* name :
+       {"who.txt", "who14-5.txt", "tabulate.txt", "error.txt", "unique.txt", "cmb1-2-3.txt"})
+    disk.files[name] = "x";
+  ScopedDisk guard(&disk);
+  ASSERT_TRUE(createRemoveErrorText());
+  EXPECT_EQ(disk.files["remove_e.txt"],
+            "error.txt\ncmb1-2-3.txt\ntabulate.txt\nwho.txt\nwho14-5.txt\n");
+  ASSERT_TRUE(removeTemporaryFiles());
+  EXPECT_EQ(disk.files.count("who14-5.txt"), 0u);
+  EXPECT_EQ(disk.files.count("error.txt"), 0u);
+  EXPECT_EQ(disk.files.count("cmb1-2-3.txt"), 0u);
+  EXPECT_EQ(disk.files.count("who.txt"), 1u);
+  EXPECT_EQ(disk.files.count("tabulate.txt"), 1u);
+}
+
+TEST(Cleanup, UnwritableListLeavesANote) {
+  MemoryDisk disk;
+  disk.directories.insert("remove_e.txt");
+  ScopedDisk guard(&disk);
+  EXPECT_FALSE(createRemoveErrorText());
+  EXPECT_EQ(disk.files["error.txt"], "ofstream remove_e(REMOVE_ERROR_TEXT)\n");
+  EXPECT_FALSE(removeTemporaryFiles());
+}
+
+}  // namespace

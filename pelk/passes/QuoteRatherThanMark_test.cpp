@@ -1,0 +1,64 @@
+#include "passes/QuoteRatherThanMark.hpp"
+
+#include <gtest/gtest.h>
+
+#include "MemoryDisk.hpp"
+
+namespace {
+
+class Caret : public QuoteRatherThanMark {
+ public:
+  explicit Caret(bool keepLine1 = true) {
+    std::string none;
+    setting(none, 30, keepLine1, false, false, true);
+  }
+};
+
+TEST(QuoteRatherThanMark, ReplacesOnlyASingleByteCaretAtByteFive) {
+  struct Case {
+    std::string line, expected;
+  };
+  const Case cases[] = {
+      {"12345^789", "12345`789"},
+      {"^2345^", "^2345`"},
+      {"1234^6", "1234^6"},
+      {"abcde^", "abcde`"},
+      {"abcd\x83^", "abcd\x83^"},  // 0x5E as a trail byte
+      {"abc\x83\x40^", "abc\x83\x40`"},
+      {"\xB1\xB2\xB3\xB4\xB5^", "\xB1\xB2\xB3\xB4\xB5`"},  // half-width katakana
+      {"12345", "12345"},
+      {"", ""},
+  };
+  Caret pass;
+  for (const Case& c : cases) {
+    std::string line = c.line;
+    EXPECT_EQ(pass.replaceMARKwithBACK_QUOTE(line), c.expected) << c.line;
+    EXPECT_EQ(line, c.expected);
+  }
+}
+
+TEST(QuoteRatherThanMark, ZenkakuFragmentClassifiesBytes) {
+  const std::string line = "a\x81\x46\xA0x\x80\xB1";
+  const int expected[] = {0, 1, 2, 1, 2, 0, 0};
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(zenkakuFragment(line, i, 0x5E), expected[i]) << i;
+}
+
+TEST(QuoteRatherThanMark, KeepsOrDropsLine1Unchanged) {
+  MemoryDisk disk;
+  disk.files["t.txt"] = "12345^ draw\nxxxxx^\n";
+  ScopedDisk guard(&disk);
+  std::string name = "t.txt";
+  Caret keep;
+  ASSERT_TRUE(keep.altering(name));
+  EXPECT_EQ(keep.altered(), "who.txt");
+  EXPECT_EQ(disk.files["who.txt"], "12345^ draw\nxxxxx`\n");
+  Caret drop(false);
+  ASSERT_TRUE(drop.altering(name));
+  EXPECT_EQ(disk.files["who.txt"], "xxxxx`\n");
+  disk.files["t.txt"] = "only";
+  Caret alone(false);
+  ASSERT_TRUE(alone.altering(name));
+  EXPECT_EQ(disk.files["who.txt"], "");
+}
+
+}  // namespace
