@@ -37,8 +37,27 @@ void E2E::SetUp() {
 }
 
 void E2E::TearDown() {
+  if (mounted_) std::system(("umount '" + dir.string() + "' 2>/dev/null").c_str());
   std::error_code ec;
   fs::remove_all(dir, ec);
+}
+
+bool E2E::mountScratch(long bytes) {
+  const fs::path keep = dir.string() + ".keep";
+  fs::rename(dir, keep);
+  fs::create_directory(dir);
+  const std::string command = "mount -t tmpfs -o size=" + std::to_string(bytes) + " tmpfs '" +
+                              dir.string() + "' 2>/dev/null";
+  mounted_ = std::system(command.c_str()) == 0;
+  for (const auto& entry : fs::directory_iterator(keep))
+    fs::copy(entry.path(), dir / entry.path().filename(), fs::copy_options::recursive);
+  fs::remove_all(keep);
+  return mounted_;
+}
+
+bool E2E::makeScratchReadOnly() {
+  const std::string command = "mount -o remount,ro '" + dir.string() + "' 2>/dev/null";
+  return mounted_ && std::system(command.c_str()) == 0;
 }
 
 void E2E::write(const std::string& name, const std::string& bytes) {

@@ -40,10 +40,20 @@ class E2E : public ::testing::Test {
 
   Outcome pelk(const std::vector<std::string>& args, RunLimits limits = {});
   Outcome tivor(const std::vector<std::string>& args, RunLimits limits = {});
+  /// Mounts a tmpfs of `bytes` bytes over the scratch directory (moving its
+  /// files in), so that a test can fill it or make it read-only. False when
+  /// this machine does not allow mounting; the test should then be skipped.
+  bool mountScratch(long bytes);
+  /// Remounts the scratch tmpfs read-only.
+  bool makeScratchReadOnly();
+
   /// Runs any program with the scratch directory as working directory.
   Outcome run(const std::string& program, const std::vector<std::string>& args, RunLimits limits);
 
   std::filesystem::path dir;
+
+ private:
+  bool mounted_ = false;
 };
 
 /// Shift-JIS bytes used by the fixtures.

@@ -189,3 +189,42 @@ TEST_F(Driver, KeepOptionLeavesListedFiles) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(Driver, ReadOnlyDirectoryReportsTheOutputAndKeepsTheThread) {
+  writeDefaultCompanions();
+  const std::string thread = "L1\n12345^\n";
+  write("who.txt", thread);
+  if (!mountScratch(1 << 20) || !makeScratchReadOnly()) GTEST_SKIP() << "cannot mount here";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"-6"}, std::vector<std::string>{"who.txt", "-6"}}) {
+    Outcome run = pelk(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.rfind("e1: ofstream saveFile( who", 0), 0u) << run.err;
+    EXPECT_EQ(read("who.txt"), thread);
+  }
+}
+
+TEST_F(Driver, ReadOnlyDirectoryWithoutCompanionsStopsSilently) {
+  write("who.txt", "L1\n");
+  if (!mountScratch(1 << 20) || !makeScratchReadOnly()) GTEST_SKIP() << "cannot mount here";
+  Outcome run = pelk({"-6"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(names(), std::vector<std::string>{"who.txt"});
+}
+
+TEST_F(Driver, FullFileSystemReportsTheOutputAndKeepsTheThread) {
+  writeDefaultCompanions();
+  const std::string thread = "L1\n" + std::string(40000, 'y') + "\n";
+  write("who.txt", thread);
+  if (!mountScratch(64 * 1024)) GTEST_SKIP() << "cannot mount here";
+  Outcome run = pelk({"-6"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+  EXPECT_EQ(read("who.txt"), thread);
+}
+
+}  // namespace
