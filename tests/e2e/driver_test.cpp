@@ -126,6 +126,11 @@ TEST_F(Driver, BadThreadFilesGetTheirNumberedMessage) {
   Outcome missing = pelk({"-6"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "e33: ifstream in( who.txt )\n");
+  std::filesystem::create_directory(dir / "who.txt");
+  Outcome directory = pelk({"-6"});
+  EXPECT_EQ(directory.status, 1);
+  EXPECT_EQ(directory.err, "e33: ifstream in( who.txt )\n");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "who.txt"));
 }
 
 TEST_F(Driver, LongLine1WithinLimitAndLongBodyLinesPassWhole) {
