@@ -10,6 +10,8 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/Drafo.hpp"
+#include "passes/ExcludeText.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 
 namespace {
@@ -67,13 +69,15 @@ struct PassOption {
 
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
+      {DRAFT_FORMAL, {make<Drafo>, &DRAFO_CSV}},
+      {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
   };
   return options;
 }
 
 /// The default pass, run when no option selects one.
-std::unique_ptr<Alterable> defaultPass() { return make<QuoteRatherThanMark>(); }
+std::unique_ptr<Alterable> defaultPass() { return make<ExcludeText>(); }
 
 void guide(bool withComments) {
   static const char* const lines[] = {
