@@ -10,6 +10,7 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 
 namespace {
@@ -68,6 +69,7 @@ struct PassOption {
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
+      {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
   };
   return options;
 }
