@@ -12,6 +12,7 @@
 #include "OS-specific.hpp"
 #include "passes/Drafo.hpp"
 #include "passes/ExcludeText.hpp"
+#include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 
 namespace {
@@ -72,6 +73,7 @@ const std::map<std::string, PassOption>& passOptions() {
       {DRAFT_FORMAL, {make<Drafo>, &DRAFO_CSV}},
       {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
+      {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
   };
   return options;
 }
