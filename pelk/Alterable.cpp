@@ -42,7 +42,11 @@ void Alterable::setting(std::string& companionName, int periodValue, bool keepLi
 }
 
 bool Alterable::readThread(const std::string& threadName, std::string& text) {
-  return currentDisk().readFile(threadName, &text);
+  if (!currentDisk().readFile(threadName, &text)) return false;
+  // Most passes write about as much as they read: room for that up front
+  // spares the copies of a growing output (pages not written cost nothing).
+  output.reserve(output.size() + text.size());
+  return true;
 }
 
 bool Alterable::readLine1(LineReader& in, std::string& line1) {
@@ -72,7 +76,9 @@ bool Alterable::openSaveClose(std::string& name) {
     at += newLine.size();
   // A text of line ends only is kept whole.
   if (at >= output.size()) at = 0;
-  if (!currentDisk().writeFile(name, output.substr(at))) {
+  // Dropped in place: a copy of a large output would double the memory used.
+  output.erase(0, at);
+  if (!currentDisk().writeFile(name, output)) {
     message = "e1: ofstream saveFile( " + name + closing;
     return false;
   }

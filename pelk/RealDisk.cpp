@@ -13,7 +13,13 @@ bool RealDisk::readFile(const std::string& name, std::string* contents) {
   if (!isRegularFile(name)) return false;
   std::ifstream in(name, std::ios::binary);
   if (!in) return false;
-  std::string text;
+  // The file is read straight into a text of its size, so a thread of many
+  // megabytes is copied once; a file that grows meanwhile still reads whole.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(name, ec);
+  std::string text(ec ? 0 : static_cast<size_t>(size), '\0');
+  in.read(text.data(), static_cast<std::streamsize>(text.size()));
+  text.resize(static_cast<size_t>(in.gcount()));
   char buffer[1 << 16];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) text.append(buffer, in.gcount());
   if (in.bad()) return false;
