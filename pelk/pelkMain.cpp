@@ -10,6 +10,11 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/ASCIIdates.hpp"
+#include "passes/BetweenColons.hpp"
+#include "passes/DateFollowedByName.hpp"
+#include "passes/Dates.hpp"
+#include "passes/FormDateLine.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 
 namespace {
@@ -68,6 +73,12 @@ struct PassOption {
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
+      {ASCII_DATE_LINES, {make<ASCIIdates>, nullptr}},
+      {ASCII_DATES, {make<ASCIIdates>, nullptr}},
+      {BETWEEN_COLONS, {make<BetweenColons>, nullptr}},
+      {DATES, {make<Dates>, nullptr}},
+      {THREE_LINES_UNITED, {make<FormDateLine>, nullptr}},
+      {VEMO_FORM, {make<DateFollowedByName>, nullptr}},
   };
   return options;
 }
