@@ -10,8 +10,13 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/ASCIIdates.hpp"
+#include "passes/BetweenColons.hpp"
+#include "passes/DateFollowedByName.hpp"
+#include "passes/Dates.hpp"
 #include "passes/Drafo.hpp"
 #include "passes/ExcludeText.hpp"
+#include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 
@@ -74,6 +79,12 @@ const std::map<std::string, PassOption>& passOptions() {
       {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
       {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
+      {ASCII_DATE_LINES, {make<ASCIIdates>, nullptr}},
+      {ASCII_DATES, {make<ASCIIdates>, nullptr}},
+      {BETWEEN_COLONS, {make<BetweenColons>, nullptr}},
+      {DATES, {make<Dates>, nullptr}},
+      {THREE_LINES_UNITED, {make<FormDateLine>, nullptr}},
+      {VEMO_FORM, {make<DateFollowedByName>, nullptr}},
   };
   return options;
 }
