@@ -10,7 +10,10 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/CombosDates.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/TableReverseSorted.hpp"
+#include "passes/UniqueCombos.hpp"
 
 namespace {
 
@@ -68,6 +71,9 @@ struct PassOption {
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
+      {UNIQUE, {make<UniqueCombos>, &UNIQUE_TEXT}},
+      {TABULATE_REVERSE_SORT, {make<TableReverseSorted>, &TABULATE_TEXT}},
+      {COMBOS_DATES, {make<CombosDates>, nullptr}},
   };
   return options;
 }
