@@ -11,6 +11,9 @@
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
 #include "passes/CombosDates.hpp"
+#include "passes/Drafo.hpp"
+#include "passes/ExcludeText.hpp"
+#include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 #include "passes/TableReverseSorted.hpp"
 #include "passes/UniqueCombos.hpp"
@@ -70,7 +73,10 @@ struct PassOption {
 
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
+      {DRAFT_FORMAL, {make<Drafo>, &DRAFO_CSV}},
+      {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
+      {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
       {UNIQUE, {make<UniqueCombos>, &UNIQUE_TEXT}},
       {TABULATE_REVERSE_SORT, {make<TableReverseSorted>, &TABULATE_TEXT}},
       {COMBOS_DATES, {make<CombosDates>, nullptr}},
@@ -79,7 +85,7 @@ const std::map<std::string, PassOption>& passOptions() {
 }
 
 /// The default pass, run when no option selects one.
-std::unique_ptr<Alterable> defaultPass() { return make<QuoteRatherThanMark>(); }
+std::unique_ptr<Alterable> defaultPass() { return make<ExcludeText>(); }
 
 void guide(bool withComments) {
   static const char* const lines[] = {
