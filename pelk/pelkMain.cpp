@@ -12,6 +12,7 @@
 #include "OS-specific.hpp"
 #include "passes/ASCIIdates.hpp"
 #include "passes/BetweenColons.hpp"
+#include "passes/CombosDates.hpp"
 #include "passes/DateFollowedByName.hpp"
 #include "passes/Dates.hpp"
 #include "passes/Drafo.hpp"
@@ -19,6 +20,8 @@
 #include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/TableReverseSorted.hpp"
+#include "passes/UniqueCombos.hpp"
 
 namespace {
 
@@ -85,6 +88,9 @@ const std::map<std::string, PassOption>& passOptions() {
       {DATES, {make<Dates>, nullptr}},
       {THREE_LINES_UNITED, {make<FormDateLine>, nullptr}},
       {VEMO_FORM, {make<DateFollowedByName>, nullptr}},
+      {UNIQUE, {make<UniqueCombos>, &UNIQUE_TEXT}},
+      {TABULATE_REVERSE_SORT, {make<TableReverseSorted>, &TABULATE_TEXT}},
+      {COMBOS_DATES, {make<CombosDates>, nullptr}},
   };
   return options;
 }
