@@ -22,26 +22,28 @@ bool startsWith(std::string_view text, std::string_view head) {
 }
 
 // Finds exactly one of the markers "/01/" .. "/12/" in `text`: the position
-// of its first occurrence, or npos when none or more than one occurs (the
-// same marker twice counts once). One walk from slash to slash finds them
-// all, so a line costs one scan whatever the number of markers.
+// of its first occurrence, or npos when none occurs or two different markers
+// do (the same marker twice counts once). One scan over the slashes.
 size_t soleMonthMarker(std::string_view text) {
   size_t found = std::string_view::npos;
   int foundMonth = 0;
-  for (size_t at = text.find('/'); at != std::string_view::npos && at + 3 < text.size();
+  for (size_t at = text.find('/'); at != std::string_view::npos && at + 4 <= text.size();
        at = text.find('/', at + 1)) {
     if (text[at + 3] != '/' || !isDigit(text[at + 1]) || !isDigit(text[at + 2])) continue;
     const int month = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
-    if (month < 1 || month > 12 || month == foundMonth) continue;
-    if (foundMonth != 0) return std::string_view::npos;
-    foundMonth = month;
-    found = at;
+    if (month < 1 || month > 12) continue;
+    if (foundMonth == 0) {
+      foundMonth = month;
+      found = at;
+    } else if (month != foundMonth) {
+      return std::string_view::npos;
+    }
   }
   return found;
 }
 
-// The same for the hour markers " 00:" .. " 23:" and ")00:" .. ")23:", found
-// by one walk from colon to colon.
+// The same for the 48 hour markers " 00:" .. " 23:" and ")00:" .. ")23:",
+// scanned from their colons.
 size_t soleHourMarker(std::string_view text) {
   size_t found = std::string_view::npos;
   int foundMarker = -1;
@@ -54,10 +56,12 @@ size_t soleHourMarker(std::string_view text) {
     const int hour = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
     if (hour > 23) continue;
     const int marker = (opener == ' ' ? 0 : 24) + hour;
-    if (marker == foundMarker) continue;
-    if (foundMarker >= 0) return std::string_view::npos;
-    foundMarker = marker;
-    found = at;
+    if (foundMarker < 0) {
+      foundMarker = marker;
+      found = at;
+    } else if (marker != foundMarker) {
+      return std::string_view::npos;
+    }
   }
   return found;
 }
