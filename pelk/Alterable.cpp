@@ -45,9 +45,10 @@ void Alterable::setting(std::string& companionName, int periodValue, bool keepLi
 
 bool Alterable::readThread(const std::string& threadName, std::string& text) {
   if (!currentDisk().readFile(threadName, &text)) return false;
-  // Most passes write about as much as they read: room for that up front
-  // spares the copies of a growing output (pages not written cost nothing).
-  output.reserve(output.size() + text.size());
+  // Most passes write about as much as they read, some a little more: room
+  // for that up front spares the copies of a growing output (pages that are
+  // never written cost no memory).
+  output.reserve(output.size() + text.size() + text.size() / 4);
   return true;
 }
 
