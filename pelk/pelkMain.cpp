@@ -10,6 +10,7 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/Combo.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 
 namespace {
@@ -67,6 +68,7 @@ struct PassOption {
 
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
+      {COMBO, {make<Combo>, nullptr}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
   };
   return options;
