@@ -80,7 +80,9 @@ bool Alterable::openSaveClose(std::string& name) {
     at += newLine.size();
   // A text of line ends only is kept whole.
   if (at >= output.size()) at = 0;
-  if (!currentDisk().writeFile(name, output.substr(at))) {
+  // Cut in place: the output of a large thread is not copied once more.
+  output.erase(0, at);
+  if (!currentDisk().writeFile(name, output)) {
     message = "e1: ofstream saveFile( " + name + closing;
     return false;
   }

@@ -12,6 +12,7 @@
 #include "OS-specific.hpp"
 #include "passes/ASCIIdates.hpp"
 #include "passes/BetweenColons.hpp"
+#include "passes/Combo.hpp"
 #include "passes/CombosDates.hpp"
 #include "passes/DateFollowedByName.hpp"
 #include "passes/Dates.hpp"
@@ -80,6 +81,7 @@ const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
       {DRAFT_FORMAL, {make<Drafo>, &DRAFO_CSV}},
       {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
+      {COMBO, {make<Combo>, nullptr}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
       {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
       {ASCII_DATE_LINES, {make<ASCIIdates>, nullptr}},
