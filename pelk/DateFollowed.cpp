@@ -17,48 +17,6 @@ constexpr int kMinimumLength = static_cast<int>(kShortestFragment.size());
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool startsWith(std::string_view text, std::string_view head) {
-  return text.substr(0, head.size()) == head;
-}
-
-// Finds exactly one of the markers "/01/" .. "/12/" in `text`: the position
-// of its first occurrence, or npos when none or more than one occurs.
-size_t soleMonthMarker(std::string_view text) {
-  size_t found = std::string_view::npos;
-  int count = 0;
-  char marker[5] = {'/', '0', '0', '/', 0};
-  for (int month = 1; month <= 12; ++month) {
-    marker[1] = static_cast<char>('0' + month / 10);
-    marker[2] = static_cast<char>('0' + month % 10);
-    size_t at = text.find(std::string_view(marker, 4));
-    if (at != std::string_view::npos) {
-      if (++count > 1) return std::string_view::npos;
-      found = at;
-    }
-  }
-  return found;
-}
-
-// The same for the hour markers " 00:" .. " 23:" and ")00:" .. ")23:".
-size_t soleHourMarker(std::string_view text) {
-  size_t found = std::string_view::npos;
-  int count = 0;
-  char marker[4] = {' ', '0', '0', ':'};
-  for (char opener : {' ', ')'}) {
-    marker[0] = opener;
-    for (int hour = 0; hour <= 23; ++hour) {
-      marker[1] = static_cast<char>('0' + hour / 10);
-      marker[2] = static_cast<char>('0' + hour % 10);
-      size_t at = text.find(std::string_view(marker, 4));
-      if (at != std::string_view::npos) {
-        if (++count > 1) return std::string_view::npos;
-        found = at;
-      }
-    }
-  }
-  return found;
-}
-
 }  // namespace
 
 DateFollowed::DateFollowed(const std::string& text) : DateFollowed(text, false) {}
@@ -89,16 +47,8 @@ int DateFollowed::dateLine() {
   const int y = static_cast<int>(m + n) - 2;
   if (y <= 0) return 0;
 
-  size_t start = 0;
-  if (startsWith(rest, kZenkakuColonView))
-    start = 2;
-  else if (startsWith(rest, " ") && startsWith(rest.substr(1), kZenkakuColonView))
-    start = 3;
-  else if (startsWith(rest, " :"))
-    start = 2;
   const size_t end = m + 4;
-  name = start < end ? std::string(rest.substr(start, end - start)) : std::string();
-  if (size_t blank = name.rfind(' '); blank != std::string::npos) name.resize(blank);
+  name = nameRegion(rest, end);
 
   const std::string_view afterMonth = rest.substr(end);
   const size_t h = soleHourMarker(afterMonth);
@@ -121,18 +71,7 @@ int DateFollowed::dateLine() {
   date = "20" + line.substr(y, 8);
   const std::string yearPrefix = date.substr(0, 5);
 
-  const size_t w = static_cast<size_t>(y) + 8;
-  if (w < line.size() && line[w] == '(') {
-    const std::string_view kanji = whole.substr(w + 1, 2);
-    const size_t k =
-        kanji.size() == 2 ? std::string_view(kKanjiWeekdays).find(kanji) : std::string_view::npos;
-    if (k != std::string_view::npos) {
-      weekday = std::string("(") + weekdayNames[k / 2] + ")";
-    } else {
-      const size_t close = line.find(')', w);
-      weekday = close == std::string::npos ? std::string() : line.substr(w, close - w + 1);
-    }
-  }
+  weekday = weekdayAt(static_cast<size_t>(y) + 8);
 
   numberColumn = numberPart + std::string(kCaretColumn.substr(n));
   number = numberColumn.substr(0, numberColumn.find(' '));

@@ -11,6 +11,7 @@
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/Segmentalize.hpp"
 
 namespace {
 
@@ -68,6 +69,7 @@ struct PassOption {
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
+      {SEGMENTALIZE, {make<Segmentalize>, &SEGMENT_TEXT}},
   };
   return options;
 }
