@@ -14,7 +14,8 @@ constexpr std::string_view kZenkakuColonView = kZenkakuColon;
 constexpr std::string_view kElevenSpaces = "           ";
 constexpr int kMinimumLength = 8;  // the length of "/05/ 08:"
 constexpr int kIdEvery = 7;
-constexpr std::time_t kStepSeconds = 25;
+constexpr long long kStepSeconds = 25;
+constexpr long long kDaySeconds = 24 * 3600;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -121,20 +122,47 @@ std::string Consecutive::resTime() {
   const int minutes = stringToInteger(t.substr(3, 2));
   const int seconds = stringToInteger(t.substr(6, 2));
 
-  // Today's local date at that time of day, 25 seconds on: the date may
-  // advance, the time of day wraps at midnight.
-  std::tm when = localTime(clockNow());
-  when.tm_hour = hours;
-  when.tm_min = minutes;
-  when.tm_sec = seconds;
-  const std::tm later = localTime(std::mktime(&when) + kStepSeconds);
+  // Today's local date at that time of day, 25 seconds on; the date may
+  // advance, the time of day wraps at midnight. Within an even day that is
+  // arithmetic; otherwise the C library works it out.
+  watchClock();
+  long long ofDay = hours * 3600LL + minutes * 60LL + seconds + kStepSeconds;
+  if (!evenDay || ofDay < kStepSeconds || ofDay >= kDaySeconds) {
+    std::tm when = today;
+    when.tm_hour = hours;
+    when.tm_min = minutes;
+    when.tm_sec = seconds;
+    when.tm_isdst = -1;
+    const std::tm later = localTime(std::mktime(&when) + kStepSeconds);
+    ofDay = later.tm_hour * 3600LL + later.tm_min * 60LL + later.tm_sec;
+  }
   std::string text;
-  twoDigits(text, later.tm_hour);
+  twoDigits(text, static_cast<int>(ofDay / 3600));
   text += ':';
-  twoDigits(text, later.tm_min);
+  twoDigits(text, static_cast<int>(ofDay / 60 % 60));
   text += ':';
-  twoDigits(text, later.tm_sec);
+  twoDigits(text, static_cast<int>(ofDay % 60));
   return text;
+}
+
+void Consecutive::watchClock() {
+  const std::time_t now = clockNow();
+  if (now == seenSecond) return;
+  seenSecond = now;
+  today = localTime(now);
+  const int key = (today.tm_year * 12 + today.tm_mon) * 32 + today.tm_mday;
+  if (key == todayKey) return;
+  todayKey = key;
+  std::tm first = today, last = today;
+  first.tm_hour = first.tm_min = first.tm_sec = 0;
+  last.tm_hour = 23;
+  last.tm_min = last.tm_sec = 59;
+  first.tm_isdst = last.tm_isdst = -1;
+  const std::time_t start = std::mktime(&first), end = std::mktime(&last);
+  const std::tm a = localTime(start), b = localTime(end);
+  evenDay = end - start == kDaySeconds - 1 && a.tm_isdst == b.tm_isdst && a.tm_hour == 0 &&
+            a.tm_min == 0 && a.tm_sec == 0 && b.tm_hour == 23 && b.tm_min == 59 && b.tm_sec == 59 &&
+            a.tm_mday == today.tm_mday && b.tm_mday == today.tm_mday;
 }
 
 std::string Consecutive::interposed() { return line; }

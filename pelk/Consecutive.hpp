@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,9 @@ class Consecutive : public Characterizable {
   std::string resTime();
 
  private:
+  /// Brings `today` up to the clock's current second.
+  void watchClock();
+
   std::unique_ptr<GapID> gapId;
   std::int32_t headerCount = 0;
   std::string date;
@@ -41,4 +45,12 @@ class Consecutive : public Characterizable {
   std::string name;
   std::string number;
   std::string time;
+
+  /// The local date and time of the clock's second `seenSecond`, and whether
+  /// that day's clock runs evenly from 00:00:00 to 23:59:59 (no change of
+  /// UTC offset), so that a time of day plus 25 seconds is plain arithmetic.
+  std::time_t seenSecond = -1;
+  std::tm today{};
+  int todayKey = -1;
+  bool evenDay = false;
 };

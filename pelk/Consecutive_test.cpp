@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <thread>
+
 #include "Clock.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
@@ -66,6 +69,9 @@ TEST_F(ConsecutiveTest, SampleFieldsAndTimesAsWritten) {
       // A two-digit year and a kanji weekday.
       {header("0007", "17/08/14(\x8C\x8E) 16:15:20 ID:abcdefgh tail"),
        header("8", "2017/08/14(Mon) 16:15:45 ID:abcdefgh tail")},
+      // Fields beyond their range carry over as on a clock.
+      {header("1", "2017/08/14 23:99:99 ID:abcdefgh"),
+       header("2", "2017/08/14 00:41:04 ID:abcdefgh")},
       {header("9999", "2017/08/14 16:15:20 ID:abcdefgh"),
        header("10000", "2017/08/14 16:15:45 ID:abcdefgh")},
       // The name loses what follows its last blank and the year prefix.
@@ -79,12 +85,72 @@ TEST_F(ConsecutiveTest, SampleFieldsAndTimesAsWritten) {
   }
 }
 
+#ifndef _WIN32
+// Puts a time zone in place of the local one for the lifetime of the object.
+class ScopedZone {
+ public:
+  explicit ScopedZone(const char* zone) {
+    const char* old = std::getenv("TZ");
+    had = old != nullptr;
+    if (had) saved = old;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ScopedZone() {
+    if (had)
+      setenv("TZ", saved.c_str(), 1);
+    else
+      unsetenv("TZ");
+    tzset();
+  }
+
+ private:
+  bool had = false;
+  std::string saved;
+};
+
+TEST(Consecutive, TimesFollowTheLocalClockOnADayItChanges) {
+  // Central Europe: on 2017-03-26 the clock goes from 02:00 to 03:00.
+  ScopedZone zone("CET-1CEST,M3.5.0,M10.5.0/3");
+  struct Case {
+    int day;
+    std::string time, next;
+  };
+  const Case cases[] = {
+      {26, "01:59:50", "03:00:15"},
+      {26, "12:00:00", "12:00:25"},
+      {25, "01:59:50", "02:00:15"},
+      {25, "23:59:50", "00:00:15"},
+  };
+  for (const Case& c : cases) {
+    std::tm when{};
+    when.tm_year = 117;
+    when.tm_mon = 2;
+    when.tm_mday = c.day;
+    when.tm_hour = 12;
+    when.tm_isdst = -1;
+    const std::time_t noonThatDay = std::mktime(&when);
+    ScopedClock clock([=] { return noonThatDay; });
+    MemoryDisk disk;
+    ScopedDisk guard(&disk);
+    Consecutive headers(header("1", "2017/03/26 " + c.time + " ID:abcdefgh"));
+    ASSERT_GT(headers.dateLine(), 0);
+    EXPECT_EQ(headers.rebuild(), header("2", "2017/03/26 " + c.next + " ID:abcdefgh"))
+        << c.day << " " << c.time;
+  }
+}
+#endif
+
 TEST_F(ConsecutiveTest, AFreshIdAfterEverySeventhHeader) {
   Consecutive headers(header("1", "2017/08/14 10:00:00 ID:abcdefgh"));
   ASSERT_GT(headers.dateLine(), 0);
   std::vector<std::string> made;
   for (int i = 0; i < 15; ++i) {
-    if (i == 13) disk.files["tivor.txt"] = "07 07 07 07 07 07 07 07 \n";
+    if (i == 13) {
+      // A new tivor.txt, once the last look at the old one has lapsed.
+      std::this_thread::sleep_for(GapID::kLookStands + std::chrono::microseconds(500));
+      disk.files["tivor.txt"] = "07 07 07 07 07 07 07 07 \n";
+    }
     made.push_back(headers.rebuild());
   }
   for (int i = 0; i < 7; ++i) EXPECT_TRUE(made[i].ends_with(" ID:abcdefgh")) << made[i];

@@ -1,25 +1,7 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
-
-/// Size and last write time of a file: enough to see that it is still the
-/// file that was read before, without reading it again.
-struct FileStamp {
-  std::uintmax_t size = 0;
-  /// Last write time in the file system's ticks; compared only for equality.
-  std::int64_t modified = 0;
-  /// True when that write lies so far back (two seconds) that any later write
-  /// must show a different `modified`, however coarse the file system's
-  /// clock. Only a settled stamp may stand in for the file's bytes.
-  bool settled = false;
-
-  /// Same size and same last write time.
-  bool sameAs(const FileStamp& other) const {
-    return size == other.size && modified == other.modified;
-  }
-};
 
 /// The files of the working directory as pelk sees them. Every file access of
 /// the passes goes through the current Disk, so that tests can run a pass on
@@ -50,11 +32,6 @@ class Disk {
   /// "*" standing for any run of characters, letter case ignored, directories
   /// included, in directory order.
   virtual std::vector<std::string> findFiles(const std::string& pattern) = 0;
-
-  /// Size and last write time of a regular file; false when there is none.
-  /// This default reads the file for its size and never calls it settled, so
-  /// that callers compare the bytes themselves.
-  virtual bool stamp(const std::string& name, FileStamp* stamp);
 };
 
 /// The Disk every pass uses: the real working directory unless a test has

@@ -1,10 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "Disk.hpp"
 #include "Xorshift.hpp"
 
 /// Makes post IDs such as " ID:3bE6Kych" for generated post headers: eight
@@ -14,9 +14,14 @@ class GapID {
  public:
   GapID();
 
-  /// Reads the numbers of tivor.txt into `values`; the numbers of the last
-  /// read are kept while the file is unchanged. False, with the reason in
-  /// `message`, when the file cannot be read.
+  /// How long one look at tivor.txt stands: within this time after a look
+  /// the file is not read again.
+  static constexpr std::chrono::milliseconds kLookStands{1};
+
+  /// Reads the numbers of tivor.txt into `values`. The file is read afresh
+  /// unless it was read less than `kLookStands` ago; it is parsed again only
+  /// when its bytes differ from the last ones parsed. False, with the reason
+  /// in `message`, when the file cannot be read.
   bool readTivorText();
   /// A new identifier, or the empty text with the reason in `inquiry()`
   /// when tivor.txt is missing or holds no numbers.
@@ -34,8 +39,12 @@ class GapID {
   std::string message;
   std::unique_ptr<Xorshift> generator;
 
-  /// tivor.txt as last read, and its stamp taken just before that read.
-  bool cached = false;
-  std::string cachedText;
-  FileStamp cachedStamp;
+  /// The last look at tivor.txt: when (on the steady clock, as it measures
+  /// real time even where tests fix the program's clock), whether it could
+  /// be read, and the bytes that `values` were parsed from.
+  bool looked = false;
+  std::chrono::steady_clock::time_point lookedAt;
+  bool readable = false;
+  bool parsed = false;
+  std::string parsedText;
 };

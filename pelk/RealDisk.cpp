@@ -1,6 +1,5 @@
 #include "RealDisk.hpp"
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -64,18 +63,4 @@ bool RealDisk::removeFile(const std::string& name) {
 
 std::vector<std::string> RealDisk::findFiles(const std::string& pattern) {
   return searchDirectory(pattern);
-}
-
-bool RealDisk::stamp(const std::string& name, FileStamp* stamp) {
-  std::error_code ec;
-  if (!fs::is_regular_file(name, ec)) return false;
-  const std::uintmax_t size = fs::file_size(name, ec);
-  if (ec) return false;
-  const fs::file_time_type written = fs::last_write_time(name, ec);
-  if (ec) return false;
-  stamp->size = size;
-  stamp->modified =
-      std::chrono::duration_cast<std::chrono::nanoseconds>(written.time_since_epoch()).count();
-  stamp->settled = written + std::chrono::seconds(2) < fs::file_time_type::clock::now();
-  return true;
 }

@@ -11,5 +11,4 @@ class RealDisk : public Disk {
   bool isRegularFile(const std::string& name) override;
   bool removeFile(const std::string& name) override;
   std::vector<std::string> findFiles(const std::string& pattern) override;
-  bool stamp(const std::string& name, FileStamp* stamp) override;
 };

@@ -7,7 +7,13 @@
 #include "Consecutive.hpp"
 #include "Disk.hpp"
 
-Segmentalize::Segmentalize() { header = empty; }
+namespace {
+
+// How much longer than the sample a generated header may be (a longer post
+// number and ID); only a guess for the space reserved.
+constexpr size_t kHeaderGrowth = 16;
+
+}  // namespace
 
 bool Segmentalize::altering(std::string& threadName) {
   std::string companionText;
@@ -35,37 +41,50 @@ bool Segmentalize::altering(std::string& threadName) {
     return false;
   }
   LineReader in(text);
-  std::string line;
-  if (!readLine1(in, line)) {
+  std::string line1;
+  if (!readLine1(in, line1)) {
     message = line1Message(39);
     return false;
   }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(sample);
-  }
 
-  // A period below 1 puts a header after every line, as a period of 1 does.
-  const int every = std::max(period, 1);
+  // One post: the sample header over all the lines, less Line-1 and the
+  // header when Line-1 is dropped. The text goes straight into `output`,
+  // with room for the inserted headers reserved up front.
+  const int every = std::max(period, 1);  // below 1: a header after every line
+  const size_t lineCount = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  output.reserve(output.size() + text.size() + sample.size() + 4 +
+                 (lineCount / every + 1) * (sample.size() + kHeaderGrowth));
+  // Line-1 and the sample header lead; with Line-1 dropped the one post has
+  // an empty header, whose line end leads (and is cut when the text is
+  // written, as are any line ends after it, unless the text holds nothing
+  // else).
+  if (!keepLine1 || line1.empty()) output += newLine;
+  if (keepLine1) {
+    output += line1;
+    output += newLine;
+    output += sample;
+    output += newLine;
+  }
   int counter = 0;
+  std::string_view line;
   while (in.next(line)) {
-    add(line);
+    output += line;
+    output += newLine;
     if (++counter < every) continue;
     if (matrix && !integrity_of_data(line)) continue;
-    add(empty);
-    add(headers->rebuild());
+    output += newLine;
+    output += headers->rebuild();
+    output += newLine;
     counter = 0;
   }
-  listing();
   return openSaveClose(outputName);
 }
 
-bool Segmentalize::integrity_of_data(const std::string& line) {
+bool Segmentalize::integrity_of_data(std::string_view line) {
   // The two bytes from the first digit of the line with the sentinel behind it.
   char pair[2] = {sentinel[0], sentinel[1]};
   const size_t digit = line.find_first_of("0123456789");
-  if (digit != std::string::npos) {
+  if (digit != std::string_view::npos) {
     pair[0] = line[digit];
     pair[1] = digit + 1 < line.size() ? line[digit + 1] : sentinel[0];
   }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "Alterable.hpp"
 
@@ -11,12 +12,11 @@
 /// as 3 x 3 matrices, and a header goes in only where a matrix ends.
 class Segmentalize : public Alterable {
  public:
-  Segmentalize();
   bool altering(std::string& threadName) override;
 
   /// True when `line` completes a matrix: the third of three lines in a row
   /// whose first numbers lie in rows 0, 1 and 2. Advances `rowState`.
-  bool integrity_of_data(const std::string& line);
+  bool integrity_of_data(std::string_view line);
 
  private:
   static constexpr int rowCount = 3;
