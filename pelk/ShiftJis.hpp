@@ -12,3 +12,6 @@ inline constexpr char kPostedOn[] = "\x93\x8A\x8D\x65\x93\xFA";
 inline constexpr char kKanjiWeekdays[] = "\x93\xFA\x8C\x8E\x89\xCE\x90\x85\x96\xD8\x8B\xE0\x93\x79";
 /// "ぬるぽ", the default exclusion item.
 inline constexpr char kNurupo[] = "\x82\xCA\x82\xE9\x82\xDB";
+/// The axis mark (jiku): with the axis switch on, a pick line holding it
+/// keeps the text before its first digit.
+inline constexpr char kAxisMark[] = "\x8E\xB2";

@@ -10,8 +10,19 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/ASCIIdates.hpp"
+#include "passes/BetweenColons.hpp"
+#include "passes/CombosDates.hpp"
+#include "passes/DateFollowedByName.hpp"
+#include "passes/Dates.hpp"
+#include "passes/Drafo.hpp"
+#include "passes/ExcludeText.hpp"
+#include "passes/FormDateLine.hpp"
+#include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 #include "passes/Segmentalize.hpp"
+#include "passes/TableReverseSorted.hpp"
+#include "passes/UniqueCombos.hpp"
 
 namespace {
 
@@ -68,14 +79,26 @@ struct PassOption {
 
 const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
+      {DRAFT_FORMAL, {make<Drafo>, &DRAFO_CSV}},
+      {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
+      {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
+      {ASCII_DATE_LINES, {make<ASCIIdates>, nullptr}},
+      {ASCII_DATES, {make<ASCIIdates>, nullptr}},
+      {BETWEEN_COLONS, {make<BetweenColons>, nullptr}},
+      {DATES, {make<Dates>, nullptr}},
+      {THREE_LINES_UNITED, {make<FormDateLine>, nullptr}},
+      {VEMO_FORM, {make<DateFollowedByName>, nullptr}},
+      {UNIQUE, {make<UniqueCombos>, &UNIQUE_TEXT}},
+      {TABULATE_REVERSE_SORT, {make<TableReverseSorted>, &TABULATE_TEXT}},
+      {COMBOS_DATES, {make<CombosDates>, nullptr}},
       {SEGMENTALIZE, {make<Segmentalize>, &SEGMENT_TEXT}},
   };
   return options;
 }
 
 /// The default pass, run when no option selects one.
-std::unique_ptr<Alterable> defaultPass() { return make<QuoteRatherThanMark>(); }
+std::unique_ptr<Alterable> defaultPass() { return make<ExcludeText>(); }
 
 void guide(bool withComments) {
   static const char* const lines[] = {

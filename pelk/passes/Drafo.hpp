@@ -1,0 +1,43 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Alterable.hpp"
+
+/// Normalises the body lines of the thread ("-z"): a built-in table turns
+/// full-width digits, letters, spaces and punctuation into single bytes,
+/// then every draft-to-formal pair of the companion file (drafo.csv) is
+/// applied as a plain substring replacement. Line-1 and post headers are
+/// copied unchanged.
+class Drafo : public Alterable {
+ public:
+  Drafo();
+  bool altering(std::string& threadName) override;
+
+  /// Reads the pairs of the companion file into `drafts` and `formals`.
+  /// False, with the message set, when the file cannot be read.
+  bool readingCsvToProduceArrays();
+  /// `line` with `zenkakuTable` applied character by character.
+  std::string checkOneByOne(const std::string& line) const;
+  /// `line` with every pair applied in file order, each pair to the output
+  /// of the ones before it.
+  std::string replaceDraftWithFormal(const std::string& line) const;
+
+ protected:
+  /// The first field of each pair, in file order.
+  std::vector<std::string> drafts;
+  /// The second field of each pair: formal i replaces draft i.
+  std::vector<std::string> formals;
+  /// Two-byte Shift-JIS character to the byte that replaces it.
+  std::map<std::string, int, std::less<>> zenkakuTable;
+
+ private:
+  /// One pair from one line of the companion file; false when the line does
+  /// not hold two unescaped commas.
+  bool parsingCsvLine(const std::string& line, std::string& draft, std::string& formal) const;
+  /// `field` less its first backslash, or `emptyMark` when it is empty.
+  std::string csvField(std::string field) const;
+};

@@ -1,0 +1,152 @@
+#include "passes/ExcludeText.hpp"
+
+#include <gtest/gtest.h>
+
+#include "Clock.hpp"
+#include "Companions.hpp"
+#include "MemoryDisk.hpp"
+#include "ShiftJis.hpp"
+
+namespace {
+
+const std::string kColon = kZenkakuColon;
+const std::string kNuru = kNurupo;
+const std::string kLine1 = "05 12 19 27 33 41 08 - draw\n";
+
+/// A post header with post number `n`.
+std::string head(const std::string& n) {
+  return n + " " + kColon + "Name " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:Ab" + n + "\n";
+}
+
+class Exclude : public ExcludeText {
+ public:
+  explicit Exclude(bool keepLine1 = true, bool overwrite = true,
+                   std::string companionName = "exclude.txt") {
+    setting(companionName, 30, keepLine1, false, false, overwrite);
+  }
+};
+
+/// Runs the pass on `thread` with `items` as exclude.txt; the text written
+/// to who.txt, or the message when the pass fails.
+std::string excluded(const std::string& thread, const std::string& items, bool keepLine1 = true) {
+  MemoryDisk disk;
+  disk.files["t.txt"] = thread;
+  disk.files["exclude.txt"] = items;
+  ScopedDisk guard(&disk);
+  Exclude pass(keepLine1);
+  std::string name = "t.txt";
+  if (!pass.altering(name)) return "failed: " + pass.inquiry();
+  EXPECT_EQ(pass.altered(), "who.txt");
+  return disk.files["who.txt"];
+}
+
+TEST(ExcludeText, DropsWholePostsThatHoldAnItem) {
+  const std::string items = kNuru + "\n ID:\n";
+  struct Case {
+    const char* what;
+    std::string thread, expected;
+  };
+  const Case cases[] = {
+      {"item on the third body line",
+       kLine1 + head("1") + "a\nb\nx" + kNuru + "y\nc\n" + head("2") + "d\n",
+       kLine1 + "\n" + head("2") + "d\n"},
+      {"header holding an item is not searched",
+       kLine1 + "1 " + kColon + kNuru + " " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:Ab1\nbody\n",
+       kLine1 + "\n" + "1 " + kColon + kNuru + " " + kColon +
+           "2017/08/14(Mon) 16:15:20.68 ID:Ab1\nbody\n"},
+      {"quoted header in a body line", kLine1 + head("1") + "> 9 Name ID:Zz\n" + head("2") + "ok\n",
+       kLine1 + "\n" + head("2") + "ok\n"},
+      {"two dropped posts in a row",
+       kLine1 + head("1") + kNuru + "\n" + head("2") + kNuru + "\n" + head("3") + "kept\n",
+       kLine1 + "\n" + head("3") + "kept\n"},
+      {"last post dropped leaves an empty line",
+       kLine1 + head("1") + "a\n" + head("2") + kNuru + "\nb\n",
+       kLine1 + "\n" + head("1") + "a\n\n"},
+      // The empty line of the first group goes with the group.
+      {"item before the first header drops all lines before it",
+       kLine1 + "pre\n" + kNuru + "\npost\n" + head("1") + "a\n", kLine1 + head("1") + "a\n"},
+      {"lines before the first header are kept", kLine1 + "pre\n" + head("1") + "a\n",
+       kLine1 + "\npre\n" + head("1") + "a\n"},
+      // "\x82\xCA\x82\xE9\x82\xDB" read from the middle of "\x82\x82\xCA..." still matches.
+      {"item across character boundaries",
+       kLine1 + head("1") + "\x81\x82\xCA\x82\xE9\x82\xDB\x82\n", kLine1 + "\n\n"},
+      {"only Line-1", kLine1, kLine1 + "\n"},
+      {"long body lines pass whole", kLine1 + head("1") + std::string(5000, 'z') + "\n",
+       kLine1 + "\n" + head("1") + std::string(5000, 'z') + "\n"},
+      {"CR LF line ends", "L1\r\n" + head("1").insert(head("1").size() - 1, "\r") + kNuru + "\r\n",
+       "L1\n\n\n"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(excluded(c.thread, items), c.expected) << c.what;
+}
+
+TEST(ExcludeText, WithoutLine1TheOutputStartsWithTheFirstKeptLine) {
+  const std::string thread = kLine1 + head("1") + kNuru + "\n" + head("2") + "b\n";
+  EXPECT_EQ(excluded(thread, kNuru + "\n", false), head("2") + "b\n");
+  EXPECT_EQ(excluded(kLine1 + "pre\n" + head("1"), kNuru + "\n", false), "pre\n" + head("1"));
+}
+
+TEST(ExcludeText, EmptyItemsExcludeNothing) {
+  const std::string thread = kLine1 + head("1") + "\n" + kNuru + "\n \n" + head("2") + "\\b\n";
+  const std::string expected =
+      kLine1 + "\n" + head("1") + "\n" + kNuru + "\n \n" + head("2") + "\\b\n";
+  for (const std::string items : {"", "\n", "\n\n"})
+    EXPECT_EQ(excluded(thread, items), expected) << items.size();
+  // An empty line stands for the text "\a", which matches only itself.
+  EXPECT_EQ(excluded(kLine1 + head("1") + "x\\ay\n" + head("2"), "\n"), kLine1 + "\n" + head("2"));
+}
+
+TEST(ExcludeText, FailuresNameTheirFileAndWriteNothing) {
+  struct Case {
+    std::string thread;
+    bool withCompanion;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"", true, "e26(Line-1): in.getline(c, BUFFER_SIZE )"},
+      {std::string(384, 'x') + "\n" + head("1"), true, "e26(Line-1): in.getline(c, BUFFER_SIZE )"},
+      {kLine1 + head("1"), false, "e2: ifstream in( mine.txt )"},
+  };
+  for (const Case& c : cases) {
+    MemoryDisk disk;
+    disk.files["t.txt"] = c.thread;
+    if (c.withCompanion) disk.files["mine.txt"] = kNuru + "\n";
+    ScopedDisk guard(&disk);
+    Exclude pass(true, true, "mine.txt");
+    std::string name = "t.txt";
+    EXPECT_FALSE(pass.altering(name));
+    EXPECT_EQ(pass.inquiry(), c.message);
+    EXPECT_EQ(disk.files.count("who.txt"), 0u);
+  }
+  MemoryDisk disk;
+  disk.files["exclude.txt"] = kNuru + "\n";
+  disk.directories.insert("dir.txt");
+  ScopedDisk guard(&disk);
+  for (std::string name : {"missing.txt", "dir.txt"}) {
+    Exclude pass;
+    EXPECT_FALSE(pass.altering(name));
+    EXPECT_EQ(pass.inquiry(), "e25: ifstream in( " + name + " )");
+  }
+}
+
+TEST(ExcludeText, WritesATemporaryFileUnlessOverwriting) {
+  MemoryDisk disk;
+  disk.files["who.txt"] = kLine1 + head("1") + kNuru + "\n" + head("2") + "b\n";
+  disk.files["exclude.txt"] = kNuru + "\n";
+  ScopedDisk guard(&disk);
+  ScopedClock clock([] { return std::time_t(1502694845); });
+  Exclude pass(true, false);
+  std::string name = "who.txt";
+  ASSERT_TRUE(pass.altering(name));
+  const std::string written = pass.altered();
+  EXPECT_NE(written, "who.txt");
+  EXPECT_EQ(written.substr(0, 3), "who");
+  EXPECT_EQ(disk.files[written], kLine1 + "\n" + head("2") + "b\n");
+  EXPECT_EQ(disk.files["who.txt"], kLine1 + head("1") + kNuru + "\n" + head("2") + "b\n");
+
+  disk.unwritable.insert("who.txt");
+  Exclude over;
+  EXPECT_FALSE(over.altering(name));
+  EXPECT_EQ(over.inquiry(), "e1: ofstream saveFile( who.txt )");
+}
+
+}  // namespace

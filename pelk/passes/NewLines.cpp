@@ -1,0 +1,60 @@
+#include "passes/NewLines.hpp"
+
+#include <memory>
+
+#include "DateFollowed.hpp"
+#include "Gaps.hpp"
+#include "MultiLoto.hpp"
+
+NewLines::NewLines() : axis(false) { header = empty; }
+
+bool NewLines::altering(std::string& threadName) {
+  std::string text;
+  if (!readThread(threadName, text)) {
+    message = openMessage(29, threadName);
+    return false;
+  }
+  LineReader in(text);
+  std::string line;
+  if (!readLine1(in, line)) {
+    message = line1Message(32);
+    return false;
+  }
+  if (keepLine1) {
+    add(line);
+    listing();
+    clear(empty);
+  }
+  loto = checkLine1(line);
+  if (loto == 3) {
+    message = "e30: ADD THE DRAW TO LINE-1 OF WHO.TXT";
+    return false;
+  }
+  if (loto == 4) {
+    message = "e31: TOO FEW GAPS";
+    return false;
+  }
+  if (!readingToProduceArray()) return false;
+  chooseOutputName();
+
+  // One parser at a time: the one for the current line replaces the last.
+  std::unique_ptr<Characterizable> parser;
+  while (in.next(line)) {
+    parser.reset();
+    parser = std::make_unique<DateFollowed>(line, recogniseOnly);
+    if (parser->dateLine() > 0) {
+      listing(newLine);
+      clear(line);
+      continue;
+    }
+    parser.reset();
+    if (searchingItemSequence(line))
+      parser = std::make_unique<MultiLoto>(line, foundItem, axis);
+    else
+      parser = std::make_unique<Gaps>(line, loto, axis);
+    for (std::string piece = parser->lotoLine(); !piece.empty(); piece = parser->lotoLine())
+      add(piece);
+  }
+  listing(newLine);
+  return openSaveClose(outputName);
+}

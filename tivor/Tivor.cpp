@@ -1,0 +1,89 @@
+#include "Tivor.hpp"
+
+#include <fstream>
+
+#include "Clock.hpp"
+#include "Drawing.hpp"
+#include "HelpText.hpp"
+#include "NumberWriter.hpp"
+
+namespace tivor {
+
+namespace {
+
+constexpr int kHighestNumber = 99;
+
+std::string intervalText(const GeneratorOptions& options) {
+  return std::to_string(options.low) + "-" + std::to_string(options.high);
+}
+
+/// The time seed: any of the clock's seconds with its last six digits, so
+/// that the key is that of the time itself, kept within an int.
+int timeSeed() {
+  std::time_t now = clockNow();
+  if (now < 0) now = -now;
+  return 1000000000 + static_cast<int>(now % 1000000000);
+}
+
+}  // namespace
+
+Tivor::Tivor(std::ostream& standardOutput, std::ostream& standardError)
+    : standardOutput_(standardOutput), standardError_(standardError) {}
+
+int Tivor::running(const std::vector<std::string>& arguments) {
+  GeneratorOptions options;
+  const Request request = options.scanning(arguments);
+  if (request != Request::drawing) {
+    standardError_ << helpText(request == Request::versionWithComments) << std::flush;
+    return kErrorCode;
+  }
+  if (options.low == 0 && options.high == 63) options.bitMode = true;
+  if (!checkingInterval(options)) return kErrorCode;
+
+  if (!options.toFile) {
+    if (writingNumbers(options, standardOutput_)) return 0;
+    standardError_ << "tivor: writing to standard output failed\n" << std::flush;
+    return kErrorCode;
+  }
+  const std::string fileName = options.csv ? "tivor.csv" : "tivor.txt";
+  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+  if (!file.is_open()) {
+    standardError_ << "tivor: cannot open " << fileName << " for writing\n" << std::flush;
+    return kErrorCode;
+  }
+  bool written = writingNumbers(options, file);
+  file.close();
+  if (written && !file.fail()) return 0;
+  standardError_ << "tivor: writing " << fileName << " failed\n" << std::flush;
+  return kErrorCode;
+}
+
+bool Tivor::checkingInterval(const GeneratorOptions& options) {
+  // In 6-bit mode the interval is not drawn from.
+  if (options.bitMode) return true;
+  if (options.low > options.high) {
+    standardError_ << "tivor: interval " << intervalText(options)
+                   << " refused: its low bound exceeds its high bound\n"
+                   << std::flush;
+    return false;
+  }
+  if (options.high > kHighestNumber) {
+    standardError_ << "tivor: interval " << intervalText(options)
+                   << " refused: numbers lie within 0 to 99\n"
+                   << std::flush;
+    return false;
+  }
+  return true;
+}
+
+bool Tivor::writingNumbers(GeneratorOptions options, std::ostream& out) {
+  if (options.seed == 0) options.seed = timeSeed();
+  Drawing drawing(options.seed, options.idling);
+  NumberWriter writer(out, options.csv);
+  drawing.drawing(options, writer);
+  writer.ending();
+  out.flush();
+  return out.good();
+}
+
+}  // namespace tivor

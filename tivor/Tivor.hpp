@@ -1,0 +1,35 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "GeneratorOptions.hpp"
+
+namespace tivor {
+
+/// One run of the program: scans the command line, then prints the help or
+/// draws the numbers into "tivor.txt", "tivor.csv" or standard output.
+class Tivor {
+ public:
+  static constexpr int kErrorCode = 1;
+
+  Tivor(std::ostream& standardOutput, std::ostream& standardError);
+
+  /// Runs with the arguments after the program name; returns the exit
+  /// status: 0 after the numbers were written, 1 after the help, a refused
+  /// interval or a failed write (each failure with one line on standard
+  /// error).
+  int running(const std::vector<std::string>& arguments);
+
+ private:
+  /// False, with the message written, when the interval cannot be drawn from.
+  bool checkingInterval(const GeneratorOptions& options);
+  /// Seeds, draws and ends the output on `out`; false when a write failed.
+  bool writingNumbers(GeneratorOptions options, std::ostream& out);
+
+  std::ostream& standardOutput_;
+  std::ostream& standardError_;
+};
+
+}  // namespace tivor

@@ -1,0 +1,112 @@
+#include "Tivor.hpp"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "Clock.hpp"
+
+namespace tivor {
+namespace {
+
+struct Result {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+Result run(const std::vector<std::string>& arguments) {
+  std::ostringstream out, err;
+  Tivor program(out, err);
+  const int status = program.running(arguments);
+  return {status, out.str(), err.str()};
+}
+
+TEST(Tivor, RefusesIntervalsOutsideTheTable) {
+  struct Refusal {
+    std::vector<std::string> arguments;
+    std::string message;
+  };
+  const std::vector<Refusal> refusals = {
+      {{"-r", "-i1-100"}, "tivor: interval 1-100 refused: numbers lie within 0 to 99\n"},
+      {{"-r", "-i0-100"}, "tivor: interval 0-100 refused: numbers lie within 0 to 99\n"},
+      {{"-r", "-i150-200"}, "tivor: interval 150-200 refused: numbers lie within 0 to 99\n"},
+      {{"-r", "-i50-20"}, "tivor: interval 50-20 refused: its low bound exceeds its high bound\n"},
+      {{"-r", "-i5-"}, "tivor: interval 5-0 refused: its low bound exceeds its high bound\n"},
+      {{"-r", "-i40-50", "-m"},
+       "tivor: interval 40-31 refused: its low bound exceeds its high bound\n"},
+  };
+  for (const Refusal& refusal : refusals) {
+    const Result result = run(refusal.arguments);
+    EXPECT_EQ(result.status, 1) << refusal.message;
+    EXPECT_EQ(result.out, "") << refusal.message;
+    EXPECT_EQ(result.err, refusal.message);
+  }
+}
+
+TEST(Tivor, SixBitModeIgnoresTheInterval) {
+  const Result bits = run({"-r", "-k0", "-g"});
+  ASSERT_EQ(bits.status, 0) << bits.err;
+  for (const auto& arguments : {std::vector<std::string>{"-r", "-k0", "-g", "-i1-200"},
+                                std::vector<std::string>{"-r", "-k0", "-i0-63"}}) {
+    const Result result = run(arguments);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, bits.out);
+  }
+}
+
+TEST(Tivor, HelpWritesOnlyToStandardErrorWithStatusOne) {
+  const Result version = run({"-r", "-V"});
+  EXPECT_EQ(version.status, 1);
+  EXPECT_EQ(version.out, "");
+  EXPECT_EQ(version.err.substr(0, 31), "tivorkit-1.06\n\ntivor \ntivor -6 ");
+  const Result commented = run({"-i1-200", "-VC"});
+  EXPECT_EQ(commented.status, 1);
+  EXPECT_EQ(commented.out, "");
+  EXPECT_EQ(commented.err.substr(0, 38), "tivorkit-1.06\n\ntivor                # ");
+}
+
+TEST(Tivor, TimeSeedKeepsTheLastSixDigitsOfTheClock) {
+  const Result fixed = run({"-r", "-k1"});
+  const Result seven = run({"-r", "-k1", "-s7"});
+  ASSERT_NE(fixed.out, seven.out);
+  {
+    ScopedClock clock([] { return std::time_t{1500012345}; });
+    EXPECT_EQ(run({"-r", "-k1", "-s0"}).out, fixed.out);
+    EXPECT_EQ(run({"-r", "-k1", "-s"}).out, fixed.out);
+  }
+  ScopedClock clock([] { return std::time_t{4000000007}; });
+  EXPECT_EQ(run({"-r", "-k1", "-s0"}).out, seven.out);
+}
+
+/// A stream buffer that takes `room` bytes and then fails every write.
+class FullBuffer : public std::streambuf {
+ public:
+  explicit FullBuffer(std::size_t room) : room_(room) {}
+  std::size_t taken = 0;
+
+ protected:
+  int_type overflow(int_type c) override {
+    if (taken == room_ || traits_type::eq_int_type(c, traits_type::eof()))
+      return traits_type::eof();
+    ++taken;
+    return c;
+  }
+
+ private:
+  std::size_t room_;
+};
+
+TEST(Tivor, FailedWriteToStandardOutputIsReportedAndStopsDrawing) {
+  FullBuffer full(100);
+  std::ostream out(&full);
+  std::ostringstream err;
+  Tivor program(out, err);
+  // Two terabytes asked for: the run must stop at the first failed write.
+  EXPECT_EQ(program.running({"-r", "-k2147483647"}), 1);
+  EXPECT_EQ(err.str(), "tivor: writing to standard output failed\n");
+  EXPECT_EQ(full.taken, 100u);
+}
+
+}  // namespace
+}  // namespace tivor

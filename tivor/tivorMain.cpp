@@ -1,0 +1,29 @@
+// tivor: writes pseudo-random two-digit lottery numbers to tivor.txt,
+// tivor.csv or standard output.
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "Tivor.hpp"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+  // A file size limit then fails the write, which is reported, instead of
+  // killing the program.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
+#ifdef _WIN32
+  // Line ends are LF on standard output too.
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  tivor::Tivor program(std::cout, std::cerr);
+  return program.running(arguments);
+}
