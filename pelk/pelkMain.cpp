@@ -21,6 +21,7 @@
 #include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/Segmentalize.hpp"
 #include "passes/TableReverseSorted.hpp"
 #include "passes/UniqueCombos.hpp"
 
@@ -93,6 +94,7 @@ const std::map<std::string, PassOption>& passOptions() {
       {UNIQUE, {make<UniqueCombos>, &UNIQUE_TEXT}},
       {TABULATE_REVERSE_SORT, {make<TableReverseSorted>, &TABULATE_TEXT}},
       {COMBOS_DATES, {make<CombosDates>, nullptr}},
+      {SEGMENTALIZE, {make<Segmentalize>, &SEGMENT_TEXT}},
   };
   return options;
 }
