@@ -10,14 +10,16 @@
 namespace fs = std::filesystem;
 
 bool RealDisk::readFile(const std::string& name, std::string* contents) {
-  if (!isRegularFile(name)) return false;
+  // The size of anything but a regular file is an error: one look both
+  // rejects directories and the like and tells how much to read.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(name, ec);
+  if (ec) return false;
   std::ifstream in(name, std::ios::binary);
   if (!in) return false;
   // The file is read straight into a text of its size, so a thread of many
   // megabytes is copied once; a file that grows meanwhile still reads whole.
-  std::error_code ec;
-  const std::uintmax_t size = fs::file_size(name, ec);
-  std::string text(ec ? 0 : static_cast<size_t>(size), '\0');
+  std::string text(static_cast<size_t>(size), '\0');
   in.read(text.data(), static_cast<std::streamsize>(text.size()));
   text.resize(static_cast<size_t>(in.gcount()));
   char buffer[1 << 16];
@@ -29,9 +31,9 @@ bool RealDisk::readFile(const std::string& name, std::string* contents) {
 
 bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
   std::error_code ec;
-  if (fs::is_directory(name, ec)) return false;
   // The new bytes go to a sibling file first; only a complete write replaces
-  // the old file.
+  // the old file. A directory of that name refuses the rename, and the
+  // sibling is removed again.
   const std::string partial = name + ".pelk-part";
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
