@@ -46,10 +46,9 @@ void Alterable::setting(std::string& companionName, int periodValue, bool keepLi
 
 bool Alterable::readThread(const std::string& threadName, std::string& text) {
   if (!currentDisk().readFile(threadName, &text)) return false;
-  // Most passes write about as much as they read, some a little more: room
-  // for that up front spares the copies of a growing output (pages that are
-  // never written cost no memory).
-  output.reserve(output.size() + text.size() + text.size() / 4);
+  // Room for the part of the output `spilling` gathers at a time (or for the
+  // whole of a smaller one): the same memory serves every part.
+  output.reserve(std::min(text.size() + text.size() / 4, kSpillSize + kSpillSize / 2));
   return true;
 }
 
@@ -80,7 +79,35 @@ std::string Alterable::openMessage(int number, const std::string& name) const {
   return "e" + std::to_string(number) + ": ifstream in( " + name + closing;
 }
 
+void Alterable::spilling() {
+  if (output.size() < kSpillSize || outputName.empty() || spillRefused) return;
+  if (!spill) {
+    // The leading line ends are dropped here, as `openSaveClose` drops them;
+    // an output of nothing but line ends so far waits.
+    size_t at = 0;
+    while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0)
+      at += newLine.size();
+    if (at >= output.size()) return;
+    spill = currentDisk().openWriter(outputName);
+    if (!spill) {
+      spillRefused = true;
+      return;
+    }
+    output.erase(0, at);
+  }
+  // A failed write is remembered by the writer and reported on commit.
+  spill->append(output);
+  output.clear();
+}
+
 bool Alterable::openSaveClose(std::string& name) {
+  if (spill) {
+    // Part of the output is already written: the rest follows it.
+    const bool written = spill->append(output) && spill->commit(name);
+    spill.reset();
+    if (!written) message = "e1: ofstream saveFile( " + name + closing;
+    return written;
+  }
   size_t at = 0;
   while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0)
     at += newLine.size();
@@ -271,6 +298,7 @@ void Alterable::listing() {
   output += header;
   output += newLine;
   output += group;
+  spilling();
 }
 
 void Alterable::listing(const std::string& tail) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "Disk.hpp"
 #include "LineReader.hpp"
 
 /// One editing pass over a thread file. The driver creates one subclass
@@ -34,6 +36,13 @@ class Alterable {
   /// Writes `output`, less its leading line ends (cut from `output` itself),
   /// to the file `name`.
   bool openSaveClose(std::string& name);
+  /// Once `output` has grown past `kSpillSize`, hands it on to the file
+  /// `outputName` and empties it, so that the output of a long thread needs
+  /// no more memory than a part of it (fresh memory is slow to come by).
+  /// `openSaveClose(outputName)` then adds the rest and completes the file;
+  /// a pass that fails before it leaves no file. Called by `listing` and by
+  /// the passes that write to `output` line by line.
+  void spilling();
   /// Appends the lines of the companion file to `items` (an empty line as
   /// `emptyMark`).
   bool readingToProduceArray();
@@ -135,6 +144,15 @@ class Alterable {
   std::string output;
   /// The body of the group being assembled.
   std::string group;
+
+ private:
+  /// The size from which `spilling` hands the output on.
+  static constexpr size_t kSpillSize = size_t{1} << 20;
+  /// The output file being written by `spilling`, once it has begun.
+  std::unique_ptr<Disk::Writer> spill;
+  /// Set when the output file could not be opened for `spilling`: the
+  /// output is then kept whole, and `openSaveClose` reports the failure.
+  bool spillRefused = false;
 };
 
 /// The decimal integer at the start of `text` after white space, as a

@@ -22,6 +22,7 @@ class Probe : public Alterable {
   using Alterable::foundItem;
   using Alterable::items;
   using Alterable::output;
+  using Alterable::outputName;
 };
 
 TEST(Alterable, CheckLine1ClassifiesTheDraw) {
@@ -102,6 +103,71 @@ TEST(Alterable, OpenSaveCloseReportsAFailedWrite) {
   std::string name = "out.txt";
   EXPECT_FALSE(probe.openSaveClose(name));
   EXPECT_EQ(probe.inquiry(), "e1: ofstream saveFile( out.txt )");
+}
+
+// Lists groups of `lines` lines of 99 bytes under an empty header first,
+// then under headers; returns the text that a whole write would give.
+std::string listGroups(Probe& probe, int groups, int lines) {
+  std::string expected;
+  const std::string body(99, 'b');
+  for (int g = 0; g < groups; ++g) {
+    const std::string header = g == 0 ? "" : "H" + std::to_string(g);
+    probe.clear(header);
+    if (g > 0) expected += header + "\n";
+    for (int k = 0; k < lines; ++k) {
+      probe.add(body);
+      expected += body + "\n";
+    }
+    probe.listing();
+  }
+  return expected;
+}
+
+TEST(Alterable, LargeOutputIsHandedOnAsItGrows) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  Probe probe;
+  probe.outputName = "out.txt";
+  // 3 MB in groups of 10 kB: the output never holds much more than 1 MB.
+  const std::string expected = listGroups(probe, 300, 100);
+  EXPECT_LT(probe.output.size(), size_t{1100000});
+  std::string name = "out.txt";
+  ASSERT_TRUE(probe.openSaveClose(name));
+  EXPECT_EQ(disk.files["out.txt"], expected);
+}
+
+TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  {
+    Probe probe;
+    probe.outputName = "out.txt";
+    listGroups(probe, 300, 100);
+  }
+  EXPECT_EQ(disk.files.count("out.txt"), 0u);
+
+  disk.unwritable.insert("out.txt");
+  Probe probe;
+  probe.outputName = "out.txt";
+  listGroups(probe, 300, 100);
+  std::string name = "out.txt";
+  EXPECT_FALSE(probe.openSaveClose(name));
+  EXPECT_EQ(probe.inquiry(), "e1: ofstream saveFile( out.txt )");
+  EXPECT_EQ(disk.files.count("out.txt"), 0u);
+}
+
+TEST(Alterable, LargeOutputOfLineEndsOnlyIsKeptWhole) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  Probe probe;
+  probe.outputName = "out.txt";
+  const std::string ends(1500000, '\n');
+  probe.clear(ends);
+  probe.listing();
+  EXPECT_EQ(probe.output.size(), ends.size() + 1);
+  std::string name = "out.txt";
+  ASSERT_TRUE(probe.openSaveClose(name));
+  EXPECT_EQ(disk.files["out.txt"], ends + "\n");
 }
 
 TEST(Alterable, CompanionLinesBecomeItems) {

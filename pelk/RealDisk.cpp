@@ -17,11 +17,12 @@ bool RealDisk::readFile(const std::string& name, std::string* contents) {
   if (ec) return false;
   std::ifstream in(name, std::ios::binary);
   if (!in) return false;
-  // The file is read straight into a text of its size, so a thread of many
-  // megabytes is copied once; a file that grows meanwhile still reads whole.
-  std::string text(static_cast<size_t>(size), '\0');
-  in.read(text.data(), static_cast<std::streamsize>(text.size()));
-  text.resize(static_cast<size_t>(in.gcount()));
+  // Room for the whole file up front, so a thread of many megabytes is not
+  // copied as its text grows (filling the text with zeros to read straight
+  // into it costs more than the small copies below); a file that grows
+  // meanwhile still reads whole.
+  std::string text;
+  text.reserve(static_cast<size_t>(size));
   char buffer[1 << 16];
   while (in.read(buffer, sizeof buffer) || in.gcount() > 0) text.append(buffer, in.gcount());
   if (in.bad()) return false;
@@ -29,28 +30,60 @@ bool RealDisk::readFile(const std::string& name, std::string* contents) {
   return true;
 }
 
+namespace {
+
+/// Writes to "<name>.pelk-part"; the commit renames it over the final name,
+/// so a failed write leaves the old file as it was. Dropped without a
+/// commit, or after a failure, the sibling file is removed.
+class PartWriter : public Disk::Writer {
+ public:
+  explicit PartWriter(std::string partial)
+      : partial_(std::move(partial)),
+        out_(partial_, std::ios::binary | std::ios::trunc),
+        opened_(out_.is_open()) {}
+  ~PartWriter() override {
+    if (opened_ && !committed_) discard();
+  }
+  bool opened() const { return opened_; }
+  bool append(std::string_view bytes) override {
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return out_.good();
+  }
+  bool commit(const std::string& name) override {
+    out_.close();
+    std::error_code ec;
+    if (!out_.fail()) fs::rename(partial_, name, ec);
+    if (out_.fail() || ec) return false;  // the destructor removes the sibling
+    committed_ = true;
+    return true;
+  }
+
+ private:
+  void discard() {
+    out_.close();
+    std::error_code ec;
+    fs::remove(partial_, ec);
+  }
+
+  std::string partial_;
+  std::ofstream out_;
+  const bool opened_;
+  bool committed_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name) {
+  // A directory of that name refuses the rename, and the sibling is removed
+  // again.
+  auto writer = std::make_unique<PartWriter>(name + ".pelk-part");
+  if (!writer->opened()) return nullptr;
+  return writer;
+}
+
 bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
-  std::error_code ec;
-  // The new bytes go to a sibling file first; only a complete write replaces
-  // the old file. A directory of that name refuses the rename, and the
-  // sibling is removed again.
-  const std::string partial = name + ".pelk-part";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-    out.close();
-    if (out.fail()) {
-      fs::remove(partial, ec);
-      return false;
-    }
-  }
-  fs::rename(partial, name, ec);
-  if (ec) {
-    fs::remove(partial, ec);
-    return false;
-  }
-  return true;
+  std::unique_ptr<Writer> writer = openWriter(name);
+  return writer && writer->append(contents) && writer->commit(name);
 }
 
 bool RealDisk::exists(const std::string& name) {

@@ -69,6 +69,7 @@ bool ASCIIdates::altering(std::string& path) {
       line.erase(at, postDateWord.size());
     output += asciiOnly(line);
     output += newLine;
+    spilling();
   }
   return openSaveClose(outputName);
 }

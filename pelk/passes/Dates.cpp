@@ -24,6 +24,7 @@ bool Dates::altering(std::string& path) {
     if (header.dateLine() > 0) {
       output += line;
       output += newLine;
+      spilling();
     }
   }
   return openSaveClose(outputName);

@@ -20,6 +20,7 @@ bool QuoteRatherThanMark::altering(std::string& threadName) {
     replaceMARKwithBACK_QUOTE(line);
     output += line;
     output += newLine;
+    spilling();
   }
   return openSaveClose(outputName);
 }

@@ -68,6 +68,7 @@ bool Segmentalize::altering(std::string& threadName) {
   int counter = 0;
   std::string_view line;
   while (in.next(line)) {
+    spilling();
     output += line;
     output += newLine;
     if (++counter < every) continue;

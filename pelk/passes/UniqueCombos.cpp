@@ -33,6 +33,7 @@ bool UniqueCombos::altering(std::string& threadName) {
   for (const std::string& combination : combos) {
     output += combination;
     output += newLine;
+    spilling();
   }
   return openSaveClose(outputName);
 }
