@@ -44,11 +44,20 @@ void Alterable::setting(std::string& companionName, int periodValue, bool keepLi
   }
 }
 
-bool Alterable::readThread(const std::string& threadName, std::string& text) {
-  if (!currentDisk().readFile(threadName, &text)) return false;
-  // Room for the part of the output `spilling` gathers at a time (or for the
-  // whole of a smaller one): the same memory serves every part.
-  output.reserve(std::min(text.size() + text.size() / 4, kSpillSize + kSpillSize / 2));
+bool Alterable::readThread(const std::string& threadName, LineReader& in, int number) {
+  std::unique_ptr<Disk::Reader> source = currentDisk().openReader(threadName);
+  readFailure = openMessage(number, threadName);
+  if (!source) {
+    message = readFailure;
+    return false;
+  }
+  // The thread is read a block at a time as the pass goes through it, so
+  // that a long one is never in memory whole (fresh memory is slow to come
+  // by); the output is handed on as it grows (`spilling`), and the part of
+  // it gathered at a time needs no more room than this.
+  in.reading(std::move(source));
+  threadReader = &in;
+  output.reserve(kSpillSize + kSpillSize / 2);
   return true;
 }
 
@@ -101,6 +110,14 @@ void Alterable::spilling() {
 }
 
 bool Alterable::openSaveClose(std::string& name) {
+  const bool threadRead = !threadReader || !threadReader->failed();
+  threadReader = nullptr;
+  if (!threadRead) {
+    // Lines of the thread are missing: no output is written.
+    spill.reset();
+    message = readFailure;
+    return false;
+  }
   if (spill) {
     // Part of the output is already written: the rest follows it.
     const bool written = spill->append(output) && spill->commit(name);

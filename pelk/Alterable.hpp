@@ -74,8 +74,11 @@ class Alterable {
   void listing(const std::string& tail);
 
  protected:
-  /// Reads the whole thread file. False when it cannot be opened.
-  bool readThread(const std::string& threadName, std::string& text);
+  /// Opens the thread file for `in`, which reads it as its lines are asked
+  /// for. False, with "e<number>: ifstream in( <name> )" in `message`, when
+  /// it cannot be opened; `openSaveClose` reports the same message instead
+  /// of writing when reading the file failed on the way.
+  bool readThread(const std::string& threadName, LineReader& in, int number);
   /// Reads Line-1. False when there is no line or it is longer than 383 bytes.
   static bool readLine1(LineReader& in, std::string& line1);
   /// Sets `outputName`: "who.txt" when overwriting, else a temporary name
@@ -153,6 +156,11 @@ class Alterable {
   /// Set when the output file could not be opened for `spilling`: the
   /// output is then kept whole, and `openSaveClose` reports the failure.
   bool spillRefused = false;
+  /// The reader of the thread file opened by `readThread`, checked by
+  /// `openSaveClose` (it lives in `altering`, which calls that), and the
+  /// message for a failed read.
+  const LineReader* threadReader = nullptr;
+  std::string readFailure;
 };
 
 /// The decimal integer at the start of `text` after white space, as a

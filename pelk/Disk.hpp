@@ -22,11 +22,26 @@ class Disk {
     virtual bool commit(const std::string& name) = 0;
   };
 
+  /// A file read block by block, for a text too large to hold whole.
+  class Reader {
+   public:
+    virtual ~Reader() = default;
+    /// Reads up to `size` bytes into `buffer`; 0 at the end of the file or
+    /// after a failure.
+    virtual size_t read(char* buffer, size_t size) = 0;
+    /// True when a read failed before the end of the file.
+    virtual bool failed() const = 0;
+  };
+
   virtual ~Disk() = default;
 
   /// Reads the whole file as bytes. False when it is missing, is no regular
   /// file, or cannot be read.
   virtual bool readFile(const std::string& name, std::string* contents) = 0;
+
+  /// A reader of the file `name`; nullptr when `readFile` would fail to
+  /// open it. This one reads the file whole with `readFile` and hands it out.
+  virtual std::unique_ptr<Reader> openReader(const std::string& name);
 
   /// Replaces the file by `contents`. The bytes go to a temporary file beside
   /// it first, which is then renamed over the name, so a failed write leaves

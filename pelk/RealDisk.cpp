@@ -32,6 +32,31 @@ bool RealDisk::readFile(const std::string& name, std::string* contents) {
 
 namespace {
 
+/// Reads an open file; a failed read ends it and is remembered.
+class FileReader : public Disk::Reader {
+ public:
+  explicit FileReader(const std::string& name) : in_(name, std::ios::binary) {}
+  bool opened() const { return in_.is_open(); }
+  size_t read(char* buffer, size_t size) override {
+    if (failed_ || !in_.is_open()) return 0;
+    in_.read(buffer, static_cast<std::streamsize>(size));
+    if (in_.bad()) {
+      failed_ = true;
+      return 0;
+    }
+    const size_t n = static_cast<size_t>(in_.gcount());
+    // The end of the file lets it go at once, so that it is closed before
+    // the output may be renamed over it.
+    if (n == 0) in_.close();
+    return n;
+  }
+  bool failed() const override { return failed_; }
+
+ private:
+  std::ifstream in_;
+  bool failed_ = false;
+};
+
 /// Writes to "<name>.pelk-part"; the commit renames it over the final name,
 /// so a failed write leaves the old file as it was. Dropped without a
 /// commit, or after a failure, the sibling file is removed.
@@ -72,6 +97,14 @@ class PartWriter : public Disk::Writer {
 };
 
 }  // namespace
+
+std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name) {
+  // As `readFile`: anything but a regular file is refused.
+  if (!isRegularFile(name)) return nullptr;
+  auto reader = std::make_unique<FileReader>(name);
+  if (!reader->opened()) return nullptr;
+  return reader;
+}
 
 std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name) {
   // A directory of that name refuses the rename, and the sibling is removed

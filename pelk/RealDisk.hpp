@@ -6,6 +6,8 @@
 class RealDisk : public Disk {
  public:
   bool readFile(const std::string& name, std::string* contents) override;
+  /// Reads the file as it is asked for, a block at a time.
+  std::unique_ptr<Reader> openReader(const std::string& name) override;
   bool writeFile(const std::string& name, const std::string& contents) override;
   /// Streams the bytes to a sibling file, renamed over the name on commit.
   std::unique_ptr<Writer> openWriter(const std::string& name) override;

@@ -84,12 +84,8 @@ Drafo::Drafo() : singleByteOf(256 * 256, 0) {
 }
 
 bool Drafo::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(20, threadName);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 20)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(21);
