@@ -1,13 +1,26 @@
 #include "RealDisk.hpp"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <system_error>
 
 #include "OS-specific.hpp"
 
-namespace fs = std::filesystem;
+namespace {
+
+// Writes the text with every LF turned into the platform's line end.
+void writeLines(std::ostream& out, const std::string& text) {
+  if constexpr (sizeof kPlatformLineEnd == 2) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return;
+  }
+  size_t from = 0;
+  for (size_t lf; (lf = text.find('\n', from)) != std::string::npos; from = lf + 1) {
+    out.write(text.data() + from, static_cast<std::streamsize>(lf - from));
+    out.write(kPlatformLineEnd, sizeof kPlatformLineEnd - 1);
+  }
+  out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
+}
+
+}  // namespace
 
 bool RealDisk::readFile(const std::string& name, std::string* contents) {
   if (!isRegularFile(name)) return false;
@@ -22,44 +35,32 @@ bool RealDisk::readFile(const std::string& name, std::string* contents) {
 }
 
 bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
-  std::error_code ec;
-  if (fs::is_directory(name, ec)) return false;
+  if (isDirectoryName(name)) return false;
   // The new bytes go to a sibling file first; only a complete write replaces
   // the old file.
   const std::string partial = name + ".pelk-part";
   {
     std::ofstream out(partial, std::ios::binary | std::ios::trunc);
     if (!out) return false;
-    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    writeLines(out, contents);
     out.close();
     if (out.fail()) {
-      fs::remove(partial, ec);
+      deleteRegularFile(partial);
       return false;
     }
   }
-  fs::rename(partial, name, ec);
-  if (ec) {
-    fs::remove(partial, ec);
+  if (!renameReplacing(partial, name)) {
+    deleteRegularFile(partial);
     return false;
   }
   return true;
 }
 
-bool RealDisk::exists(const std::string& name) {
-  std::error_code ec;
-  return fs::exists(fs::symlink_status(name, ec));
-}
+bool RealDisk::exists(const std::string& name) { return nameExists(name); }
 
-bool RealDisk::isRegularFile(const std::string& name) {
-  std::error_code ec;
-  return fs::is_regular_file(name, ec);
-}
+bool RealDisk::isRegularFile(const std::string& name) { return isRegularFileName(name); }
 
-bool RealDisk::removeFile(const std::string& name) {
-  std::error_code ec;
-  if (!fs::is_regular_file(fs::symlink_status(name, ec))) return false;
-  return fs::remove(name, ec);
-}
+bool RealDisk::removeFile(const std::string& name) { return deleteRegularFile(name); }
 
 std::vector<std::string> RealDisk::findFiles(const std::string& pattern) {
   return searchDirectory(pattern);
