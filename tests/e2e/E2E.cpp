@@ -140,6 +140,12 @@ Outcome E2E::tivor(const std::vector<std::string>& args, RunLimits limits) {
 
 Outcome E2E::run(const std::string& program, const std::vector<std::string>& args,
                  RunLimits limits) {
+  Outcome result;
+  if (limits.fileSizeLimit >= 0 && !fileSizeLimitsApply()) {
+    ADD_FAILURE() << "a file-size limit under E2E_RUNNER: skip the test when "
+                     "fileSizeLimitsApply() is false";
+    return result;
+  }
   const fs::path outPath = dir.string() + ".out";
   const fs::path errPath = dir.string() + ".err";
   std::vector<std::string> words;
@@ -164,7 +170,6 @@ Outcome E2E::run(const std::string& program, const std::vector<std::string>& arg
     execvp(argv[0], argv.data());
     _exit(127);
   }
-  Outcome result;
   int status = 0;
   waitpid(child, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);

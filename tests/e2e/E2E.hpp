@@ -15,7 +15,9 @@ struct Outcome {
   std::string rawOut;  ///< standard output byte for byte
 };
 
-/// Limits put on the child process of a run.
+/// Limits put on the child process of a run. A test that sets one starts
+/// with `if (!fileSizeLimitsApply()) GTEST_SKIP() << ...;`, since a limit
+/// cannot reach a program run through Wine.
 struct RunLimits {
   long fileSizeLimit = -1;  ///< RLIMIT_FSIZE in bytes, or -1 for none
 };
