@@ -1,12 +1,22 @@
 #include "OS-specific.hpp"
 
 #include <csignal>
+
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <filesystem>
 #include <system_error>
+#endif
 
 namespace {
 
 char folded(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+#ifdef _WIN32
+// Attributes of a name, or INVALID_FILE_ATTRIBUTES when nothing has it.
+DWORD attributes(const std::string& name) { return GetFileAttributesA(name.c_str()); }
+#endif
 
 }  // namespace
 
@@ -31,15 +41,87 @@ bool matchesPattern(const std::string& pattern, const std::string& name) {
   return p == pattern.size();
 }
 
+#ifdef _WIN32
+
+std::vector<std::string> searchDirectory(const std::string& pattern) {
+  std::vector<std::string> found;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return found;
+  do {
+    found.emplace_back(entry.cFileName);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return found;
+}
+
+bool nameExists(const std::string& name) { return attributes(name) != INVALID_FILE_ATTRIBUTES; }
+
+bool isRegularFileName(const std::string& name) {
+  const DWORD found = attributes(name);
+  return found != INVALID_FILE_ATTRIBUTES &&
+         !(found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
+}
+
+bool isDirectoryName(const std::string& name) {
+  const DWORD found = attributes(name);
+  return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool renameReplacing(const std::string& from, const std::string& to) {
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool deleteRegularFile(const std::string& name) {
+  const DWORD found = attributes(name);
+  if (found == INVALID_FILE_ATTRIBUTES ||
+      (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)))
+    return false;
+  return DeleteFileA(name.c_str()) != 0;
+}
+
+#else
+
+namespace fs = std::filesystem;
+
 std::vector<std::string> searchDirectory(const std::string& pattern) {
   std::vector<std::string> found;
   std::error_code ec;
-  for (std::filesystem::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
     if (matchesPattern(pattern, name)) found.push_back(name);
   }
   return found;
 }
+
+bool nameExists(const std::string& name) {
+  std::error_code ec;
+  return fs::exists(fs::symlink_status(name, ec));
+}
+
+bool isRegularFileName(const std::string& name) {
+  std::error_code ec;
+  return fs::is_regular_file(name, ec);
+}
+
+bool isDirectoryName(const std::string& name) {
+  std::error_code ec;
+  return fs::is_directory(name, ec);
+}
+
+bool renameReplacing(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  fs::rename(from, to, ec);
+  return !ec;
+}
+
+bool deleteRegularFile(const std::string& name) {
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::symlink_status(name, ec))) return false;
+  return fs::remove(name, ec);
+}
+
+#endif
 
 void reportOversizedWrites() {
 #ifdef SIGXFSZ

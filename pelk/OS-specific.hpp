@@ -3,8 +3,18 @@
 #include <string>
 #include <vector>
 
-// The one place that knows the platform: the directory search by pattern and
-// the process setting that makes write failures visible as errors.
+// The one place that knows the platform: the directory search by pattern,
+// the file system calls behind RealDisk, the line end of text files, and the
+// process setting that makes write failures visible as errors. On Windows
+// every name goes to the platform's narrow ("A") calls byte for byte, so names
+// in the system code page (Shift-JIS on a Japanese system) work as typed.
+
+/// Line end of the text files pelk writes: CR LF on Windows, LF elsewhere.
+#ifdef _WIN32
+inline constexpr char kPlatformLineEnd[] = "\r\n";
+#else
+inline constexpr char kPlatformLineEnd[] = "\n";
+#endif
 
 /// True when `name` matches `pattern`, where "*" stands for any run of
 /// characters and "?" for one, letters matching whatever their case, as the
@@ -12,8 +22,25 @@
 bool matchesPattern(const std::string& pattern, const std::string& name);
 
 /// Names of the entries of the working directory (files and directories)
-/// that match `pattern`, in directory order.
+/// that match `pattern`, in directory order. On Windows this is the
+/// platform's own search (FindFirstFileA).
 std::vector<std::string> searchDirectory(const std::string& pattern);
+
+/// True when anything has this name: a file, a directory, a dangling link.
+bool nameExists(const std::string& name);
+
+/// True when the name is a regular file (links followed).
+bool isRegularFileName(const std::string& name);
+
+/// True when the name is a directory (links followed).
+bool isDirectoryName(const std::string& name);
+
+/// Renames `from` to `to`, replacing a file of that name. False on failure.
+bool renameReplacing(const std::string& from, const std::string& to);
+
+/// Deletes the regular file of this name (never a directory, nor what a link
+/// points to). False when it is no regular file or cannot be deleted.
+bool deleteRegularFile(const std::string& name);
 
 /// Makes a write past the file-size limit fail as an error instead of
 /// ending the process, so that pelk can report it.

@@ -1,36 +1,24 @@
 #include "RealDisk.hpp"
 
-#include <cstdio>
-#include <filesystem>
 #include <fstream>
-#include <system_error>
 
 #include "OS-specific.hpp"
 
-namespace fs = std::filesystem;
-
-bool RealDisk::readFile(const std::string& name, std::string* contents) {
-  // The size of anything but a regular file is an error: one look both
-  // rejects directories and the like and tells how much to read.
-  std::error_code ec;
-  const std::uintmax_t size = fs::file_size(name, ec);
-  if (ec) return false;
-  std::ifstream in(name, std::ios::binary);
-  if (!in) return false;
-  // Room for the whole file up front, so a thread of many megabytes is not
-  // copied as its text grows (filling the text with zeros to read straight
-  // into it costs more than the small copies below); a file that grows
-  // meanwhile still reads whole.
-  std::string text;
-  text.reserve(static_cast<size_t>(size));
-  char buffer[1 << 16];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) text.append(buffer, in.gcount());
-  if (in.bad()) return false;
-  *contents = std::move(text);
-  return true;
-}
-
 namespace {
+
+// Writes the text with every LF turned into the platform's line end.
+void writeLines(std::ostream& out, std::string_view text) {
+  if constexpr (sizeof kPlatformLineEnd == 2) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return;
+  }
+  size_t from = 0;
+  for (size_t lf; (lf = text.find('\n', from)) != std::string_view::npos; from = lf + 1) {
+    out.write(text.data() + from, static_cast<std::streamsize>(lf - from));
+    out.write(kPlatformLineEnd, sizeof kPlatformLineEnd - 1);
+  }
+  out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
+}
 
 /// Reads an open file; a failed read ends it and is remembered.
 class FileReader : public Disk::Reader {
@@ -59,7 +47,7 @@ class FileReader : public Disk::Reader {
 
 /// Writes to "<name>.pelk-part"; the commit renames it over the final name,
 /// so a failed write leaves the old file as it was. Dropped without a
-/// commit, or after a failure, the sibling file is removed.
+/// commit, or after a failure, the sibling file is deleted.
 class PartWriter : public Disk::Writer {
  public:
   explicit PartWriter(std::string partial)
@@ -67,29 +55,25 @@ class PartWriter : public Disk::Writer {
         out_(partial_, std::ios::binary | std::ios::trunc),
         opened_(out_.is_open()) {}
   ~PartWriter() override {
-    if (opened_ && !committed_) discard();
+    if (opened_ && !committed_) {
+      out_.close();
+      deleteRegularFile(partial_);
+    }
   }
   bool opened() const { return opened_; }
   bool append(std::string_view bytes) override {
-    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    writeLines(out_, bytes);
     return out_.good();
   }
   bool commit(const std::string& name) override {
     out_.close();
-    std::error_code ec;
-    if (!out_.fail()) fs::rename(partial_, name, ec);
-    if (out_.fail() || ec) return false;  // the destructor removes the sibling
+    // On failure the destructor deletes the sibling.
+    if (out_.fail() || !renameReplacing(partial_, name)) return false;
     committed_ = true;
     return true;
   }
 
  private:
-  void discard() {
-    out_.close();
-    std::error_code ec;
-    fs::remove(partial_, ec);
-  }
-
   std::string partial_;
   std::ofstream out_;
   const bool opened_;
@@ -97,6 +81,18 @@ class PartWriter : public Disk::Writer {
 };
 
 }  // namespace
+
+bool RealDisk::readFile(const std::string& name, std::string* contents) {
+  if (!isRegularFile(name)) return false;
+  std::ifstream in(name, std::ios::binary);
+  if (!in) return false;
+  std::string text;
+  char buffer[1 << 16];
+  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) text.append(buffer, in.gcount());
+  if (in.bad()) return false;
+  *contents = std::move(text);
+  return true;
+}
 
 std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name) {
   // As `readFile`: anything but a regular file is refused.
@@ -107,8 +103,7 @@ std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name) {
 }
 
 std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name) {
-  // A directory of that name refuses the rename, and the sibling is removed
-  // again.
+  if (isDirectoryName(name)) return nullptr;
   auto writer = std::make_unique<PartWriter>(name + ".pelk-part");
   if (!writer->opened()) return nullptr;
   return writer;
@@ -119,21 +114,11 @@ bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
   return writer && writer->append(contents) && writer->commit(name);
 }
 
-bool RealDisk::exists(const std::string& name) {
-  std::error_code ec;
-  return fs::exists(fs::symlink_status(name, ec));
-}
+bool RealDisk::exists(const std::string& name) { return nameExists(name); }
 
-bool RealDisk::isRegularFile(const std::string& name) {
-  std::error_code ec;
-  return fs::is_regular_file(name, ec);
-}
+bool RealDisk::isRegularFile(const std::string& name) { return isRegularFileName(name); }
 
-bool RealDisk::removeFile(const std::string& name) {
-  std::error_code ec;
-  if (!fs::is_regular_file(fs::symlink_status(name, ec))) return false;
-  return fs::remove(name, ec);
-}
+bool RealDisk::removeFile(const std::string& name) { return deleteRegularFile(name); }
 
 std::vector<std::string> RealDisk::findFiles(const std::string& pattern) {
   return searchDirectory(pattern);

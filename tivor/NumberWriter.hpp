@@ -27,7 +27,7 @@ class NumberWriter {
   /// last row was already full), then a line end.
   void ending();
 
-  /// Bytes written so far, a line end counting two.
+  /// Bytes written so far, a line end counting two (it is CR LF on Windows).
   std::int64_t bytes() const { return bytes_; }
   /// False once a write to the stream has failed.
   bool good() const { return out_.good(); }

@@ -46,7 +46,8 @@ int Tivor::running(const std::vector<std::string>& arguments) {
     return kErrorCode;
   }
   const std::string fileName = options.csv ? "tivor.csv" : "tivor.txt";
-  std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
+  // Text mode: the file gets the platform's line ends (CR LF on Windows).
+  std::ofstream file(fileName, std::ios::trunc);
   if (!file.is_open()) {
     standardError_ << "tivor: cannot open " << fileName << " for writing\n" << std::flush;
     return kErrorCode;

@@ -7,21 +7,14 @@
 
 #include "Tivor.hpp"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
-
 int main(int argc, char** argv) {
 #ifdef SIGXFSZ
   // A file size limit then fails the write, which is reported, instead of
   // killing the program.
   std::signal(SIGXFSZ, SIG_IGN);
 #endif
-#ifdef _WIN32
-  // Line ends are LF on standard output too.
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
+  // Standard output stays in text mode, so that on Windows its line ends are
+  // CR LF like those of tivor.txt.
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   tivor::Tivor program(std::cout, std::cerr);

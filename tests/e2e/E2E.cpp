@@ -27,6 +27,20 @@ std::string binary(const char* variable, const char* built) {
   return given && *given ? given : built;
 }
 
+bool crlfLineEnds() {
+  const char* given = std::getenv("E2E_CRLF");
+  return given && std::string(given) == "1";
+}
+
+// Every CR LF of the text turned into LF.
+std::string lfLines(const std::string& text) {
+  std::string lines;
+  lines.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+  return lines;
+}
+
 }  // namespace
 
 void E2E::SetUp() {
@@ -63,12 +77,35 @@ bool E2E::makeScratchReadOnly() {
 void E2E::write(const std::string& name, const std::string& bytes) {
   std::ofstream out(dir / name, std::ios::binary | std::ios::trunc);
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  written_[name] = bytes;
   ASSERT_TRUE(out.good()) << name;
 }
 
 std::string E2E::read(const std::string& name) {
+  const std::string bytes = readRaw(name);
+  if (!crlfLineEnds()) return bytes;
+  auto given = written_.find(name);
+  return given != written_.end() && given->second == bytes ? bytes : lfLines(bytes);
+}
+
+std::string E2E::readRaw(const std::string& name) {
   EXPECT_TRUE(fs::is_regular_file(dir / name)) << name << " is missing";
   return slurp(dir / name);
+}
+
+std::string E2E::platformLines(const std::string& text) {
+  if (!crlfLineEnds()) return text;
+  std::string lines;
+  for (char c : text) {
+    if (c == '\n') lines += '\r';
+    lines += c;
+  }
+  return lines;
+}
+
+bool E2E::fileSizeLimitsApply() {
+  const char* runner = std::getenv("E2E_RUNNER");
+  return !(runner && *runner);
 }
 
 bool E2E::exists(const std::string& name) { return fs::exists(fs::symlink_status(dir / name)); }
@@ -103,6 +140,12 @@ Outcome E2E::tivor(const std::vector<std::string>& args, RunLimits limits) {
 
 Outcome E2E::run(const std::string& program, const std::vector<std::string>& args,
                  RunLimits limits) {
+  Outcome result;
+  if (limits.fileSizeLimit >= 0 && !fileSizeLimitsApply()) {
+    ADD_FAILURE() << "a file-size limit under E2E_RUNNER: skip the test when "
+                     "fileSizeLimitsApply() is false";
+    return result;
+  }
   const fs::path outPath = dir.string() + ".out";
   const fs::path errPath = dir.string() + ".err";
   std::vector<std::string> words;
@@ -127,12 +170,13 @@ Outcome E2E::run(const std::string& program, const std::vector<std::string>& arg
     execvp(argv[0], argv.data());
     _exit(127);
   }
-  Outcome result;
   int status = 0;
   waitpid(child, &status, 0);
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.out = slurp(outPath);
+  result.rawOut = slurp(outPath);
+  result.out = crlfLineEnds() ? lfLines(result.rawOut) : result.rawOut;
   result.err = slurp(errPath);
+  if (crlfLineEnds()) result.err = lfLines(result.err);
   std::error_code ec;
   fs::remove(outPath, ec);
   fs::remove(errPath, ec);

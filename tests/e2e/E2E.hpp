@@ -3,17 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 /// What a run of one of the programs left behind.
 struct Outcome {
-  int status = -1;  ///< exit status, or 128 + signal when it was killed
-  std::string out;  ///< standard output
-  std::string err;  ///< standard error
+  int status = -1;     ///< exit status, or 128 + signal when it was killed
+  std::string out;     ///< standard output (line ends normalised, see E2E)
+  std::string err;     ///< standard error (line ends normalised, see E2E)
+  std::string rawOut;  ///< standard output byte for byte
 };
 
-/// Limits put on the child process of a run.
+/// Limits put on the child process of a run. A test that sets one starts
+/// with `if (!fileSizeLimitsApply()) GTEST_SKIP() << ...;`, since a limit
+/// cannot reach a program run through Wine.
 struct RunLimits {
   long fileSizeLimit = -1;  ///< RLIMIT_FSIZE in bytes, or -1 for none
 };
@@ -22,6 +26,12 @@ struct RunLimits {
 /// run. The binaries are those of the build, or the ones named by the
 /// environment variables PELK_BIN and TIVOR_BIN; E2E_RUNNER (for example
 /// "wine") is put before them when set.
+///
+/// E2E_CRLF=1 is for programs built for Windows, whose text files and
+/// console output end their lines with CR LF: standard output and error, and
+/// every file that `read` returns, are then compared with each CR LF turned
+/// into LF, so that the tests keep one set of expectations. A file that still
+/// holds exactly what `write` put there is returned as it is.
 class E2E : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -29,8 +39,18 @@ class E2E : public ::testing::Test {
 
   /// Writes a file of the scratch directory byte for byte.
   void write(const std::string& name, const std::string& bytes);
-  /// Reads a file of the scratch directory; fails the test when it is missing.
+  /// Reads a file of the scratch directory, line ends normalised under
+  /// E2E_CRLF; fails the test when it is missing.
   std::string read(const std::string& name);
+  /// Reads a file of the scratch directory byte for byte.
+  std::string readRaw(const std::string& name);
+  /// The text with the line ends the programs write: LF, or CR LF under
+  /// E2E_CRLF.
+  static std::string platformLines(const std::string& text);
+  /// False when the programs run through a runner (Wine): a file-size limit
+  /// (RunLimits) then ends the runner itself instead of failing a write, and
+  /// Windows has no such limit; tests that need one skip there.
+  static bool fileSizeLimitsApply();
   bool exists(const std::string& name);
   /// Names of the scratch directory's entries, sorted.
   std::vector<std::string> names();
@@ -54,6 +74,7 @@ class E2E : public ::testing::Test {
 
  private:
   bool mounted_ = false;
+  std::map<std::string, std::string> written_;
 };
 
 /// Shift-JIS bytes used by the fixtures.
