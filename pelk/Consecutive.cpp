@@ -19,6 +19,25 @@ constexpr long long kDaySeconds = 24 * 3600;
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
+// `stringToInteger` of `text`, read at once when it is digits only (as the
+// numbers of generated headers are).
+int valueOf(const std::string& text) {
+  if (text.empty() || text.size() > 9) return stringToInteger(text);
+  int value = 0;
+  for (char c : text) {
+    if (!isDigit(c)) return stringToInteger(text);
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// `stringToInteger` of the two bytes of `text` from `at`.
+int twoDigitsAt(const std::string& text, size_t at) {
+  if (at + 2 <= text.size() && isDigit(text[at]) && isDigit(text[at + 1]))
+    return (text[at] - '0') * 10 + (text[at + 1] - '0');
+  return stringToInteger(text.substr(at, 2));
+}
+
 void twoDigits(std::string& text, int value) {
   text += static_cast<char>('0' + value / 10 % 10);
   text += static_cast<char>('0' + value % 10);
@@ -80,26 +99,31 @@ int Consecutive::dateLine() {
   number = numberPart;
   if (size_t at = name.rfind(yearPrefix); at != std::string::npos) name.resize(at);
 
+  middle = " ";
+  middle += kZenkakuColon;
+  middle += name;
+  middle += ' ';
+  middle += kZenkakuColon;
+  middle += date;
+  middle += weekday;
+  middle += ' ';
   flag = true;
   return y;
 }
 
-std::string Consecutive::rebuild() {
+std::string Consecutive::rebuild() { return rebuilding(); }
+
+const std::string& Consecutive::rebuilding() {
   if (!flag) return line;
   time = resTime();
-  const long long next = static_cast<long long>(stringToInteger(number)) + 1;
-  line = std::to_string(next);
-  line += ' ';
-  line += kZenkakuColon;
-  line += name;
-  line += ' ';
-  line += kZenkakuColon;
-  line += date;
-  line += weekday;
-  line += ' ';
+  const long long next = static_cast<long long>(valueOf(number)) + 1;
+  // Built in place: the line keeps its room from one header to the next.
+  line.clear();
+  line += std::to_string(next);
+  line += middle;
   line += time;
   line += id;
-  number = line.substr(0, line.find(' '));
+  number.assign(line, 0, line.find(' '));
   ++headerCount;
   if (headerCount % kIdEvery == 0) {
     id = gapId->gapID();
@@ -118,9 +142,9 @@ std::string Consecutive::resTime() {
     t = "00:00:00";
   else if (t.size() <= 7)
     t += ":00";
-  const int hours = stringToInteger(t.substr(0, 2));
-  const int minutes = stringToInteger(t.substr(3, 2));
-  const int seconds = stringToInteger(t.substr(6, 2));
+  const int hours = twoDigitsAt(t, 0);
+  const int minutes = twoDigitsAt(t, 3);
+  const int seconds = twoDigitsAt(t, 6);
 
   // Today's local date at that time of day, 25 seconds on; the date may
   // advance, the time of day wraps at midnight. Within an even day that is

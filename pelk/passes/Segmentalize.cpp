@@ -59,7 +59,7 @@ bool Segmentalize::altering(std::string& threadName) {
     if (++counter < every) continue;
     if (matrix && !integrity_of_data(line)) continue;
     output += newLine;
-    output += headers->rebuild();
+    output += headers->rebuilding();
     output += newLine;
     counter = 0;
   }
