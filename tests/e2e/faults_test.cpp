@@ -1,0 +1,268 @@
+// Fault injection: every pass meets a write that fails part-way, a full or
+// read-only file system, an output name taken by a directory, and companion
+// or bookkeeping files that are missing or cannot be read. Each time the run
+// ends with status 1 and its numbered message (or silently where nothing is
+// reported), nothing is left half-written, and the thread file keeps every
+// byte.
+
+#include <filesystem>
+
+#include "E2E.hpp"
+
+namespace {
+
+using Faults = E2E;
+namespace fs = std::filesystem;
+
+const std::string kHeader =
+    "1 " + sjis::colon + "Ann " + sjis::colon + "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh";
+/// A Loto-6 thread that every pass copies nearly whole: its output is as
+/// large as the thread, about 50 KB.
+const std::string kThread = "05 12 19 27 33 41 08 - draw 1834\n" + kHeader + "\n" +
+                            std::string(50000, 'y') + "\n02 07 19 28 33 43\n";
+
+struct PassCase {
+  std::vector<std::string> options;
+  /// The companion file the pass reads, or empty.
+  std::string companion;
+  /// The message of an unreadable companion file.
+  std::string companionError;
+};
+
+const PassCase kPasses[] = {
+    {{"-6"}, "", ""},
+    {{"-e"}, "exclude.txt", "e2: ifstream in( exclude.txt )\n"},
+    {{}, "exclude.txt", "e2: ifstream in( exclude.txt )\n"},
+    {{"-z"}, "drafo.csv", "e22: ifstream in( drafo.csv )\n"},
+    {{"-n"}, "separate.txt", "e2: ifstream in( separate.txt )\n"},
+};
+
+std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
+  args.insert(args.end(), more.begin(), more.end());
+  return args;
+}
+
+std::string shown(const std::vector<std::string>& args) {
+  std::string text = "pelk";
+  for (const std::string& arg : args) text += " " + arg;
+  return text;
+}
+
+/// True for "e1: ofstream saveFile( who<minute>-<second>.txt )\n".
+bool temporaryOutputError(const std::string& err) {
+  const std::string head = "e1: ofstream saveFile( who";
+  const std::string tail = ".txt )\n";
+  return err.size() > head.size() + tail.size() && err.compare(0, head.size(), head) == 0 &&
+         err.compare(err.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+/// The run failed to write its output, reported it, and left no partial file.
+void expectOutputFailure(const Outcome& run, const std::vector<std::string>& names,
+                         const std::vector<std::string>& args, bool overwriting) {
+  SCOPED_TRACE(shown(args));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, "");
+  if (overwriting) {
+    EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+  } else {
+    EXPECT_TRUE(temporaryOutputError(run.err)) << run.err;
+  }
+  for (const std::string& name : names) {
+    EXPECT_EQ(name.find(".pelk-part"), std::string::npos) << name;
+    if (!overwriting && name != "who.txt") {
+      EXPECT_NE(name.rfind("who", 0), 0u) << name;
+    }
+  }
+}
+
+/// Runs every pass twice, once over who.txt and once to a temporary file.
+template <class Check>
+void eachPassAndOutput(Check check) {
+  for (const PassCase& pass : kPasses) {
+    check(pass, with({"who.txt"}, with(pass.options, {"-o"})), true);
+    check(pass, with({"who.txt"}, pass.options), false);
+  }
+}
+
+TEST_F(Faults, WriteCutShortByTheFileSizeLimit) {
+  writeDefaultCompanions();
+  write("who.txt", kThread);
+  eachPassAndOutput([&](const PassCase&, const std::vector<std::string>& args, bool overwriting) {
+    Outcome run = pelk(args, RunLimits{4096});
+    expectOutputFailure(run, names(), args, overwriting);
+    EXPECT_EQ(read("who.txt"), kThread);
+  });
+  // The driver's own default run (no arguments) overwrites who.txt.
+  Outcome run = pelk({}, RunLimits{4096});
+  expectOutputFailure(run, names(), {}, true);
+  EXPECT_EQ(read("who.txt"), kThread);
+}
+
+TEST_F(Faults, FullFileSystem) {
+  writeDefaultCompanions();
+  write("who.txt", kThread);
+  // Room for the thread and the companions, not for a second copy of the thread.
+  if (!mountScratch(96 * 1024)) GTEST_SKIP() << "cannot mount here";
+  eachPassAndOutput([&](const PassCase&, const std::vector<std::string>& args, bool overwriting) {
+    Outcome run = pelk(args);
+    expectOutputFailure(run, names(), args, overwriting);
+    EXPECT_EQ(read("who.txt"), kThread);
+  });
+}
+
+TEST_F(Faults, ReadOnlyWorkingDirectory) {
+  writeDefaultCompanions();
+  write("who.txt", kThread);
+  if (!mountScratch(1 << 20) || !makeScratchReadOnly()) GTEST_SKIP() << "cannot mount here";
+  eachPassAndOutput([&](const PassCase&, const std::vector<std::string>& args, bool overwriting) {
+    Outcome run = pelk(args);
+    expectOutputFailure(run, names(), args, overwriting);
+    EXPECT_EQ(read("who.txt"), kThread);
+  });
+}
+
+TEST_F(Faults, OutputNameIsADirectory) {
+  writeDefaultCompanions();
+  write("mine.txt", kThread);
+  fs::create_directory(dir / "who.txt");
+  // Every name a temporary output can get without a serial number.
+  for (int minute = 0; minute < 60; ++minute)
+    for (int second = 0; second <= 60; ++second)
+      fs::create_directory(
+          dir / ("who" + std::to_string(minute) + "-" + std::to_string(second) + ".txt"));
+  for (const PassCase& pass : kPasses) {
+    for (bool overwriting : {true, false}) {
+      const std::vector<std::string> args =
+          with({"mine.txt"}, overwriting ? with(pass.options, {"-o"}) : pass.options);
+      Outcome run = pelk(with(args, {"-r-"}));
+      SCOPED_TRACE(shown(args));
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.out, "");
+      if (overwriting) {
+        EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+      } else {
+        EXPECT_TRUE(temporaryOutputError(run.err)) << run.err;
+      }
+      EXPECT_EQ(read("mine.txt"), kThread);
+      EXPECT_TRUE(fs::is_directory(dir / "who.txt"));
+    }
+  }
+}
+
+TEST_F(Faults, UnreadableCompanionFileIsReported) {
+  for (const PassCase& pass : kPasses) {
+    if (pass.companion.empty()) continue;
+    writeDefaultCompanions();
+    write("who.txt", kThread);
+    fs::remove(dir / pass.companion);
+    fs::create_directory(dir / pass.companion);
+    for (bool overwriting : {true, false}) {
+      const std::vector<std::string> args =
+          with({"who.txt"}, overwriting ? with(pass.options, {"-o"}) : pass.options);
+      SCOPED_TRACE(shown(args));
+      Outcome run = pelk(args);
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.out, "");
+      EXPECT_EQ(run.err, pass.companionError);
+      EXPECT_EQ(read("who.txt"), kThread);
+    }
+    fs::remove(dir / pass.companion);
+  }
+  // A companion file named on the command line that does not exist.
+  writeDefaultCompanions();
+  Outcome run = pelk({"who.txt", "-e", "absent.txt"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "e2: ifstream in( absent.txt )\n");
+  EXPECT_EQ(read("who.txt"), kThread);
+  EXPECT_FALSE(exists("absent.txt"));
+}
+
+TEST_F(Faults, MissingCompanionFileStopsSilentlyAndIsWritten) {
+  for (const PassCase& pass : kPasses) {
+    if (pass.companion.empty()) continue;
+    writeDefaultCompanions();
+    write("who.txt", kThread);
+    const std::string companion = read(pass.companion);
+    fs::remove(dir / pass.companion);
+    const std::vector<std::string> args = with({"who.txt"}, pass.options);
+    SCOPED_TRACE(shown(args));
+    Outcome run = pelk(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out + run.err, "");
+    EXPECT_EQ(read(pass.companion), companion);
+    EXPECT_EQ(read("who.txt"), kThread);
+  }
+}
+
+TEST_F(Faults, ThreadFileThatCannotBeReadIsReported) {
+  const std::string messages[] = {
+      "e33: ifstream in( mine.txt )\n", "e25: ifstream in( mine.txt )\n",
+      "e25: ifstream in( mine.txt )\n", "e20: ifstream in( mine.txt )\n",
+      "e29: ifstream in( mine.txt )\n"};
+  writeDefaultCompanions();
+  fs::create_directory(dir / "mine.txt");
+  for (size_t i = 0; i < std::size(kPasses); ++i) {
+    const std::vector<std::string> args = with({"mine.txt"}, kPasses[i].options);
+    SCOPED_TRACE(shown(args));
+    Outcome run = pelk(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, messages[i]);
+    EXPECT_TRUE(fs::is_directory(dir / "mine.txt"));
+  }
+}
+
+TEST_F(Faults, UnreadableSerialNumberRestartsAtZeroAndIsNotReported) {
+  writeDefaultCompanions();
+  write("who.txt", kThread);
+  fs::create_directory(dir / "serial.txt");
+  for (const PassCase& pass : kPasses) {
+    const std::vector<std::string> args = with({"who.txt", "-l", "-r-"}, pass.options);
+    SCOPED_TRACE(shown(args));
+    Outcome run = pelk(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    // The serial number cannot be kept, so every run counts from 0 to 1.
+    EXPECT_EQ(run.out.rfind("who1-", 0), 0u) << run.out;
+    EXPECT_EQ(read("who.txt"), kThread);
+    EXPECT_TRUE(fs::is_directory(dir / "serial.txt"));
+  }
+}
+
+TEST_F(Faults, UnreadableAndUnwritableRemovalListLeavesANote) {
+  writeDefaultCompanions();
+  write("who.txt", kThread);
+  write("who14-5.txt", "old output");
+  fs::create_directory(dir / "remove_e.txt");
+  for (const PassCase& pass : kPasses) {
+    const std::vector<std::string> args = with({"who.txt"}, pass.options);
+    SCOPED_TRACE(shown(args));
+    Outcome run = pelk(args);
+    // The pass itself is unaffected; the list that cannot be read removes
+    // nothing, and the list that cannot be written leaves error.txt.
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(read("error.txt"), "ofstream remove_e(REMOVE_ERROR_TEXT)\n");
+    EXPECT_EQ(read("who14-5.txt"), "old output");
+    EXPECT_EQ(read("who.txt"), kThread);
+  }
+}
+
+TEST_F(Faults, RemovalListCutShortLeavesANoteAndKeepsTheThread) {
+  writeDefaultCompanions();
+  const std::string thread = "L1\n12345^\n";
+  write("who.txt", thread);
+  // Enough temporary-looking names that their list outgrows a limit that the
+  // output fits under.
+  for (int i = 0; i < 200; ++i) write("who" + std::to_string(i) + "-1-2.txt", "");
+  Outcome run = pelk({"who.txt", "-6"}, RunLimits{1000});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(read(run.out.substr(0, run.out.size() - 1)), "L1\n12345`\n");
+  EXPECT_EQ(read("error.txt"), "ofstream remove_e(REMOVE_ERROR_TEXT)\n");
+  EXPECT_FALSE(exists("remove_e.txt"));
+  EXPECT_FALSE(exists("remove_e.txt.pelk-part"));
+  EXPECT_EQ(read("who.txt"), thread);
+}
+
+}  // namespace
