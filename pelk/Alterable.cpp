@@ -1,8 +1,10 @@
 #include "Alterable.hpp"
 
 #include <algorithm>
+#include <iostream>
 #include <sstream>
 
+#include "DateFollowed.hpp"
 #include "Disk.hpp"
 #include "ShiftJis.hpp"
 #include "TimeName.hpp"
@@ -49,13 +51,19 @@ bool Alterable::readLine1(LineReader& in, std::string& line1) {
   return in.next(line1) && line1.size() <= kMaxLine1Length;
 }
 
-void Alterable::chooseOutputName() {
+void Alterable::chooseOutputName() { chooseOutputName("who", ".txt"); }
+
+void Alterable::chooseOutputName(const std::string& stem, const std::string& extension) {
   if (overwrite) {
     outputName = whoText;
   } else {
-    TimeName name("who", ".txt");
+    TimeName name(stem, extension);
     outputName = name.temporaryName(serial);
   }
+}
+
+const std::string& Alterable::itemOr(size_t index, const std::string& missing) const {
+  return index < items.size() ? items[index] : missing;
 }
 
 std::string Alterable::line1Message(int number) const {
@@ -123,6 +131,27 @@ int Alterable::checkLine1(const std::string& line) {
   return 3;
 }
 
+bool Alterable::settingGame(const std::string& line1, int noDraw, int tooFewGaps) {
+  loto = checkLine1(line1);
+  switch (loto) {
+    case 5:
+      highestBall = 31;
+      return true;
+    case 6:
+      highestBall = 43;
+      return true;
+    case 7:
+      highestBall = 37;
+      return true;
+    case 4:
+      message = "e" + std::to_string(tooFewGaps) + ": TOO FEW GAPS";
+      return false;
+    default:
+      message = "e" + std::to_string(noDraw) + ": ADD THE DRAW TO LINE-1 OF WHO.TXT";
+      return false;
+  }
+}
+
 void Alterable::settingArrays() {
   for (int i = 0; i <= highestBall; ++i) {
     tally.push_back(0);
@@ -142,31 +171,40 @@ void Alterable::resettingPlaceArray() {
   for (int i = 0; i <= highestBall; ++i) place[i] = absent;
 }
 
-std::string Alterable::countMeasureSort(const std::string& line) {
-  resettingArrays();
+int Alterable::placingNumbers(const std::string& line, bool flag) {
   int count = 0;
   for (int j = 1; j <= highestBall; ++j) {
-    size_t p = line.find(twoDigits[j]);
-    place[j] = p == std::string::npos ? absent : static_cast<int>(p);
-    if (place[j] != absent) {
-      ++count;
-      appeared[j] = true;
+    const size_t p = line.find(twoDigits[j]);
+    if (p == std::string::npos) continue;
+    place[j] = static_cast<int>(p);
+    ++count;
+    if (flag) appeared[j] = true;
+  }
+  return count;
+}
+
+bool Alterable::measuringSpan() {
+  std::sort(place.begin(), place.begin() + highestBall + 1);
+  // Two numbers whose starts are one byte apart overlap, as "12" and "23" in "123".
+  for (int j = 1; j <= highestBall; ++j) {
+    const int c = place[j];
+    if (c != absent && c != 0) {
+      span = c - place[j - 1];
+      if (span < NEIGHBOR) return false;
     }
   }
-  if (count != loto) {
+  return true;
+}
+
+std::string Alterable::countMeasureSort(const std::string& line) {
+  resettingArrays();
+  if (placingNumbers(line, true) != loto) {
     message = "e48: c != loto";
     return empty;
   }
-  std::sort(place.begin(), place.begin() + highestBall + 1);
-  for (int j = 1; j <= highestBall; ++j) {
-    int c = place[j];
-    if (c != absent && c != 0) {
-      span = c - place[j - 1];
-      if (span < NEIGHBOR) {
-        message = "e49: span < NEIGHBOR";
-        return empty;
-      }
-    }
+  if (!measuringSpan()) {
+    message = "e49: span < NEIGHBOR";
+    return empty;
   }
   std::string text;
   for (int j = 1; j <= highestBall; ++j) {
@@ -177,6 +215,30 @@ std::string Alterable::countMeasureSort(const std::string& line) {
   }
   if (!text.empty()) text.pop_back();
   return text;
+}
+
+void Alterable::collectingCombos(LineReader& in) {
+  std::string line;
+  while (in.next(line)) {
+    DateFollowed parser(line, recogniseOnly);
+    if (parser.dateLine() > 0) continue;
+    std::string combination = countMeasureSort(line);
+    if (!combination.empty()) combos.push_back(std::move(combination));
+  }
+}
+
+void Alterable::uniquingCombos() {
+  std::sort(combos.begin(), combos.end());
+  size_t kept = 0;
+  for (size_t i = 0; i < combos.size(); ++i) {
+    if (kept > 0 && combos[i] == combos[kept - 1]) {
+      std::cout << combos[i] << '\n';
+      continue;
+    }
+    if (kept != i) combos[kept] = std::move(combos[i]);
+    ++kept;
+  }
+  combos.resize(kept);
 }
 
 void Alterable::add(const std::string& line) {

@@ -45,6 +45,12 @@ class Alterable {
   /// The ascending canonical text of a line that names exactly `loto`
   /// numbers, or the empty text with `message` set.
   std::string countMeasureSort(const std::string& line);
+  /// Appends to `combos` the normal form of every line left in `in` that is
+  /// no post header and holds a combination of the game.
+  void collectingCombos(LineReader& in);
+  /// Sorts `combos` in byte order and keeps each combination once; every
+  /// further copy is announced on standard output, one line each.
+  void uniquingCombos();
 
   void settingArrays();
   void resettingArrays();
@@ -65,6 +71,22 @@ class Alterable {
   /// Sets `outputName`: "who.txt" when overwriting, else a temporary name
   /// with stem "who".
   void chooseOutputName();
+  /// The same with the stem and extension of the pass's own temporary names.
+  void chooseOutputName(const std::string& stem, const std::string& extension);
+  /// Item `index` of the companion file, or `missing` when the file has
+  /// fewer lines.
+  const std::string& itemOr(size_t index, const std::string& missing) const;
+  /// Classifies Line-1 with `checkLine1` into `loto` and `highestBall`
+  /// (31, 43 or 37). False when Line-1 holds no draw, with the message
+  /// "e<noDraw>: ADD THE DRAW TO LINE-1 OF WHO.TXT" or
+  /// "e<tooFewGaps>: TOO FEW GAPS".
+  bool settingGame(const std::string& line1, int noDraw, int tooFewGaps);
+  /// Records in `place` where each number of the game first occurs in `line`
+  /// (and flags it in `appeared` when `flag` is set); returns how many occur.
+  int placingNumbers(const std::string& line, bool flag);
+  /// Sorts `place` and tells whether all numbers found start at least
+  /// `NEIGHBOR` bytes apart; `span` holds the distance examined last.
+  bool measuringSpan();
   /// The Line-1 read message "e<number>(Line-1): in.getline(c, BUFFER_SIZE )".
   std::string line1Message(int number) const;
   /// "e<number>: ifstream in( <name> )".

@@ -1,6 +1,5 @@
 #include "Companions.hpp"
 
-#include <initializer_list>
 #include <string>
 
 #include "Disk.hpp"
@@ -10,7 +9,7 @@ namespace {
 
 // Anything of that name counts as present: a directory in its place is left
 // for the pass to report when it cannot read it.
-bool ensure(const char* name, std::initializer_list<std::string> lines) {
+bool ensure(const char* name, const std::vector<std::string>& lines) {
   Disk& disk = currentDisk();
   if (disk.exists(name)) return true;
   std::string text;
@@ -38,6 +37,16 @@ bool testSegmentText() {
 
 bool testSeparateText() { return ensure("separate.txt", {"/", "|"}); }
 
-bool testUniqueText() { return ensure("unique.txt", {"-1-", ".txt"}); }
+bool testUniqueText() { return ensure("unique.txt", uniqueTextDefaults()); }
 
-bool testTabulateText() { return ensure("tabulate.txt", {"-1-", ".txt", "-1", " | "}); }
+bool testTabulateText() { return ensure("tabulate.txt", tabulateTextDefaults()); }
+
+const std::vector<std::string>& uniqueTextDefaults() {
+  static const std::vector<std::string> lines = {"-1-", ".txt"};
+  return lines;
+}
+
+const std::vector<std::string>& tabulateTextDefaults() {
+  static const std::vector<std::string> lines = {"-1-", ".txt", "-1", " | "};
+  return lines;
+}

@@ -22,38 +22,45 @@ bool startsWith(std::string_view text, std::string_view head) {
 }
 
 // Finds exactly one of the markers "/01/" .. "/12/" in `text`: the position
-// of its first occurrence, or npos when none or more than one occurs.
+// of its first occurrence, or npos when none occurs or two different markers
+// do (the same marker twice counts once). One scan over the slashes.
 size_t soleMonthMarker(std::string_view text) {
   size_t found = std::string_view::npos;
-  int count = 0;
-  char marker[5] = {'/', '0', '0', '/', 0};
-  for (int month = 1; month <= 12; ++month) {
-    marker[1] = static_cast<char>('0' + month / 10);
-    marker[2] = static_cast<char>('0' + month % 10);
-    size_t at = text.find(std::string_view(marker, 4));
-    if (at != std::string_view::npos) {
-      if (++count > 1) return std::string_view::npos;
+  int foundMonth = 0;
+  for (size_t at = text.find('/'); at != std::string_view::npos && at + 4 <= text.size();
+       at = text.find('/', at + 1)) {
+    if (text[at + 3] != '/' || !isDigit(text[at + 1]) || !isDigit(text[at + 2])) continue;
+    const int month = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
+    if (month < 1 || month > 12) continue;
+    if (foundMonth == 0) {
+      foundMonth = month;
       found = at;
+    } else if (month != foundMonth) {
+      return std::string_view::npos;
     }
   }
   return found;
 }
 
-// The same for the hour markers " 00:" .. " 23:" and ")00:" .. ")23:".
+// The same for the 48 hour markers " 00:" .. " 23:" and ")00:" .. ")23:",
+// scanned from their colons.
 size_t soleHourMarker(std::string_view text) {
   size_t found = std::string_view::npos;
-  int count = 0;
-  char marker[4] = {' ', '0', '0', ':'};
-  for (char opener : {' ', ')'}) {
-    marker[0] = opener;
-    for (int hour = 0; hour <= 23; ++hour) {
-      marker[1] = static_cast<char>('0' + hour / 10);
-      marker[2] = static_cast<char>('0' + hour % 10);
-      size_t at = text.find(std::string_view(marker, 4));
-      if (at != std::string_view::npos) {
-        if (++count > 1) return std::string_view::npos;
-        found = at;
-      }
+  int foundMarker = -1;
+  for (size_t colon = text.find(':', 3); colon != std::string_view::npos;
+       colon = text.find(':', colon + 1)) {
+    const size_t at = colon - 3;
+    const char opener = text[at];
+    if ((opener != ' ' && opener != ')') || !isDigit(text[at + 1]) || !isDigit(text[at + 2]))
+      continue;
+    const int hour = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
+    if (hour > 23) continue;
+    const int marker = (opener == ' ' ? 0 : 24) + hour;
+    if (foundMarker < 0) {
+      foundMarker = marker;
+      found = at;
+    } else if (marker != foundMarker) {
+      return std::string_view::npos;
     }
   }
   return found;

@@ -10,10 +10,18 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "passes/ASCIIdates.hpp"
+#include "passes/BetweenColons.hpp"
+#include "passes/CombosDates.hpp"
+#include "passes/DateFollowedByName.hpp"
+#include "passes/Dates.hpp"
 #include "passes/Drafo.hpp"
 #include "passes/ExcludeText.hpp"
+#include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/TableReverseSorted.hpp"
+#include "passes/UniqueCombos.hpp"
 
 namespace {
 
@@ -74,6 +82,15 @@ const std::map<std::string, PassOption>& passOptions() {
       {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
       {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
+      {ASCII_DATE_LINES, {make<ASCIIdates>, nullptr}},
+      {ASCII_DATES, {make<ASCIIdates>, nullptr}},
+      {BETWEEN_COLONS, {make<BetweenColons>, nullptr}},
+      {DATES, {make<Dates>, nullptr}},
+      {THREE_LINES_UNITED, {make<FormDateLine>, nullptr}},
+      {VEMO_FORM, {make<DateFollowedByName>, nullptr}},
+      {UNIQUE, {make<UniqueCombos>, &UNIQUE_TEXT}},
+      {TABULATE_REVERSE_SORT, {make<TableReverseSorted>, &TABULATE_TEXT}},
+      {COMBOS_DATES, {make<CombosDates>, nullptr}},
   };
   return options;
 }

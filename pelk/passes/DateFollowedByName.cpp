@@ -1,0 +1,34 @@
+#include "passes/DateFollowedByName.hpp"
+
+#include "DateFollowed.hpp"
+
+bool DateFollowedByName::altering(std::string& path) {
+  std::string text;
+  if (!readThread(path, text)) {
+    message = openMessage(18, path);
+    return false;
+  }
+  LineReader in(text);
+  std::string line;
+  if (!readLine1(in, line)) {
+    message = "e19: in.getline(c, BUFFER_SIZE" + closing;
+    return false;
+  }
+  if (keepLine1) {
+    add(line);
+    listing();
+    clear(empty);
+  }
+  chooseOutputName();
+  while (in.next(line)) {
+    DateFollowed header(line);
+    if (header.dateLine() > 0) {
+      listing();
+      clear(header.rebuild());
+    } else {
+      add(line);
+    }
+  }
+  listing();
+  return openSaveClose(outputName);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Alterable.hpp"
+
+/// Tabulates how many distinct combinations posted in the body lines of the
+/// thread hold each number of the game ("-t"), most frequent first; each
+/// further copy of a combination is announced on standard output and counted
+/// once. "tabulate.txt" says whether Line-1 is left out ("-1-"), gives the
+/// extension of the output name, the order ("-1": descending, else
+/// ascending) and the separator between a number and its count.
+class TableReverseSorted : public Alterable {
+ public:
+  TableReverseSorted();
+  bool altering(std::string& threadName) override;
+
+  /// Sizes `tally`, `order` and `place` for the numbers 0 to `highestBall`;
+  /// returns `highestBall`.
+  int settingThreeArrays();
+  /// Splits `line` into tokens (the first ends at any byte of `delimiter`,
+  /// the further ones at a blank; runs of them count as one) and puts the
+  /// decimal value of each into `numbers`, which is emptied first. Returns
+  /// how many were stored.
+  static int longList(const std::string& line, const char* delimiter, std::vector<long>& numbers);
+
+ private:
+  std::string reverseMark;
+  std::vector<int> order;
+  std::vector<long> numbers;
+  std::string nameStem;
+};

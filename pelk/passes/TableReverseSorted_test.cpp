@@ -1,0 +1,186 @@
+#include "passes/TableReverseSorted.hpp"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "Clock.hpp"
+#include "MemoryDisk.hpp"
+#include "ShiftJis.hpp"
+
+namespace {
+
+const std::string kColon = kZenkakuColon;
+const std::string kHeader =
+    "1 " + kColon + "A " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh";
+const std::string kMinilotoLine1 = "01 02 03 04 05 06 -";
+
+class Table : public TableReverseSorted {
+ public:
+  explicit Table(bool keepLine1 = true, bool overwrite = true) {
+    std::string companionName = "tabulate.txt";
+    setting(companionName, 30, keepLine1, false, false, overwrite);
+  }
+};
+
+std::time_t at14m5s() {
+  std::tm when{};
+  when.tm_year = 117;
+  when.tm_mon = 7;
+  when.tm_mday = 14;
+  when.tm_hour = 16;
+  when.tm_min = 14;
+  when.tm_sec = 5;
+  when.tm_isdst = -1;
+  return std::mktime(&when);
+}
+
+// Rows "<number><separator><count>" for the given numbers, all with one count.
+std::string rows(std::initializer_list<int> numbers, const std::string& separator, int count) {
+  std::string text;
+  for (int n : numbers) {
+    text += std::string{static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+    text += separator + std::to_string(count) + "\n";
+  }
+  return text;
+}
+
+// Miniloto numbers that no combination of kMinilotoThread holds.
+const std::initializer_list<int> kUnused = {7,  8,  9,  11, 12, 13, 14, 15, 16, 17, 18,
+                                            19, 21, 22, 23, 24, 25, 26, 27, 28, 29};
+const std::string kMinilotoThread = kMinilotoLine1 + "\n" + kHeader +
+                                    "\n01 02 03 04 05\n03 02 01 04 06\n" + kHeader +
+                                    "\n01 02 03 04 06\n31 03 10 20 30\n01 02 03\n";
+
+TEST(TableReverseSorted, LongListSplitsLikeATokenizer) {
+  struct Case {
+    std::string line;
+    const char* delimiter;
+    std::vector<long> numbers;
+  };
+  const Case cases[] = {
+      {"02 07 19 28 33 43", " ", {2, 7, 19, 28, 33, 43}},
+      {"  08   09 ", " ", {8, 9}},
+      {"07", " ", {7}},
+      {"1,,2 3", ",", {1, 0, 3}},  // only the first token ends at the delimiter
+      {",,5 6", ",", {5}},         // "5 6" is the first token
+      {"-5 x 12abc", " ", {-5, 0, 12}},
+      {"", " ", {}},
+      {"   ", " ", {}},
+  };
+  for (const Case& c : cases) {
+    std::vector<long> numbers = {99};
+    EXPECT_EQ(TableReverseSorted::longList(c.line, c.delimiter, numbers),
+              static_cast<int>(c.numbers.size()))
+        << c.line;
+    EXPECT_EQ(numbers, c.numbers) << c.line;
+  }
+}
+
+TEST(TableReverseSorted, CountsDistinctCombinationsMostFrequentFirst) {
+  MemoryDisk disk;
+  disk.files["tabulate.txt"] = "-1-\n.txt\n-1\n | \n";
+  disk.files["t.txt"] = kMinilotoThread;
+  ScopedDisk guard(&disk);
+  Table pass;
+  std::string name = "t.txt";
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "01 02 03 04 06\n");
+  EXPECT_EQ(disk.files["who.txt"], rows({3}, " | ", 3) + rows({1, 2, 4}, " | ", 2) +
+                                       rows({5, 6, 10, 20, 30, 31}, " | ", 1) +
+                                       rows(kUnused, " | ", 0));
+}
+
+TEST(TableReverseSorted, CompanionLinesSteerTheTable) {
+  const std::string descending = rows({3}, " | ", 3) + rows({1, 2, 4}, " | ", 2) +
+                                 rows({5, 6, 10, 20, 30, 31}, " | ", 1) + rows(kUnused, " | ", 0);
+  struct Case {
+    std::string companion;
+    bool keepLine1;
+    std::string name, written;
+  };
+  const Case cases[] = {
+      {"-1-\n.txt\n-1\n | \n", true, "tab14-5.txt", descending},
+      {"", true, "tab14-5.txt", descending},  // an empty file reads as the default one
+      {"keep\n", true, "tab14-5.txt", kMinilotoLine1 + "\n" + descending},
+      {"keep\n.csv\n", false, "tab14-5.csv", descending},
+      {"-1-\n.csv\n-1\n", true, "tab14-5.csv", descending},
+      {"\n\n\n\n", true, "tab14-5.txt",
+       kMinilotoLine1 + "\n" + rows(kUnused, "", 0) + rows({5, 6, 10, 20, 30, 31}, "", 1) +
+           rows({1, 2, 4}, "", 2) + rows({3}, "", 3)},
+      {"-1-\n.txt\n+1\n\t:\t\n", true, "tab14-5.txt",
+       rows(kUnused, "\t:\t", 0) + rows({5, 6, 10, 20, 30, 31}, "\t:\t", 1) +
+           rows({1, 2, 4}, "\t:\t", 2) + rows({3}, "\t:\t", 3)},
+  };
+  for (const Case& c : cases) {
+    MemoryDisk disk;
+    disk.files["tabulate.txt"] = c.companion;
+    disk.files["t.txt"] = kMinilotoThread;
+    ScopedDisk guard(&disk);
+    ScopedClock clock(at14m5s);
+    Table pass(c.keepLine1, false);
+    std::string name = "t.txt";
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(pass.altered(), c.name) << c.companion;
+    EXPECT_EQ(disk.files[c.name], c.written) << c.companion;
+  }
+}
+
+TEST(TableReverseSorted, EveryNumberOfTheGameIsListedOnce) {
+  struct Case {
+    std::string line1;
+    int highest;
+  };
+  const Case cases[] = {
+      {"01 02 03 04 05 06 -", 31},
+      {"01 02 03 04 05 06 07 ", 43},
+      {"01 02 03 04 05 06 07 08 09 ", 37},
+  };
+  for (const Case& c : cases) {
+    for (const std::string order : {"-1", "1"}) {
+      MemoryDisk disk;
+      disk.files["tabulate.txt"] = "-1-\n.txt\n" + order + "\n | \n";
+      disk.files["t.txt"] = c.line1 + "\n" + kHeader + "\nno combination\n";
+      ScopedDisk guard(&disk);
+      Table pass;
+      std::string name = "t.txt";
+      ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+      std::string expected;
+      for (int n = 1; n <= c.highest; ++n)
+        expected += (n < 10 ? "0" : "") + std::to_string(n) + " | 0\n";
+      EXPECT_EQ(disk.files["who.txt"], expected) << c.line1 << order;
+    }
+  }
+}
+
+TEST(TableReverseSorted, FailuresWriteNothing) {
+  struct Case {
+    bool thread, companion;
+    std::string text, message;
+  };
+  const Case cases[] = {
+      {false, true, "", "e40: ifstream in( t.txt )"},
+      {true, false, kMinilotoLine1 + "\n", "e2: ifstream in( tabulate.txt )"},
+      {true, true, "", "e43(Line-1): in.getline(c, BUFFER_SIZE )"},
+      {true, true, std::string(384, '1') + "\n", "e43(Line-1): in.getline(c, BUFFER_SIZE )"},
+      {true, true, "01 02 03 04 05 06 07 08 09 10\n", "e41: ADD THE DRAW TO LINE-1 OF WHO.TXT"},
+      {true, true, "01 02 03 04 05 06\n", "e42: TOO FEW GAPS"},
+  };
+  for (const Case& c : cases) {
+    MemoryDisk disk;
+    if (c.thread) disk.files["t.txt"] = c.text;
+    if (c.companion) disk.files["tabulate.txt"] = "keep\n";
+    const auto before = disk.files;
+    ScopedDisk guard(&disk);
+    Table pass(true, false);
+    std::string name = "t.txt";
+    EXPECT_FALSE(pass.altering(name));
+    EXPECT_EQ(pass.inquiry(), c.message);
+    EXPECT_EQ(disk.files, before) << c.message;
+  }
+}
+
+}  // namespace

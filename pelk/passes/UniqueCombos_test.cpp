@@ -1,0 +1,175 @@
+#include "passes/UniqueCombos.hpp"
+
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "Clock.hpp"
+#include "MemoryDisk.hpp"
+#include "ShiftJis.hpp"
+
+namespace {
+
+const std::string kColon = kZenkakuColon;
+const std::string kHeader =
+    "1 " + kColon + "A " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh";
+// A header that holds six numbers of the game.
+const std::string kNumberedHeader =
+    "12 " + kColon + "01 02 03 " + kColon + "2017/08/14(Mon) 16:16:21.00 ID:bcdefghi";
+const std::string kLoto6Line1 = "05 12 19 27 33 41 08 -";
+
+class Unique : public UniqueCombos {
+ public:
+  explicit Unique(bool keepLine1 = true, bool overwrite = true) {
+    std::string companionName = "unique.txt";
+    setting(companionName, 30, keepLine1, false, false, overwrite);
+  }
+};
+
+std::time_t at14m5s() {
+  std::tm when{};
+  when.tm_year = 117;
+  when.tm_mon = 7;
+  when.tm_mday = 14;
+  when.tm_hour = 16;
+  when.tm_min = 14;
+  when.tm_sec = 5;
+  when.tm_isdst = -1;
+  return std::mktime(&when);
+}
+
+TEST(UniqueCombos, WritesEachCombinationOnceAndAnnouncesCopies) {
+  MemoryDisk disk;
+  disk.files["unique.txt"] = "-1-\n.txt\n";
+  disk.files["t.txt"] = kLoto6Line1 + "\n" + kHeader + "\n43 07 19 02 33 28\n" +
+                        "02  07 19 28 33 43 !\n01 02 03 04 05\n" + kNumberedHeader + "\r\n" +
+                        "1 2 3 4 5 6\n28,33,43,02,07,19\n40 41 42 43 01 02\n123 04 05 06 07\n" +
+                        "01 02 03 04 05 06\n" + std::string(3000, 'z') + "41 40 43 42 02 01\n";
+  ScopedDisk guard(&disk);
+  Unique pass;
+  std::string name = "t.txt";
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "01 02 40 41 42 43\n02 07 19 28 33 43\n02 07 19 28 33 43\n");
+  EXPECT_EQ(pass.altered(), "who.txt");
+  EXPECT_EQ(disk.files["who.txt"], "01 02 03 04 05 06\n01 02 40 41 42 43\n02 07 19 28 33 43\n");
+}
+
+TEST(UniqueCombos, ReadsMissingCompanionLinesAsTheDefaultOnes) {
+  struct Case {
+    std::string companion;
+    bool keepLine1;
+    std::string name, written;
+  };
+  const std::string combination = "01 02 03 04 05 06\n";
+  const std::string withLine1 = kLoto6Line1 + "\n" + combination;
+  const Case cases[] = {
+      {"-1-\n.txt\n", true, "unq14-5.txt", combination},
+      {"keep\n.csv\n", true, "unq14-5.csv", withLine1},
+      {"keep\n.csv\n", false, "unq14-5.csv", combination},
+      {"", true, "unq14-5.txt", combination},  // empty file: both lines as by default
+      {"keep\n", true, "unq14-5.txt", withLine1},
+      {"-1-\n", true, "unq14-5.txt", combination},
+      {"\n\n", true, "unq14-5.txt", withLine1},  // an empty line is no "-1-" and no extension
+      {"-1-\r\n.dat\r\nmore\n", true, "unq14-5.dat", combination},
+  };
+  for (const Case& c : cases) {
+    MemoryDisk disk;
+    disk.files["unique.txt"] = c.companion;
+    disk.files["serial.txt"] = "3\n";
+    disk.files["t.txt"] = kLoto6Line1 + "\n06 05 04 03 02 01\n";
+    ScopedDisk guard(&disk);
+    ScopedClock clock(at14m5s);
+    Unique pass(c.keepLine1, false);
+    std::string name = "t.txt";
+    ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+    EXPECT_EQ(pass.altered(), c.name) << c.companion;
+    EXPECT_EQ(disk.files[c.name], c.written) << c.companion;
+    EXPECT_EQ(disk.files["t.txt"], kLoto6Line1 + "\n06 05 04 03 02 01\n");
+  }
+}
+
+TEST(UniqueCombos, FollowsTheGameOfLine1) {
+  struct Case {
+    std::string line1, written, copies;
+  };
+  const std::string miniloto = "01 09 12 20 31\n";
+  const Case cases[] = {
+      {"01 02 03 04 05 06 -", miniloto, miniloto + miniloto + miniloto},
+      {"01 02 03 04 05 06 07 ", "01 09 12 20 31 32\n", ""},
+      {"01 02 03 04 05 06 07 08 09 ", "01 09 12 20 31 32 33\n01 09 12 20 31 33 37\n", ""},
+  };
+  for (const Case& c : cases) {
+    MemoryDisk disk;
+    disk.files["unique.txt"] = "-1-\n.txt\n";
+    disk.files["t.txt"] = c.line1 +
+                          "\n31 20 12 09 01 32\n31 20 12 09 01 32 33\n31 20 12 09 01 33 37 38\n" +
+                          "31 20 12 09 01\n";
+    ScopedDisk guard(&disk);
+    Unique pass;
+    std::string name = "t.txt";
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.copies) << c.line1;
+    EXPECT_EQ(disk.files["who.txt"], c.written) << c.line1;
+  }
+}
+
+TEST(UniqueCombos, NoCombinationLeavesLine1OrNothing) {
+  for (bool keep : {true, false}) {
+    MemoryDisk disk;
+    disk.files["unique.txt"] = "keep\n";
+    disk.files["t.txt"] = kLoto6Line1 + "\n" + kHeader + "\nchat\n";
+    ScopedDisk guard(&disk);
+    Unique pass(keep);
+    std::string name = "t.txt";
+    ASSERT_TRUE(pass.altering(name));
+    EXPECT_EQ(disk.files["who.txt"], keep ? kLoto6Line1 + "\n" : "");
+  }
+}
+
+TEST(UniqueCombos, FailuresWriteNothing) {
+  struct Case {
+    bool thread, companion;
+    std::string text, message;
+  };
+  const Case cases[] = {
+      {false, true, "", "e44: ifstream in( t.txt )"},
+      {true, false, kLoto6Line1 + "\n", "e2: ifstream in( unique.txt )"},
+      {true, true, "", "e47(Line-1): in.getline(c, BUFFER_SIZE )"},
+      {true, true, std::string(384, '1') + "\n", "e47(Line-1): in.getline(c, BUFFER_SIZE )"},
+      {true, true, "01 02 03 04 05 06 07 08 09 10\n", "e45: ADD THE DRAW TO LINE-1 OF WHO.TXT"},
+      {true, true, "01 02 03 04 05 06\n01 02 03 04 05 06\n", "e46: TOO FEW GAPS"},
+  };
+  for (const Case& c : cases) {
+    MemoryDisk disk;
+    if (c.thread) disk.files["t.txt"] = c.text;
+    if (c.companion) disk.files["unique.txt"] = "keep\n";
+    const auto before = disk.files;
+    ScopedDisk guard(&disk);
+    Unique pass(true, false);
+    std::string name = "t.txt";
+    testing::internal::CaptureStdout();
+    EXPECT_FALSE(pass.altering(name));
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(pass.inquiry(), c.message);
+    EXPECT_EQ(disk.files, before) << c.message;
+  }
+}
+
+TEST(UniqueCombos, UnwritableOutputIsReportedAfterTheCopies) {
+  MemoryDisk disk;
+  disk.files["unique.txt"] = "-1-\n.txt\n";
+  disk.files["t.txt"] = kLoto6Line1 + "\n01 02 03 04 05 06\n06 05 04 03 02 01\n";
+  disk.unwritable.insert("who.txt");
+  ScopedDisk guard(&disk);
+  Unique pass;
+  std::string name = "t.txt";
+  testing::internal::CaptureStdout();
+  EXPECT_FALSE(pass.altering(name));
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "01 02 03 04 05 06\n");
+  EXPECT_EQ(pass.inquiry(), "e1: ofstream saveFile( who.txt )");
+}
+
+}  // namespace
