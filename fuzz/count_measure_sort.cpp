@@ -1,18 +1,19 @@
-// countMeasureSort on lines of any bytes, for every game and for any highest
-// ball and pick size: the result is empty with e48 or e49, or the pick's
-// numbers in ascending order, each one present in the line.
+// countMeasureSort and countBallsMesureSpan on lines of any bytes, for every
+// game and for any highest ball and pick size: the result is empty with e48
+// or e49, or the pick's numbers in ascending order, each one present in the
+// line; countBallsMesureSpan accepts exactly the same lines.
 
 #include <string>
 
 #include "Alterable.hpp"
 #include "FuzzInput.hpp"
 #include "LineReader.hpp"
+#include "passes/CombosDates.hpp"
 
 namespace {
 
-class Probe : public Alterable {
+class Probe : public CombosDates {
  public:
-  bool altering(std::string&) override { return false; }
   void game(int highest, int size) {
     highestBall = highest;
     loto = size;
@@ -47,7 +48,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string line;
   while (in.next(line)) {
     pass.message.clear();
+    const bool accepted = pass.countBallsMesureSpan(line);
+    FUZZ_CHECK(accepted || pass.message == "e16: c != loto" ||
+               pass.message == "e17: span < NEIGHBOR");
+    pass.message.clear();
     const std::string sorted = pass.countMeasureSort(line);
+    FUZZ_CHECK(accepted == (!sorted.empty() || (pick == 0 && pass.message.empty())));
     if (sorted.empty()) {
       FUZZ_CHECK(pass.message == "e48: c != loto" || pass.message == "e49: span < NEIGHBOR" ||
                  pick == 0);

@@ -18,10 +18,18 @@
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "MemoryDisk.hpp"
+#include "passes/ASCIIdates.hpp"
+#include "passes/BetweenColons.hpp"
+#include "passes/CombosDates.hpp"
+#include "passes/DateFollowedByName.hpp"
+#include "passes/Dates.hpp"
 #include "passes/Drafo.hpp"
 #include "passes/ExcludeText.hpp"
+#include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/TableReverseSorted.hpp"
+#include "passes/UniqueCombos.hpp"
 
 namespace {
 
@@ -41,6 +49,14 @@ const PassEntry kPasses[] = {
     {make<ExcludeText>, "exclude.txt"},
     {make<Drafo>, "drafo.csv"},
     {make<NewLines>, "separate.txt"},
+    {make<ASCIIdates>, "exclude.txt"},
+    {make<BetweenColons>, "exclude.txt"},
+    {make<Dates>, "exclude.txt"},
+    {make<FormDateLine>, "exclude.txt"},
+    {make<DateFollowedByName>, "exclude.txt"},
+    {make<UniqueCombos>, "unique.txt"},
+    {make<TableReverseSorted>, "tabulate.txt"},
+    {make<CombosDates>, "exclude.txt"},
 };
 
 /// A working directory whose writes start failing from a given one on, as

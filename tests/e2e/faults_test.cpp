@@ -5,7 +5,10 @@
 // reported), nothing is left half-written, and the thread file keeps every
 // byte.
 
+#include <cctype>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 
 #include "E2E.hpp"
 
@@ -14,12 +17,27 @@ namespace {
 using Faults = E2E;
 namespace fs = std::filesystem;
 
-const std::string kHeader =
-    "1 " + sjis::colon + "Ann " + sjis::colon + "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh";
-/// A Loto-6 thread that every pass copies nearly whole: its output is as
-/// large as the thread, about 50 KB.
-const std::string kThread = "05 12 19 27 33 41 08 - draw 1834\n" + kHeader + "\n" +
-                            std::string(50000, 'y') + "\n02 07 19 28 33 43\n";
+/// A post header with post number `n`.
+std::string head(int n) {
+  return std::to_string(n) + " " + sjis::colon + "Ann " + sjis::colon +
+         "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh\n";
+}
+
+/// A Loto-6 thread of 703 posts, each a header and a combination of its own:
+/// every pass (the tabulation aside) writes an output of many kilobytes.
+std::string makeThread() {
+  std::string thread = "05 12 19 27 33 41 08 - draw 1834\n";
+  int n = 0;
+  for (int i = 6; i <= 43; ++i)
+    for (int j = i + 1; j <= 43; ++j) {
+      thread += head(++n);
+      thread += "01 02 03 04 " + std::to_string(i / 10) + std::to_string(i % 10) + " " +
+                std::to_string(j / 10) + std::to_string(j % 10) + "\n";
+    }
+  return thread;
+}
+
+const std::string kThread = makeThread();
 
 struct PassCase {
   std::vector<std::string> options;
@@ -27,14 +45,59 @@ struct PassCase {
   std::string companion;
   /// The message of an unreadable companion file.
   std::string companionError;
+  /// The message of a thread file that cannot be read, for "mine.txt".
+  std::string threadError;
+  /// The stem of the pass's temporary output names.
+  std::string stem;
+  /// A file size limit below the size of the pass's output.
+  long limit;
 };
 
 const PassCase kPasses[] = {
-    {{"-6"}, "", ""},
-    {{"-e"}, "exclude.txt", "e2: ifstream in( exclude.txt )\n"},
-    {{}, "exclude.txt", "e2: ifstream in( exclude.txt )\n"},
-    {{"-z"}, "drafo.csv", "e22: ifstream in( drafo.csv )\n"},
-    {{"-n"}, "separate.txt", "e2: ifstream in( separate.txt )\n"},
+    {{"-6"}, "", "", "e33: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-e"},
+     "exclude.txt",
+     "e2: ifstream in( exclude.txt )\n",
+     "e25: ifstream in( mine.txt )\n",
+     "who",
+     4096},
+    {{},
+     "exclude.txt",
+     "e2: ifstream in( exclude.txt )\n",
+     "e25: ifstream in( mine.txt )\n",
+     "who",
+     4096},
+    {{"-z"},
+     "drafo.csv",
+     "e22: ifstream in( drafo.csv )\n",
+     "e20: ifstream in( mine.txt )\n",
+     "who",
+     4096},
+    {{"-n"},
+     "separate.txt",
+     "e2: ifstream in( separate.txt )\n",
+     "e29: ifstream in( mine.txt )\n",
+     "who",
+     4096},
+    {{"-a"}, "", "", "e3: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-da"}, "", "", "e3: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-b"}, "", "", "e6: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-d"}, "", "", "e23: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-3"}, "", "", "e27: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-f"}, "", "", "e18: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-u"},
+     "unique.txt",
+     "e2: ifstream in( unique.txt )\n",
+     "e44: ifstream in( mine.txt )\n",
+     "unq",
+     4096},
+    {{"-t"},
+     "tabulate.txt",
+     "e2: ifstream in( tabulate.txt )\n",
+     "e40: ifstream in( mine.txt )\n",
+     "tab",
+     100},
+    {{"-i"}, "", "", "e12: ifstream in( mine.txt )\n", "who", 4096},
 };
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
@@ -48,9 +111,9 @@ std::string shown(const std::vector<std::string>& args) {
   return text;
 }
 
-/// True for "e1: ofstream saveFile( who<minute>-<second>.txt )\n".
-bool temporaryOutputError(const std::string& err) {
-  const std::string head = "e1: ofstream saveFile( who";
+/// True for "e1: ofstream saveFile( <stem><minute>-<second>.txt )\n".
+bool temporaryOutputError(const std::string& err, const std::string& stem) {
+  const std::string head = "e1: ofstream saveFile( " + stem;
   const std::string tail = ".txt )\n";
   return err.size() > head.size() + tail.size() && err.compare(0, head.size(), head) == 0 &&
          err.compare(err.size() - tail.size(), tail.size(), tail) == 0;
@@ -58,19 +121,23 @@ bool temporaryOutputError(const std::string& err) {
 
 /// The run failed to write its output, reported it, and left no partial file.
 void expectOutputFailure(const Outcome& run, const std::vector<std::string>& names,
-                         const std::vector<std::string>& args, bool overwriting) {
+                         const PassCase& pass, const std::vector<std::string>& args,
+                         bool overwriting) {
   SCOPED_TRACE(shown(args));
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   if (overwriting) {
     EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
   } else {
-    EXPECT_TRUE(temporaryOutputError(run.err)) << run.err;
+    EXPECT_TRUE(temporaryOutputError(run.err, pass.stem)) << run.err;
   }
   for (const std::string& name : names) {
     EXPECT_EQ(name.find(".pelk-part"), std::string::npos) << name;
-    if (!overwriting && name != "who.txt") {
-      EXPECT_NE(name.rfind("who", 0), 0u) << name;
+    // No temporary output: the stem followed by a digit.
+    if (!overwriting && name.rfind(pass.stem, 0) == 0) {
+      EXPECT_FALSE(name.size() > pass.stem.size() &&
+                   std::isdigit(static_cast<unsigned char>(name[pass.stem.size()])))
+          << name;
     }
   }
 }
@@ -84,52 +151,68 @@ void eachPassAndOutput(Check check) {
   }
 }
 
+/// Fills the file system of the scratch directory to the last byte.
+void fill(const std::filesystem::path& dir) {
+  std::ofstream filler(dir / "filler", std::ios::binary);
+  const std::string block(4096, 'f');
+  while (filler.write(block.data(), block.size())) {
+  }
+}
+
 TEST_F(Faults, WriteCutShortByTheFileSizeLimit) {
   writeDefaultCompanions();
   write("who.txt", kThread);
-  eachPassAndOutput([&](const PassCase&, const std::vector<std::string>& args, bool overwriting) {
-    Outcome run = pelk(args, RunLimits{4096});
-    expectOutputFailure(run, names(), args, overwriting);
-    EXPECT_EQ(read("who.txt"), kThread);
-  });
+  eachPassAndOutput(
+      [&](const PassCase& pass, const std::vector<std::string>& args, bool overwriting) {
+        Outcome run = pelk(args, RunLimits{pass.limit});
+        expectOutputFailure(run, names(), pass, args, overwriting);
+        EXPECT_EQ(read("who.txt"), kThread);
+      });
   // The driver's own default run (no arguments) overwrites who.txt.
   Outcome run = pelk({}, RunLimits{4096});
-  expectOutputFailure(run, names(), {}, true);
+  expectOutputFailure(run, names(), kPasses[2], {}, true);
   EXPECT_EQ(read("who.txt"), kThread);
 }
 
 TEST_F(Faults, FullFileSystem) {
   writeDefaultCompanions();
   write("who.txt", kThread);
-  // Room for the thread and the companions, not for a second copy of the thread.
-  if (!mountScratch(96 * 1024)) GTEST_SKIP() << "cannot mount here";
-  eachPassAndOutput([&](const PassCase&, const std::vector<std::string>& args, bool overwriting) {
-    Outcome run = pelk(args);
-    expectOutputFailure(run, names(), args, overwriting);
-    EXPECT_EQ(read("who.txt"), kThread);
-  });
+  if (!mountScratch(1 << 20)) GTEST_SKIP() << "cannot mount here";
+  fill(dir);
+  eachPassAndOutput(
+      [&](const PassCase& pass, const std::vector<std::string>& args, bool overwriting) {
+        Outcome run = pelk(args);
+        expectOutputFailure(run, names(), pass, args, overwriting);
+        EXPECT_EQ(read("who.txt"), kThread);
+      });
 }
 
 TEST_F(Faults, ReadOnlyWorkingDirectory) {
   writeDefaultCompanions();
   write("who.txt", kThread);
   if (!mountScratch(1 << 20) || !makeScratchReadOnly()) GTEST_SKIP() << "cannot mount here";
-  eachPassAndOutput([&](const PassCase&, const std::vector<std::string>& args, bool overwriting) {
-    Outcome run = pelk(args);
-    expectOutputFailure(run, names(), args, overwriting);
-    EXPECT_EQ(read("who.txt"), kThread);
-  });
+  eachPassAndOutput(
+      [&](const PassCase& pass, const std::vector<std::string>& args, bool overwriting) {
+        Outcome run = pelk(args);
+        expectOutputFailure(run, names(), pass, args, overwriting);
+        EXPECT_EQ(read("who.txt"), kThread);
+      });
 }
 
 TEST_F(Faults, OutputNameIsADirectory) {
   writeDefaultCompanions();
   write("mine.txt", kThread);
   fs::create_directory(dir / "who.txt");
-  // Every name a temporary output can get without a serial number.
-  for (int minute = 0; minute < 60; ++minute)
-    for (int second = 0; second <= 60; ++second)
-      fs::create_directory(
-          dir / ("who" + std::to_string(minute) + "-" + std::to_string(second) + ".txt"));
+  // Every name a temporary output can get without a serial number in the
+  // next three minutes, longer than the test runs.
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  for (const std::string stem : {"who", "unq", "tab"})
+    for (int minute = local.tm_min; minute < local.tm_min + 3; ++minute)
+      for (int second = 0; second <= 60; ++second)
+        fs::create_directory(
+            dir / (stem + std::to_string(minute % 60) + "-" + std::to_string(second) + ".txt"));
   for (const PassCase& pass : kPasses) {
     for (bool overwriting : {true, false}) {
       const std::vector<std::string> args =
@@ -141,7 +224,7 @@ TEST_F(Faults, OutputNameIsADirectory) {
       if (overwriting) {
         EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
       } else {
-        EXPECT_TRUE(temporaryOutputError(run.err)) << run.err;
+        EXPECT_TRUE(temporaryOutputError(run.err, pass.stem)) << run.err;
       }
       EXPECT_EQ(read("mine.txt"), kThread);
       EXPECT_TRUE(fs::is_directory(dir / "who.txt"));
@@ -195,19 +278,15 @@ TEST_F(Faults, MissingCompanionFileStopsSilentlyAndIsWritten) {
 }
 
 TEST_F(Faults, ThreadFileThatCannotBeReadIsReported) {
-  const std::string messages[] = {
-      "e33: ifstream in( mine.txt )\n", "e25: ifstream in( mine.txt )\n",
-      "e25: ifstream in( mine.txt )\n", "e20: ifstream in( mine.txt )\n",
-      "e29: ifstream in( mine.txt )\n"};
   writeDefaultCompanions();
   fs::create_directory(dir / "mine.txt");
-  for (size_t i = 0; i < std::size(kPasses); ++i) {
-    const std::vector<std::string> args = with({"mine.txt"}, kPasses[i].options);
+  for (const PassCase& pass : kPasses) {
+    const std::vector<std::string> args = with({"mine.txt"}, pass.options);
     SCOPED_TRACE(shown(args));
     Outcome run = pelk(args);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, messages[i]);
+    EXPECT_EQ(run.err, pass.threadError);
     EXPECT_TRUE(fs::is_directory(dir / "mine.txt"));
   }
 }
@@ -223,7 +302,7 @@ TEST_F(Faults, UnreadableSerialNumberRestartsAtZeroAndIsNotReported) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
     // The serial number cannot be kept, so every run counts from 0 to 1.
-    EXPECT_EQ(run.out.rfind("who1-", 0), 0u) << run.out;
+    EXPECT_EQ(run.out.rfind(pass.stem + "1-", 0), 0u) << run.out;
     EXPECT_EQ(read("who.txt"), kThread);
     EXPECT_TRUE(fs::is_directory(dir / "serial.txt"));
   }
