@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <iostream>
-#include <sstream>
+#include <limits>
 
 #include "DateFollowed.hpp"
 #include "Disk.hpp"
@@ -78,9 +78,10 @@ bool Alterable::openSaveClose(std::string& name) {
   size_t at = 0;
   while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0)
     at += newLine.size();
-  // A text of line ends only is kept whole.
-  if (at >= output.size()) at = 0;
-  if (!currentDisk().writeFile(name, output.substr(at))) {
+  // A text of line ends only is kept whole. The rest is cut in place: the
+  // output may be large, and it is not needed after this.
+  if (at < output.size()) output.erase(0, at);
+  if (!currentDisk().writeFile(name, output)) {
     message = "e1: ofstream saveFile( " + name + closing;
     return false;
   }
@@ -263,8 +264,20 @@ void Alterable::listing(const std::string& tail) {
 }
 
 int stringToInteger(const std::string& text) {
-  std::istringstream in(text);
-  int value = 0;
-  in >> value;
-  return value;
+  // Read as `std::istringstream(text) >> value` reads it, without building a
+  // stream: white space, a sign, digits; a value beyond int is clamped, no
+  // digits give 0.
+  auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+  size_t at = 0;
+  while (at < text.size() && isSpace(text[at])) ++at;
+  bool negative = false;
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) negative = text[at++] == '-';
+  constexpr long long kBeyond = static_cast<long long>(std::numeric_limits<int>::max()) + 2;
+  long long value = 0;
+  for (; at < text.size() && isDigit(text[at]); ++at)
+    value = std::min(value * 10 + (text[at] - '0'), kBeyond);
+  if (negative) value = -value;
+  return static_cast<int>(std::clamp<long long>(value, std::numeric_limits<int>::min(),
+                                                std::numeric_limits<int>::max()));
 }

@@ -31,7 +31,8 @@ class Alterable {
   std::string altered() const { return outputName; }
   std::string inquiry() const { return message; }
 
-  /// Writes `output`, less its leading line ends, to the file `name`.
+  /// Writes `output`, less its leading line ends (cut from `output` itself),
+  /// to the file `name`.
   bool openSaveClose(std::string& name);
   /// Appends the lines of the companion file to `items` (an empty line as
   /// `emptyMark`).

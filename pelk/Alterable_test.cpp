@@ -149,7 +149,25 @@ TEST(Alterable, StringToIntegerReadsALeadingInteger) {
     std::string text;
     int value;
   };
-  const Case cases[] = {{"42", 42}, {"  -7x", -7}, {"abc", 0}, {"", 0}, {"12 13", 12}};
+  const Case cases[] = {
+      {"42", 42},
+      {"  -7x", -7},
+      {"abc", 0},
+      {"", 0},
+      {"12 13", 12},
+      {"+5", 5},
+      {"- 5", 0},
+      {"+-3", 0},
+      {"-", 0},
+      {"\t\v\f\n 8", 8},
+      {"007", 7},
+      {"1:", 1},
+      {"2147483647", 2147483647},
+      {"2147483648", 2147483647},
+      {"-2147483648", -2147483647 - 1},
+      {"-2147483649", -2147483647 - 1},
+      {"99999999999999999999", 2147483647},
+  };
   for (const Case& c : cases) EXPECT_EQ(stringToInteger(c.text), c.value) << c.text;
 }
 

@@ -1,5 +1,13 @@
 #include "Characterizable.hpp"
 
+#include "ShiftJis.hpp"
+
+namespace {
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
 const char* const Characterizable::weekdayNames[7] = {"Sun", "Mon", "Tue", "Wed",
                                                       "Thu", "Fri", "Sat"};
 
@@ -17,4 +25,70 @@ std::string Characterizable::plus(std::string& message) {
 std::string Characterizable::pileOfErrorMessages() {
   if (errorPile.empty()) errorPile = noErrorText;
   return errorPile;
+}
+
+// Scans the slashes once; the same marker twice counts once.
+size_t Characterizable::soleMonthMarker(std::string_view text) {
+  size_t found = std::string_view::npos;
+  int foundMonth = 0;
+  for (size_t at = text.find('/'); at != std::string_view::npos && at + 4 <= text.size();
+       at = text.find('/', at + 1)) {
+    if (text[at + 3] != '/' || !isDigit(text[at + 1]) || !isDigit(text[at + 2])) continue;
+    const int month = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
+    if (month < 1 || month > 12) continue;
+    if (foundMonth == 0) {
+      foundMonth = month;
+      found = at;
+    } else if (month != foundMonth) {
+      return std::string_view::npos;
+    }
+  }
+  return found;
+}
+
+// Scans from the colons of the 48 markers.
+size_t Characterizable::soleHourMarker(std::string_view text) {
+  size_t found = std::string_view::npos;
+  int foundMarker = -1;
+  for (size_t colon = text.find(':', 3); colon != std::string_view::npos;
+       colon = text.find(':', colon + 1)) {
+    const size_t at = colon - 3;
+    const char opener = text[at];
+    if ((opener != ' ' && opener != ')') || !isDigit(text[at + 1]) || !isDigit(text[at + 2]))
+      continue;
+    const int hour = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
+    if (hour > 23) continue;
+    const int marker = (opener == ' ' ? 0 : 24) + hour;
+    if (foundMarker < 0) {
+      foundMarker = marker;
+      found = at;
+    } else if (marker != foundMarker) {
+      return std::string_view::npos;
+    }
+  }
+  return found;
+}
+
+std::string Characterizable::nameRegion(std::string_view rest, size_t end) {
+  constexpr std::string_view colon = kZenkakuColon;
+  size_t start = 0;
+  if (rest.substr(0, 2) == colon)
+    start = 2;
+  else if (rest.substr(0, 1) == " " && rest.substr(1, 2) == colon)
+    start = 3;
+  else if (rest.substr(0, 2) == " :")
+    start = 2;
+  std::string name = start < end ? std::string(rest.substr(start, end - start)) : std::string();
+  if (size_t blank = name.rfind(' '); blank != std::string::npos) name.resize(blank);
+  return name;
+}
+
+std::string Characterizable::weekdayAt(size_t at) const {
+  if (at >= line.size() || line[at] != '(') return std::string();
+  const std::string_view kanji = std::string_view(line).substr(at + 1, 2);
+  const size_t k =
+      kanji.size() == 2 ? std::string_view(kKanjiWeekdays).find(kanji) : std::string_view::npos;
+  if (k != std::string_view::npos) return std::string("(") + weekdayNames[k / 2] + ")";
+  const size_t close = line.find(')', at);
+  return close == std::string::npos ? std::string() : line.substr(at, close - at + 1);
 }

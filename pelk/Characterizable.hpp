@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 /// A parser of one line of a thread: tells post headers ("date lines") from
 /// body lines and writes a line back in the layouts the passes use. Each
@@ -38,6 +39,21 @@ class Characterizable {
   std::string pileOfErrorMessages();
 
  protected:
+  /// Position of the first occurrence of the one month marker ("/01/" to
+  /// "/12/") in `text`; npos when none occurs or two different ones do.
+  static size_t soleMonthMarker(std::string_view text);
+  /// The same for the hour markers " 00:" to " 23:" and ")00:" to ")23:".
+  static size_t soleHourMarker(std::string_view text);
+
+  /// The name region of a header: `rest` is the line after the post number,
+  /// `end` the position just after the month marker in it. The region skips a
+  /// leading "：", " ：" or " :" and is cut before its last blank.
+  static std::string nameRegion(std::string_view rest, size_t end);
+  /// The weekday written at byte `at` of `line`: "(Mon)" for a kanji
+  /// weekday in parentheses, a weekday in other letters copied through its
+  /// ")", the empty text when no "(" stands there.
+  std::string weekdayAt(size_t at) const;
+
   /// "Sun" to "Sat", index 0 is Sunday.
   static const char* const weekdayNames[7];
 

@@ -17,55 +17,6 @@ constexpr int kMinimumLength = static_cast<int>(kShortestFragment.size());
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool startsWith(std::string_view text, std::string_view head) {
-  return text.substr(0, head.size()) == head;
-}
-
-// Finds exactly one of the markers "/01/" .. "/12/" in `text`: the position
-// of its first occurrence, or npos when none occurs or two different markers
-// do (the same marker twice counts once). One scan over the slashes.
-size_t soleMonthMarker(std::string_view text) {
-  size_t found = std::string_view::npos;
-  int foundMonth = 0;
-  for (size_t at = text.find('/'); at != std::string_view::npos && at + 4 <= text.size();
-       at = text.find('/', at + 1)) {
-    if (text[at + 3] != '/' || !isDigit(text[at + 1]) || !isDigit(text[at + 2])) continue;
-    const int month = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
-    if (month < 1 || month > 12) continue;
-    if (foundMonth == 0) {
-      foundMonth = month;
-      found = at;
-    } else if (month != foundMonth) {
-      return std::string_view::npos;
-    }
-  }
-  return found;
-}
-
-// The same for the 48 hour markers " 00:" .. " 23:" and ")00:" .. ")23:",
-// scanned from their colons.
-size_t soleHourMarker(std::string_view text) {
-  size_t found = std::string_view::npos;
-  int foundMarker = -1;
-  for (size_t colon = text.find(':', 3); colon != std::string_view::npos;
-       colon = text.find(':', colon + 1)) {
-    const size_t at = colon - 3;
-    const char opener = text[at];
-    if ((opener != ' ' && opener != ')') || !isDigit(text[at + 1]) || !isDigit(text[at + 2]))
-      continue;
-    const int hour = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
-    if (hour > 23) continue;
-    const int marker = (opener == ' ' ? 0 : 24) + hour;
-    if (foundMarker < 0) {
-      foundMarker = marker;
-      found = at;
-    } else if (marker != foundMarker) {
-      return std::string_view::npos;
-    }
-  }
-  return found;
-}
-
 }  // namespace
 
 DateFollowed::DateFollowed(const std::string& text) : DateFollowed(text, false) {}
@@ -96,16 +47,8 @@ int DateFollowed::dateLine() {
   const int y = static_cast<int>(m + n) - 2;
   if (y <= 0) return 0;
 
-  size_t start = 0;
-  if (startsWith(rest, kZenkakuColonView))
-    start = 2;
-  else if (startsWith(rest, " ") && startsWith(rest.substr(1), kZenkakuColonView))
-    start = 3;
-  else if (startsWith(rest, " :"))
-    start = 2;
   const size_t end = m + 4;
-  name = start < end ? std::string(rest.substr(start, end - start)) : std::string();
-  if (size_t blank = name.rfind(' '); blank != std::string::npos) name.resize(blank);
+  name = nameRegion(rest, end);
 
   const std::string_view afterMonth = rest.substr(end);
   const size_t h = soleHourMarker(afterMonth);
@@ -128,18 +71,7 @@ int DateFollowed::dateLine() {
   date = "20" + line.substr(y, 8);
   const std::string yearPrefix = date.substr(0, 5);
 
-  const size_t w = static_cast<size_t>(y) + 8;
-  if (w < line.size() && line[w] == '(') {
-    const std::string_view kanji = whole.substr(w + 1, 2);
-    const size_t k =
-        kanji.size() == 2 ? std::string_view(kKanjiWeekdays).find(kanji) : std::string_view::npos;
-    if (k != std::string_view::npos) {
-      weekday = std::string("(") + weekdayNames[k / 2] + ")";
-    } else {
-      const size_t close = line.find(')', w);
-      weekday = close == std::string::npos ? std::string() : line.substr(w, close - w + 1);
-    }
-  }
+  weekday = weekdayAt(static_cast<size_t>(y) + 8);
 
   numberColumn = numberPart + std::string(kCaretColumn.substr(n));
   number = numberColumn.substr(0, numberColumn.find(' '));

@@ -14,10 +14,23 @@ const char kSerialText[] = "serial.txt";
 
 // The serial number of the run, mirrored in serial.txt.
 int sn = 0;
+// Live Holds; while there is one, `sn` is newer than serial.txt once `current`.
+int holds = 0;
+bool current = false;
+bool unsaved = false;
 
-void saveSerialNumber() {
+void writeSerialNumber() {
   // A serial.txt that cannot be written keeps the value for this run only.
   currentDisk().writeFile(kSerialText, std::to_string(sn) + "\n");
+}
+
+void saveSerialNumber() {
+  if (holds > 0) {
+    current = true;
+    unsaved = true;
+    return;
+  }
+  writeSerialNumber();
 }
 
 }  // namespace
@@ -54,6 +67,7 @@ std::string TimeName::temporaryName(bool serial) {
 }
 
 void TimeName::readSerialNumber() {
+  if (holds > 0 && current) return;
   std::string text;
   std::string first;
   if (!currentDisk().readFile(kSerialText, &text)) {
@@ -70,6 +84,7 @@ void TimeName::readSerialNumber() {
   if (value > INT_MAX) value = INT_MAX;
   if (value < INT_MIN) value = INT_MIN;
   sn = static_cast<int>(value);
+  if (holds > 0) current = true;
 }
 
 void TimeName::setSerialNumber() {
@@ -81,4 +96,13 @@ void TimeName::setSerialNumber() {
 void TimeName::zeroSerialNumber() {
   sn = 0;
   saveSerialNumber();
+}
+
+TimeName::Hold::Hold() { ++holds; }
+
+TimeName::Hold::~Hold() {
+  if (--holds > 0) return;
+  if (unsaved) writeSerialNumber();
+  unsaved = false;
+  current = false;
 }

@@ -23,6 +23,20 @@ class TimeName {
   /// Sets the serial number to 0 and saves it.
   void zeroSerialNumber();
 
+  /// While a Hold lives, the serial number is still raised for every name,
+  /// but "serial.txt" is read at most once and written once, when the last
+  /// Hold ends. For a pass that names many files in one run: the names and
+  /// the final content of "serial.txt" are those of unheld naming, except
+  /// that a "serial.txt" that cannot be written back does not make a number
+  /// come again.
+  class Hold {
+   public:
+    Hold();
+    ~Hold();
+    Hold(const Hold&) = delete;
+    Hold& operator=(const Hold&) = delete;
+  };
+
  private:
   std::string build(int minute, int second) const;
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "Clock.hpp"
 #include "MemoryDisk.hpp"
 
@@ -75,6 +78,94 @@ TEST(TimeName, UnwritableSerialFileKeepsTheNumberForTheRun) {
   ScopedClock clock([] { return at(14, 5); });
   EXPECT_EQ(TimeName("tab", ".csv").temporaryName(true), "tab6-14-5.csv");
   EXPECT_EQ(disk.files["serial.txt"], "5\n");
+}
+
+// Counts the reads and writes of serial.txt.
+class CountingDisk : public MemoryDisk {
+ public:
+  bool readFile(const std::string& name, std::string* contents) override {
+    if (name == "serial.txt") ++reads;
+    return MemoryDisk::readFile(name, contents);
+  }
+  bool writeFile(const std::string& name, const std::string& contents) override {
+    if (name == "serial.txt") ++writes;
+    return MemoryDisk::writeFile(name, contents);
+  }
+  int reads = 0;
+  int writes = 0;
+};
+
+TEST(TimeName, HoldReadsAndWritesTheSerialFileOnceWithTheSameNames) {
+  ScopedClock clock([] { return at(14, 5); });
+  std::vector<std::string> unheld;
+  {
+    CountingDisk disk;
+    disk.files["serial.txt"] = "41abc\n";
+    ScopedDisk guard(&disk);
+    unheld.push_back(TimeName("who", ".txt").temporaryName(false));
+    for (int i = 0; i < 3; ++i) unheld.push_back(TimeName("cmb", ".txt").temporaryName(true));
+    EXPECT_EQ(disk.reads, 4);
+    EXPECT_EQ(disk.writes, 3);
+  }
+  CountingDisk disk;
+  disk.files["serial.txt"] = "41abc\n";
+  ScopedDisk guard(&disk);
+  std::vector<std::string> held;
+  {
+    TimeName::Hold hold;
+    held.push_back(TimeName("who", ".txt").temporaryName(false));
+    {
+      TimeName::Hold inner;
+      for (int i = 0; i < 3; ++i) held.push_back(TimeName("cmb", ".txt").temporaryName(true));
+    }
+    // Only the outermost hold saves.
+    EXPECT_EQ(disk.writes, 0);
+    EXPECT_EQ(disk.files["serial.txt"], "41abc\n");
+  }
+  EXPECT_EQ(held, unheld);
+  EXPECT_EQ(held, (std::vector<std::string>{"who14-5.txt", "cmb42-14-5.txt", "cmb43-14-5.txt",
+                                            "cmb44-14-5.txt"}));
+  EXPECT_EQ(disk.reads, 1);
+  EXPECT_EQ(disk.writes, 1);
+  EXPECT_EQ(disk.files["serial.txt"], "44\n");
+  // After the hold the file is read again.
+  EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb45-14-5.txt");
+  EXPECT_EQ(disk.reads, 2);
+}
+
+TEST(TimeName, HoldCreatesAMissingSerialFileAndWritesNothingWhenUnused) {
+  ScopedClock clock([] { return at(14, 5); });
+  {
+    MemoryDisk disk;
+    ScopedDisk guard(&disk);
+    {
+      TimeName::Hold hold;
+      EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb1-14-5.txt");
+      EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb2-14-5.txt");
+      EXPECT_EQ(disk.files.count("serial.txt"), 0u);
+    }
+    EXPECT_EQ(disk.files["serial.txt"], "2\n");
+  }
+  CountingDisk disk;
+  disk.files["serial.txt"] = "7\n";
+  ScopedDisk guard(&disk);
+  {
+    TimeName::Hold hold;
+    EXPECT_EQ(TimeName("who", ".txt").temporaryName(false), "who14-5.txt");
+  }
+  EXPECT_EQ(disk.writes, 0);
+  EXPECT_EQ(disk.files["serial.txt"], "7\n");
+}
+
+TEST(TimeName, HoldKeepsRaisingANumberThatCannotBeSaved) {
+  MemoryDisk disk;
+  disk.files["serial.txt"] = "5\n";
+  disk.unwritable.insert("serial.txt");
+  ScopedDisk guard(&disk);
+  ScopedClock clock([] { return at(14, 5); });
+  TimeName::Hold hold;
+  EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb6-14-5.txt");
+  EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb7-14-5.txt");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "OS-specific.hpp"
 #include "passes/ASCIIdates.hpp"
 #include "passes/BetweenColons.hpp"
+#include "passes/Combo.hpp"
 #include "passes/CombosDates.hpp"
 #include "passes/DateFollowedByName.hpp"
 #include "passes/Dates.hpp"
@@ -20,6 +21,7 @@
 #include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/Segmentalize.hpp"
 #include "passes/TableReverseSorted.hpp"
 #include "passes/UniqueCombos.hpp"
 
@@ -80,6 +82,7 @@ const std::map<std::string, PassOption>& passOptions() {
   static const std::map<std::string, PassOption> options = {
       {DRAFT_FORMAL, {make<Drafo>, &DRAFO_CSV}},
       {EXCLUDE, {make<ExcludeText>, &EXCLUDE_TEXT}},
+      {COMBO, {make<Combo>, nullptr}},
       {SIXTH, {make<QuoteRatherThanMark>, nullptr}},
       {NEW_LINE_CHARACTERS, {make<NewLines>, &SEPARATE_TEXT}},
       {ASCII_DATE_LINES, {make<ASCIIdates>, nullptr}},
@@ -91,6 +94,7 @@ const std::map<std::string, PassOption>& passOptions() {
       {UNIQUE, {make<UniqueCombos>, &UNIQUE_TEXT}},
       {TABULATE_REVERSE_SORT, {make<TableReverseSorted>, &TABULATE_TEXT}},
       {COMBOS_DATES, {make<CombosDates>, nullptr}},
+      {SEGMENTALIZE, {make<Segmentalize>, &SEGMENT_TEXT}},
   };
   return options;
 }

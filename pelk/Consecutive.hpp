@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <string>
+
+#include "Characterizable.hpp"
+#include "GapID.hpp"
+
+/// Turns one sample post header into an endless run of consecutive ones: each
+/// `rebuild()` gives the next header, its post number one higher and its time
+/// 25 seconds later, with a freshly generated ID after every seventh header.
+class Consecutive : public Characterizable {
+ public:
+  explicit Consecutive(const std::string& line);
+
+  /// Takes the sample apart: the byte position of its two-digit year when it
+  /// is a date line, 9 for a line in the vemo form (taken as is), 0 otherwise.
+  int dateLine() override;
+  /// The next header; the line unchanged when it was not taken apart.
+  std::string rebuild() override;
+  /// The line.
+  std::string interposed() override;
+  /// No such layouts here: the empty text.
+  std::string anchor_res_no() override;
+  std::string common() override;
+  std::string lotoLine() override;
+  std::string name_id() override;
+
+  /// The time 25 seconds after `time`, as HH:MM:SS; the time of day wraps at
+  /// midnight.
+  std::string resTime();
+
+ private:
+  /// Brings `today` up to the clock's current second.
+  void watchClock();
+
+  std::unique_ptr<GapID> gapId;
+  std::int32_t headerCount = 0;
+  std::string date;
+  std::string weekday;
+  /// The ID part, beginning with its blank (" ID:..."), or eleven blanks.
+  std::string id;
+  std::string name;
+  std::string number;
+  std::string time;
+
+  /// The local date and time of the clock's second `seenSecond`, and whether
+  /// that day's clock runs evenly from 00:00:00 to 23:59:59 (no change of
+  /// UTC offset), so that a time of day plus 25 seconds is plain arithmetic.
+  std::time_t seenSecond = -1;
+  std::tm today{};
+  int todayKey = -1;
+  bool evenDay = false;
+};

@@ -1,0 +1,18 @@
+#include "Xorshift.hpp"
+
+#include "Clock.hpp"
+
+Xorshift::Xorshift(unsigned int count) : warmUp(count) {
+  // 0xF423F (999999 as a bit mask) keeps the clock's count below a million.
+  if (warmUp == 0) warmUp = static_cast<std::uint32_t>(clockNow()) & 0xF423Fu;
+  for (std::uint32_t i = 0; i < warmUp; ++i) nextRandom();
+}
+
+unsigned int Xorshift::nextRandom() {
+  const std::uint32_t t = x ^ (x << 11);
+  x = y;
+  y = z;
+  z = w;
+  w = w ^ (w >> 19) ^ t ^ (t >> 8);
+  return w;
+}

@@ -1,0 +1,99 @@
+#include "passes/Segmentalize.hpp"
+
+#include <algorithm>
+#include <memory>
+#include <string_view>
+
+#include "Consecutive.hpp"
+#include "Disk.hpp"
+
+namespace {
+
+// How much longer than the sample a generated header may be (a longer post
+// number and ID); only a guess for the space reserved.
+constexpr size_t kHeaderGrowth = 16;
+
+}  // namespace
+
+bool Segmentalize::altering(std::string& threadName) {
+  std::string companionText;
+  if (!currentDisk().readFile(companion, &companionText)) {
+    message = "e35: ifstream segment_text( " + companion + closing;
+    return false;
+  }
+  LineReader companionLines(companionText);
+  std::string sample;
+  // The sample header goes through the same 384-byte line buffer as Line-1.
+  if (!companionLines.next(sample) || sample.size() > kMaxLine1Length) {
+    message = "e37: segment_text.getline(c, BUFFER_SIZE" + closing;
+    return false;
+  }
+  auto headers = std::make_unique<Consecutive>(sample);
+  if (headers->dateLine() < 1) {
+    message = "e36(lineType): " + sample;
+    return false;
+  }
+  chooseOutputName();
+
+  std::string text;
+  if (!readThread(threadName, text)) {
+    message = "e38: ifstream in( " + threadName + closing;
+    return false;
+  }
+  LineReader in(text);
+  std::string line1;
+  if (!readLine1(in, line1)) {
+    message = line1Message(39);
+    return false;
+  }
+
+  // One post: the sample header over all the lines, less Line-1 and the
+  // header when Line-1 is dropped. The text goes straight into `output`,
+  // with room for the inserted headers reserved up front.
+  const int every = std::max(period, 1);  // below 1: a header after every line
+  const size_t lineCount = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+  output.reserve(output.size() + text.size() + sample.size() + 4 +
+                 (lineCount / every + 1) * (sample.size() + kHeaderGrowth));
+  // Line-1 and the sample header lead; with Line-1 dropped the one post has
+  // an empty header, whose line end leads (and is cut when the text is
+  // written, as are any line ends after it, unless the text holds nothing
+  // else).
+  if (!keepLine1 || line1.empty()) output += newLine;
+  if (keepLine1) {
+    output += line1;
+    output += newLine;
+    output += sample;
+    output += newLine;
+  }
+  int counter = 0;
+  std::string_view line;
+  while (in.next(line)) {
+    output += line;
+    output += newLine;
+    if (++counter < every) continue;
+    if (matrix && !integrity_of_data(line)) continue;
+    output += newLine;
+    output += headers->rebuild();
+    output += newLine;
+    counter = 0;
+  }
+  return openSaveClose(outputName);
+}
+
+bool Segmentalize::integrity_of_data(std::string_view line) {
+  // The two bytes from the first digit of the line with the sentinel behind it.
+  char pair[2] = {sentinel[0], sentinel[1]};
+  const size_t digit = line.find_first_of("0123456789");
+  if (digit != std::string_view::npos) {
+    pair[0] = line[digit];
+    pair[1] = digit + 1 < line.size() ? line[digit + 1] : sentinel[0];
+  }
+  if (std::string_view(rowNumbers[rowState]).find(std::string_view(pair, 2)) ==
+      std::string_view::npos) {
+    rowState = 0;
+    return false;
+  }
+  if (++rowState < rowCount) return false;
+  rowState = 0;
+  return true;
+}
