@@ -57,8 +57,26 @@ seeds("count_measure_sort", [bytes([g, 0]) + b"\n".join(picks + numbers) for g i
       [bytes([0xC0, f]) + b"\n".join(picks) for f in (5, 42, 0xFF)])
 seeds("expander", [bytes([m]) + n for n in numbers for m in (0, 1, 2)] +
       [bytes([4 | m]) + numbers[2 * m] for m in (0, 1, 2)])
-companions = [exclude, exclude, drafo, separate]
-seeds("pass", [bytes([p, s]) + thread + SEP + companions[p] for p in range(4) for s in (0, 1, 2, 12)] +
-      [bytes([p, 0x40]) + thread + SEP + companions[p] + SEP + b"41abc\n" + SEP +
-       b"who.txt\nwho14-5.txt\nthread.txt\nerror.txt\n" for p in range(4)] +
-      [bytes([1, 0]) + lines[0], bytes([3, 0]) + b"01 02 03 04 05\n" + lines[1]])
+segmen = headers[0] + b"\n"
+tivor = b"".join(b"%02d " % (n % 38) for n in range(1, 60)) + b"\n"
+combos = (b"05 12 19 27 33 41 08 - draw\n" + headers[0] + b"\n" + picks[0] + b"\n" +
+          b"03 07 11 19 24 28 6to5\n01 02 03 04 05 06 07 08 8to7\n")
+companions = [exclude, exclude, drafo, separate] + [b""] * 4 + [b"", b"-1-\n.txt\n",
+                                                                b"-1-\n.txt\n-1\n | \n", b"", b"",
+                                                                segmen]
+seeds("pass", [bytes([p, s, 31]) + thread + SEP + companions[p] for p in range(len(companions))
+               for s in (0, 1, 12)] +
+      [bytes([p, 0x40, 31]) + thread + SEP + companions[p] + SEP + b"41abc\n" + SEP +
+       b"who.txt\nwho14-5.txt\nthread.txt\nerror.txt\n" for p in (0, 3, 9)] +
+      [bytes([p, 0, 31]) + combos + SEP + companions[p] for p in (9, 10, 11, 12)] +
+      [bytes([13, 0, 3]) + thread + SEP + segmen + SEP + SEP + SEP + tivor,
+       bytes([13, 2, 0x83]) + b"L1\n01 02 03 04 05 x\n16 17 18 19 20\n26 27 28 29 30\n" * 9 +
+       SEP + segmen + SEP + SEP + SEP + tivor,
+       bytes([1, 0, 31]) + lines[0], bytes([3, 0, 31]) + b"01 02 03 04 05\n" + lines[1]])
+seeds("consecutive", [bytes([n, m, 1, 2, 3]) + h + SEP + tivor for h in headers + [b"x"] * 1
+                      for n, m in ((20, 0), (9, 1))] +
+      [bytes([40, 0, 0xFF, 0xFF, 0xFF]) + b"1 " + colon + b"N " + colon +
+       b"2017/08/14(Mon) 23:59:50.00 ID:abcdefgh" + SEP + b"5 \n7"])
+seeds("gap_id", [bytes([0, 20]) + tivor, bytes([2, 20]) + tivor + SEP + b"01 02",
+                 bytes([4, 9]) + b"00 63 64 99 \n", bytes([1, 3]), bytes([0, 8]) + b"ab cd\n",
+                 bytes([0, 8]) + b"5 \n7"])

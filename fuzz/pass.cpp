@@ -1,8 +1,9 @@
 // Any pass on any thread file and any companion file, in an in-memory
 // working directory with a fixed clock, the way the driver runs one: the
 // temporary files listed in remove_e.txt go first, then the pass, then the
-// new listing. The first byte picks the pass, the second its switches; then
-// come the thread file, the companion file, serial.txt and remove_e.txt.
+// new listing. The first byte picks the pass, the second its switches, the
+// third the period (and the matrix switch); then come the thread file, the
+// companion file, serial.txt, remove_e.txt and tivor.txt.
 //
 // Whatever the bytes, the pass ends, reports a failure with a numbered
 // message, and leaves the thread file as it was unless it was told to
@@ -20,6 +21,7 @@
 #include "MemoryDisk.hpp"
 #include "passes/ASCIIdates.hpp"
 #include "passes/BetweenColons.hpp"
+#include "passes/Combo.hpp"
 #include "passes/CombosDates.hpp"
 #include "passes/DateFollowedByName.hpp"
 #include "passes/Dates.hpp"
@@ -28,6 +30,7 @@
 #include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
+#include "passes/Segmentalize.hpp"
 #include "passes/TableReverseSorted.hpp"
 #include "passes/UniqueCombos.hpp"
 
@@ -57,6 +60,8 @@ const PassEntry kPasses[] = {
     {make<UniqueCombos>, "unique.txt"},
     {make<TableReverseSorted>, "tabulate.txt"},
     {make<CombosDates>, "exclude.txt"},
+    {make<Combo>, "exclude.txt"},
+    {make<Segmentalize>, "segmen.txt"},
 };
 
 /// A working directory whose writes start failing from a given one on, as
@@ -92,6 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool companionMissing = switches & 16;
   // 0: every write works; otherwise writes fail from number (n - 1) on.
   const int failing = switches >> 5;
+  const uint8_t periodByte = input.byte();
+  const bool matrix = periodByte & 0x80;
+  const int period = (periodByte & 0x7F) - 1;
 
   FillingDisk disk;
   ScopedDisk guard(&disk);
@@ -104,6 +112,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!companionMissing) disk.files[companion] = companionText;
   if (const std::string text = input.text(); !text.empty()) disk.files["serial.txt"] = text;
   if (const std::string text = input.text(); !text.empty()) disk.files["remove_e.txt"] = text;
+  if (const std::string text = input.text(); !text.empty()) disk.files["tivor.txt"] = text;
 
   removeTemporaryFiles();
   // Neither the thread file nor the companion file is a temporary file.
@@ -112,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::unique_ptr<Alterable> pass = entry.maker();
   if (failing) disk.failFrom = failing - 1;
-  pass->setting(companion, 30, keepLine1, false, serial, overwrite);
+  pass->setting(companion, period, keepLine1, matrix, serial, overwrite);
   const bool done = pass->altering(threadName);
   if (done) {
     FUZZ_CHECK(!pass->altered().empty() && disk.files.count(pass->altered()));

@@ -98,6 +98,25 @@ const PassCase kPasses[] = {
      "tab",
      100},
     {{"-i"}, "", "", "e12: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-c"}, "", "", "e8: ifstream in( mine.txt )\n", "who", 4096},
+    {{"-s"},
+     "segmen.txt",
+     "e35: ifstream segment_text( segmen.txt )\n",
+     "e38: ifstream in( mine.txt )\n",
+     "who",
+     4096},
+    {{"-w30"},
+     "segmen.txt",
+     "e35: ifstream segment_text( segmen.txt )\n",
+     "e38: ifstream in( mine.txt )\n",
+     "who",
+     4096},
+    {{"-m30"},
+     "segmen.txt",
+     "e35: ifstream segment_text( segmen.txt )\n",
+     "e38: ifstream in( mine.txt )\n",
+     "who",
+     4096},
 };
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
@@ -342,6 +361,25 @@ TEST_F(Faults, RemovalListCutShortLeavesANoteAndKeepsTheThread) {
   EXPECT_FALSE(exists("remove_e.txt"));
   EXPECT_FALSE(exists("remove_e.txt.pelk-part"));
   EXPECT_EQ(read("who.txt"), thread);
+}
+
+TEST_F(Faults, UnreadableTivorTextLeavesLaterHeadersWithoutId) {
+  writeDefaultCompanions();
+  std::string thread = "01 05 12 19 33 40 41 -\n";
+  for (int i = 1; i <= 9; ++i) thread += "line " + std::to_string(i) + "\n";
+  write("who.txt", thread);
+  fs::create_directory(dir / "tivor.txt");
+  Outcome run = pelk({"who.txt", "-w1"});
+  // Not reported: the headers from the eighth on simply carry no ID.
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  const std::string output = read(run.out.substr(0, run.out.size() - 1));
+  EXPECT_NE(output.find("263 " + sjis::colon), std::string::npos) << output;
+  EXPECT_NE(output.find("16:18:15 ID:TqrwZpLw\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("16:18:40\n"), std::string::npos) << output;
+  EXPECT_NE(output.find("16:19:05\n"), std::string::npos) << output;
+  EXPECT_EQ(read("who.txt"), thread);
+  EXPECT_TRUE(fs::is_directory(dir / "tivor.txt"));
 }
 
 }  // namespace
