@@ -382,4 +382,27 @@ TEST_F(Faults, UnreadableTivorTextLeavesLaterHeadersWithoutId) {
   EXPECT_TRUE(fs::is_directory(dir / "tivor.txt"));
 }
 
+TEST_F(Faults, ExpansionFileCutShortIsReported) {
+  writeDefaultCompanions();
+  // 330 combinations of seven: the expansion file outgrows the limit.
+  const std::string thread =
+      "03 11 19 24 35 42 17 - draw\n" + head(1) + "01 02 03 04 05 06 07 08 09 10 11 11to7\n";
+  write("who.txt", thread);
+  for (bool overwriting : {true, false}) {
+    const std::vector<std::string> args = overwriting
+                                              ? std::vector<std::string>{"who.txt", "-c", "-o"}
+                                              : std::vector<std::string>{"who.txt", "-c"};
+    SCOPED_TRACE(shown(args));
+    Outcome run = pelk(args, RunLimits{4096});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "e54: s == ball[i]\n");
+    EXPECT_EQ(read("who.txt"), thread);
+    for (const std::string& name : names()) {
+      EXPECT_NE(name.rfind("cmb", 0), 0u) << name;
+      EXPECT_EQ(name.find(".pelk-part"), std::string::npos) << name;
+    }
+  }
+}
+
 }  // namespace
