@@ -1,6 +1,7 @@
 #include "Alterable.hpp"
 
 #include <algorithm>
+#include <cstdint>
 #include <iostream>
 #include <limits>
 
@@ -43,8 +44,21 @@ void Alterable::setting(std::string& companionName, int periodValue, bool keepLi
   }
 }
 
-bool Alterable::readThread(const std::string& threadName, std::string& text) {
-  return currentDisk().readFile(threadName, &text);
+bool Alterable::readThread(const std::string& threadName, LineReader& in, int number) {
+  std::unique_ptr<Disk::Reader> source = currentDisk().openReader(threadName);
+  readFailure = openMessage(number, threadName);
+  if (!source) {
+    message = readFailure;
+    return false;
+  }
+  // The thread is read a block at a time as the pass goes through it, so
+  // that a long one is never in memory whole (fresh memory is slow to come
+  // by); the output is handed on as it grows (`spilling`), and the part of
+  // it gathered at a time needs no more room than this.
+  in.reading(std::move(source));
+  threadReader = &in;
+  output.reserve(kSpillSize + kSpillSize / 2);
+  return true;
 }
 
 bool Alterable::readLine1(LineReader& in, std::string& line1) {
@@ -74,7 +88,43 @@ std::string Alterable::openMessage(int number, const std::string& name) const {
   return "e" + std::to_string(number) + ": ifstream in( " + name + closing;
 }
 
+void Alterable::spilling() {
+  if (output.size() < kSpillSize || outputName.empty() || spillRefused) return;
+  if (!spill) {
+    // The leading line ends are dropped here, as `openSaveClose` drops them;
+    // an output of nothing but line ends so far waits.
+    size_t at = 0;
+    while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0)
+      at += newLine.size();
+    if (at >= output.size()) return;
+    spill = currentDisk().openWriter(outputName);
+    if (!spill) {
+      spillRefused = true;
+      return;
+    }
+    output.erase(0, at);
+  }
+  // A failed write is remembered by the writer and reported on commit.
+  spill->append(output);
+  output.clear();
+}
+
 bool Alterable::openSaveClose(std::string& name) {
+  const bool threadRead = !threadReader || !threadReader->failed();
+  threadReader = nullptr;
+  if (!threadRead) {
+    // Lines of the thread are missing: no output is written.
+    spill.reset();
+    message = readFailure;
+    return false;
+  }
+  if (spill) {
+    // Part of the output is already written: the rest follows it.
+    const bool written = spill->append(output) && spill->commit(name);
+    spill.reset();
+    if (!written) message = "e1: ofstream saveFile( " + name + closing;
+    return written;
+  }
   size_t at = 0;
   while (at < output.size() && output.compare(at, newLine.size(), newLine) == 0)
     at += newLine.size();
@@ -173,11 +223,20 @@ void Alterable::resettingPlaceArray() {
 }
 
 int Alterable::placingNumbers(const std::string& line, bool flag) {
+  // One walk over the line finds the first occurrence of every two-digit
+  // text "01" .. `twoDigits[highestBall]` (the text of number j is j's two
+  // digits), as a search for each of them would, at a fraction of the cost.
+  uint64_t seen = 0;
   int count = 0;
-  for (int j = 1; j <= highestBall; ++j) {
-    const size_t p = line.find(twoDigits[j]);
-    if (p == std::string::npos) continue;
-    place[j] = static_cast<int>(p);
+  for (size_t i = 0; i + 1 < line.size(); ++i) {
+    const unsigned tens = static_cast<unsigned char>(line[i]) - '0';
+    if (tens > 9) continue;
+    const unsigned units = static_cast<unsigned char>(line[i + 1]) - '0';
+    if (units > 9) continue;
+    const unsigned j = tens * 10 + units;
+    if (j == 0 || j > static_cast<unsigned>(highestBall) || (seen >> j & 1)) continue;
+    seen |= uint64_t{1} << j;
+    place[j] = static_cast<int>(i);
     ++count;
     if (flag) appeared[j] = true;
   }
@@ -185,7 +244,32 @@ int Alterable::placingNumbers(const std::string& line, bool flag) {
 }
 
 bool Alterable::measuringSpan() {
-  std::sort(place.begin(), place.begin() + highestBall + 1);
+  // Sorted, `place` holds its `absent` entries first, then the places found
+  // in ascending order. A line names few numbers: those places are sorted by
+  // themselves as they are gathered, which gives the same array at a
+  // fraction of the cost of sorting all of it (entries below `absent`, which
+  // no search leaves, take the general sort).
+  int found[44];
+  int count = 0;
+  bool gathered = highestBall < 44;
+  for (int j = 0; gathered && j <= highestBall; ++j) {
+    const int c = place[j];
+    if (c == absent) continue;
+    if (c < absent) {
+      gathered = false;
+      break;
+    }
+    int k = count++;
+    for (; k > 0 && found[k - 1] > c; --k) found[k] = found[k - 1];
+    found[k] = c;
+  }
+  if (gathered) {
+    const int absentCount = highestBall + 1 - count;
+    std::fill(place.begin(), place.begin() + absentCount, absent);
+    std::copy(found, found + count, place.begin() + absentCount);
+  } else {
+    std::sort(place.begin(), place.begin() + highestBall + 1);
+  }
   // Two numbers whose starts are one byte apart overlap, as "12" and "23" in "123".
   for (int j = 1; j <= highestBall; ++j) {
     const int c = place[j];
@@ -256,6 +340,7 @@ void Alterable::listing() {
   output += header;
   output += newLine;
   output += group;
+  spilling();
 }
 
 void Alterable::listing(const std::string& tail) {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "Disk.hpp"
 #include "LineReader.hpp"
 
 /// One editing pass over a thread file. The driver creates one subclass
@@ -34,6 +36,13 @@ class Alterable {
   /// Writes `output`, less its leading line ends (cut from `output` itself),
   /// to the file `name`.
   bool openSaveClose(std::string& name);
+  /// Once `output` has grown past `kSpillSize`, hands it on to the file
+  /// `outputName` and empties it, so that the output of a long thread needs
+  /// no more memory than a part of it (fresh memory is slow to come by).
+  /// `openSaveClose(outputName)` then adds the rest and completes the file;
+  /// a pass that fails before it leaves no file. Called by `listing` and by
+  /// the passes that write to `output` line by line.
+  void spilling();
   /// Appends the lines of the companion file to `items` (an empty line as
   /// `emptyMark`).
   bool readingToProduceArray();
@@ -65,8 +74,11 @@ class Alterable {
   void listing(const std::string& tail);
 
  protected:
-  /// Reads the whole thread file. False when it cannot be opened.
-  bool readThread(const std::string& threadName, std::string& text);
+  /// Opens the thread file for `in`, which reads it as its lines are asked
+  /// for. False, with "e<number>: ifstream in( <name> )" in `message`, when
+  /// it cannot be opened; `openSaveClose` reports the same message instead
+  /// of writing when reading the file failed on the way.
+  bool readThread(const std::string& threadName, LineReader& in, int number);
   /// Reads Line-1. False when there is no line or it is longer than 383 bytes.
   static bool readLine1(LineReader& in, std::string& line1);
   /// Sets `outputName`: "who.txt" when overwriting, else a temporary name
@@ -135,6 +147,20 @@ class Alterable {
   std::string output;
   /// The body of the group being assembled.
   std::string group;
+
+ private:
+  /// The size from which `spilling` hands the output on.
+  static constexpr size_t kSpillSize = size_t{1} << 20;
+  /// The output file being written by `spilling`, once it has begun.
+  std::unique_ptr<Disk::Writer> spill;
+  /// Set when the output file could not be opened for `spilling`: the
+  /// output is then kept whole, and `openSaveClose` reports the failure.
+  bool spillRefused = false;
+  /// The reader of the thread file opened by `readThread`, checked by
+  /// `openSaveClose` (it lives in `altering`, which calls that), and the
+  /// message for a failed read.
+  const LineReader* threadReader = nullptr;
+  std::string readFailure;
 };
 
 /// The decimal integer at the start of `text` after white space, as a

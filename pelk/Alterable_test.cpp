@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "MemoryDisk.hpp"
 
 namespace {
@@ -22,6 +25,7 @@ class Probe : public Alterable {
   using Alterable::foundItem;
   using Alterable::items;
   using Alterable::output;
+  using Alterable::outputName;
 };
 
 TEST(Alterable, CheckLine1ClassifiesTheDraw) {
@@ -102,6 +106,150 @@ TEST(Alterable, OpenSaveCloseReportsAFailedWrite) {
   std::string name = "out.txt";
   EXPECT_FALSE(probe.openSaveClose(name));
   EXPECT_EQ(probe.inquiry(), "e1: ofstream saveFile( out.txt )");
+}
+
+// Lists groups of `lines` lines of 99 bytes under an empty header first,
+// then under headers; returns the text that a whole write would give.
+std::string listGroups(Probe& probe, int groups, int lines) {
+  std::string expected;
+  const std::string body(99, 'b');
+  for (int g = 0; g < groups; ++g) {
+    const std::string header = g == 0 ? "" : "H" + std::to_string(g);
+    probe.clear(header);
+    if (g > 0) expected += header + "\n";
+    for (int k = 0; k < lines; ++k) {
+      probe.add(body);
+      expected += body + "\n";
+    }
+    probe.listing();
+  }
+  return expected;
+}
+
+TEST(Alterable, LargeOutputIsHandedOnAsItGrows) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  Probe probe;
+  probe.outputName = "out.txt";
+  // 3 MB in groups of 10 kB: the output never holds much more than 1 MB.
+  const std::string expected = listGroups(probe, 300, 100);
+  EXPECT_LT(probe.output.size(), size_t{1100000});
+  std::string name = "out.txt";
+  ASSERT_TRUE(probe.openSaveClose(name));
+  EXPECT_EQ(disk.files["out.txt"], expected);
+}
+
+TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  {
+    Probe probe;
+    probe.outputName = "out.txt";
+    listGroups(probe, 300, 100);
+  }
+  EXPECT_EQ(disk.files.count("out.txt"), 0u);
+
+  disk.unwritable.insert("out.txt");
+  Probe probe;
+  probe.outputName = "out.txt";
+  listGroups(probe, 300, 100);
+  std::string name = "out.txt";
+  EXPECT_FALSE(probe.openSaveClose(name));
+  EXPECT_EQ(probe.inquiry(), "e1: ofstream saveFile( out.txt )");
+  EXPECT_EQ(disk.files.count("out.txt"), 0u);
+}
+
+TEST(Alterable, LargeOutputOfLineEndsOnlyIsKeptWhole) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  Probe probe;
+  probe.outputName = "out.txt";
+  const std::string ends(1500000, '\n');
+  probe.clear(ends);
+  probe.listing();
+  EXPECT_EQ(probe.output.size(), ends.size() + 1);
+  std::string name = "out.txt";
+  ASSERT_TRUE(probe.openSaveClose(name));
+  EXPECT_EQ(disk.files["out.txt"], ends + "\n");
+}
+
+/// A disk whose files fail to read after their first `failAt` bytes.
+class FailingDisk : public MemoryDisk {
+ public:
+  class Reader : public Disk::Reader {
+   public:
+    Reader(std::string text, size_t failAt) : text_(std::move(text)), failAt_(failAt) {}
+    size_t read(char* buffer, size_t size) override {
+      const size_t n = text_.copy(buffer, std::min(size, failAt_ - std::min(at_, failAt_)), at_);
+      at_ += n;
+      failed_ = n == 0 && at_ < text_.size();
+      return n;
+    }
+    bool failed() const override { return failed_; }
+
+   private:
+    std::string text_;
+    size_t failAt_, at_ = 0;
+    bool failed_ = false;
+  };
+  std::unique_ptr<Disk::Reader> openReader(const std::string& name) override {
+    auto it = files.find(name);
+    if (it == files.end()) return nullptr;
+    return std::make_unique<Reader>(it->second, failAt);
+  }
+  size_t failAt = std::string::npos;
+};
+
+/// Copies the thread to "out.txt" line by line.
+class Copying : public Alterable {
+ public:
+  Copying() {
+    std::string companionName = "companion.txt";
+    setting(companionName, 30, true, false, false, false);
+  }
+  bool altering(std::string& threadName) override {
+    LineReader in;
+    if (!readThread(threadName, in, 33)) return false;
+    outputName = "out.txt";
+    for (std::string line; in.next(line);) {
+      output += line;
+      output += newLine;
+      spilling();
+    }
+    return openSaveClose(outputName);
+  }
+};
+
+TEST(Alterable, ThreadIsReadAsTheLinesAreAskedFor) {
+  FailingDisk disk;
+  ScopedDisk guard(&disk);
+  std::string thread;
+  for (int k = 0; k < 40000; ++k) thread += "line " + std::to_string(k) + " of the thread\n";
+  disk.files["who.txt"] = thread;
+  std::string name = "who.txt";
+  Copying whole;
+  ASSERT_TRUE(whole.altering(name));
+  EXPECT_TRUE(disk.files["out.txt"] == thread);
+
+  std::string missing = "none.txt";
+  Copying none;
+  EXPECT_FALSE(none.altering(missing));
+  EXPECT_EQ(none.inquiry(), "e33: ifstream in( none.txt )");
+}
+
+TEST(Alterable, FailedReadOfTheThreadWritesNothing) {
+  // Early, and after more than a part of the output has been handed on.
+  for (size_t failAt : {size_t{10}, size_t{1500000}}) {
+    FailingDisk disk;
+    disk.failAt = failAt;
+    ScopedDisk guard(&disk);
+    for (int k = 0; k < 400000; ++k) disk.files["who.txt"] += "line\n";
+    std::string name = "who.txt";
+    Copying copying;
+    EXPECT_FALSE(copying.altering(name)) << failAt;
+    EXPECT_EQ(copying.inquiry(), "e33: ifstream in( who.txt )") << failAt;
+    EXPECT_EQ(disk.files.count("out.txt"), 0u) << failAt;
+  }
 }
 
 TEST(Alterable, CompanionLinesBecomeItems) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 /// The files of the working directory as pelk sees them. Every file access of
@@ -8,16 +10,48 @@
 /// an in-memory directory.
 class Disk {
  public:
+  /// A file written piece by piece, for a text too large to gather whole
+  /// first. Nothing changes on disk unless `commit` succeeds.
+  class Writer {
+   public:
+    virtual ~Writer() = default;
+    /// Adds bytes at the end; false once a write has failed.
+    virtual bool append(std::string_view bytes) = 0;
+    /// Puts all the bytes appended in place of the file `name`, as
+    /// `writeFile` would; false when anything failed.
+    virtual bool commit(const std::string& name) = 0;
+  };
+
+  /// A file read block by block, for a text too large to hold whole.
+  class Reader {
+   public:
+    virtual ~Reader() = default;
+    /// Reads up to `size` bytes into `buffer`; 0 at the end of the file or
+    /// after a failure.
+    virtual size_t read(char* buffer, size_t size) = 0;
+    /// True when a read failed before the end of the file.
+    virtual bool failed() const = 0;
+  };
+
   virtual ~Disk() = default;
 
   /// Reads the whole file as bytes. False when it is missing, is no regular
   /// file, or cannot be read.
   virtual bool readFile(const std::string& name, std::string* contents) = 0;
 
+  /// A reader of the file `name`; nullptr when `readFile` would fail to
+  /// open it. This one reads the file whole with `readFile` and hands it out.
+  virtual std::unique_ptr<Reader> openReader(const std::string& name);
+
   /// Replaces the file by `contents`. The bytes go to a temporary file beside
   /// it first, which is then renamed over the name, so a failed write leaves
   /// the old file as it was. False when anything fails.
   virtual bool writeFile(const std::string& name, const std::string& contents) = 0;
+
+  /// A writer whose bytes go beside the file `name` until they are
+  /// committed; nullptr when nothing can be written there. This one gathers
+  /// the bytes and commits them with `writeFile`.
+  virtual std::unique_ptr<Writer> openWriter(const std::string& name);
 
   /// True when something (file or directory) has this name.
   virtual bool exists(const std::string& name) = 0;

@@ -1,8 +1,49 @@
 #include "LineReader.hpp"
 
+#include <algorithm>
+
+namespace {
+
+/// The size of a block read from a file.
+constexpr size_t kBlockSize = size_t{1} << 16;
+
+}  // namespace
+
+void LineReader::reading(std::unique_ptr<Disk::Reader> source) {
+  source_ = std::move(source);
+  buffer_.clear();
+  text_ = buffer_;
+  at_ = 0;
+  searched_ = 0;
+  failed_ = false;
+}
+
+bool LineReader::refilling() {
+  // The lines already returned make room; a line longer than a block grows
+  // the buffer until its end is in it.
+  buffer_.erase(0, at_);
+  searched_ -= at_;
+  at_ = 0;
+  const size_t kept = buffer_.size();
+  buffer_.resize(kept + kBlockSize);
+  const size_t n = source_->read(buffer_.data() + kept, kBlockSize);
+  buffer_.resize(kept + n);
+  text_ = buffer_;
+  if (n > 0) return true;
+  failed_ = source_->failed();
+  source_.reset();
+  return false;
+}
+
 bool LineReader::next(std::string_view& line) {
-  if (at_ >= text_.size()) return false;
-  size_t end = text_.find('\n', at_);
+  size_t end = text_.find('\n', std::max(at_, searched_));
+  while (end == std::string_view::npos && source_) {
+    searched_ = text_.size();
+    if (!refilling()) break;
+    end = text_.find('\n', searched_);
+  }
+  // After a failed read the unfinished last line is not given out.
+  if (at_ >= text_.size() || (end == std::string_view::npos && failed_)) return false;
   size_t next = end == std::string_view::npos ? text_.size() : end + 1;
   if (end == std::string_view::npos)
     end = text_.size();
@@ -10,6 +51,7 @@ bool LineReader::next(std::string_view& line) {
     --end;
   line = text_.substr(at_, end - at_);
   at_ = next;
+  searched_ = at_;
   return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,40 @@ std::vector<std::string> lines(const std::string& text) {
   std::vector<std::string> out;
   std::string line;
   while (in.next(line)) out.push_back(line);
+  return out;
+}
+
+/// Hands out a text a few bytes at a time, and fails after `failAt` bytes
+/// when that is set.
+class TrickleReader : public Disk::Reader {
+ public:
+  TrickleReader(std::string text, size_t step, size_t failAt = std::string::npos)
+      : text_(std::move(text)), step_(step), failAt_(failAt) {}
+  size_t read(char* buffer, size_t size) override {
+    if (at_ >= failAt_) {
+      failed_ = true;
+      return 0;
+    }
+    const size_t n = text_.copy(buffer, std::min({size, step_, failAt_ - at_}), at_);
+    at_ += n;
+    return n;
+  }
+  bool failed() const override { return failed_; }
+
+ private:
+  std::string text_;
+  size_t step_, failAt_, at_ = 0;
+  bool failed_ = false;
+};
+
+std::vector<std::string> linesRead(const std::string& text, size_t step, bool* failed = nullptr,
+                                   size_t failAt = std::string::npos) {
+  LineReader in;
+  in.reading(std::make_unique<TrickleReader>(text, step, failAt));
+  std::vector<std::string> out;
+  std::string_view line;
+  while (in.next(line)) out.emplace_back(line);
+  if (failed) *failed = in.failed();
   return out;
 }
 
@@ -36,6 +71,28 @@ TEST(LineReader, SplitsAtLineFeedsAndDropsOneCarriageReturn) {
 TEST(LineReader, KeepsLongLinesWhole) {
   std::string longLine(5000, 'x');
   EXPECT_EQ(lines("1\n" + longLine + "\n2"), (std::vector<std::string>{"1", longLine, "2"}));
+}
+
+TEST(LineReader, FileReadInBlocksGivesTheSameLines) {
+  const std::string longLine(200000, 'x');
+  const std::string texts[] = {
+      "",           "\n",
+      "a",          "a\r\nb\r\n\r\nc",
+      "a\r\r\nb\r", "12\n" + longLine + "\r\n" + longLine + "\n3",
+      longLine,     "\n\n\n" + longLine + "\n\n",
+  };
+  for (const std::string& text : texts)
+    for (size_t step : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{65536}})
+      EXPECT_EQ(linesRead(text, step), lines(text)) << text.substr(0, 20) << " by " << step;
+}
+
+TEST(LineReader, FailedReadEndsTheLinesAndIsReported) {
+  bool failed = false;
+  // The line cut short by the failure is not given out.
+  EXPECT_EQ(linesRead("a\nb\nc\n", 1, &failed, 3), (std::vector<std::string>{"a"}));
+  EXPECT_TRUE(failed);
+  EXPECT_EQ(linesRead("a\nb\nc\n", 1, &failed), (std::vector<std::string>{"a", "b", "c"}));
+  EXPECT_FALSE(failed);
 }
 
 }  // namespace

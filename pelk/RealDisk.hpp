@@ -6,7 +6,11 @@
 class RealDisk : public Disk {
  public:
   bool readFile(const std::string& name, std::string* contents) override;
+  /// Reads the file as it is asked for, a block at a time.
+  std::unique_ptr<Reader> openReader(const std::string& name) override;
   bool writeFile(const std::string& name, const std::string& contents) override;
+  /// Streams the bytes to a sibling file, renamed over the name on commit.
+  std::unique_ptr<Writer> openWriter(const std::string& name) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
   bool removeFile(const std::string& name) override;

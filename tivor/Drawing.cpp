@@ -55,6 +55,7 @@ void Drawing::drawing(const GeneratorOptions& options, NumberWriter& writer) {
     while (writer.bytes() <= budget && writer.good())
       writer.writing(intervalValue(twister_.next(), options.low, range));
   }
+  writer.flushing();
 }
 
 }  // namespace tivor

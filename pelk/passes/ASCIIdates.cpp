@@ -46,12 +46,8 @@ std::string ASCIIdates::asciiOnly(const std::string& line) const {
 }
 
 bool ASCIIdates::altering(std::string& path) {
-  std::string text;
-  if (!readThread(path, text)) {
-    message = openMessage(3, path);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(path, in, 3)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(4);
@@ -69,6 +65,7 @@ bool ASCIIdates::altering(std::string& path) {
       line.erase(at, postDateWord.size());
     output += asciiOnly(line);
     output += newLine;
+    spilling();
   }
   return openSaveClose(outputName);
 }

@@ -3,12 +3,8 @@
 #include "DateFollowed.hpp"
 
 bool BetweenColons::altering(std::string& path) {
-  std::string text;
-  if (!readThread(path, text)) {
-    message = openMessage(6, path);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(path, in, 6)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = "e7: in.getline(c, BUFFER_SIZE" + closing;

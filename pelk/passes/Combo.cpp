@@ -99,14 +99,8 @@ bool Combo::expanding(const std::string& line) {
 }
 
 bool Combo::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(8, threadName);
-    return false;
-  }
-  // The output holds at least the thread's body lines.
-  output.reserve(text.size());
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 8)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(11);

@@ -5,12 +5,8 @@
 CombosDates::CombosDates() { header = empty; }
 
 bool CombosDates::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(12, threadName);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 12)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(15);

@@ -3,12 +3,8 @@
 #include "DateFollowed.hpp"
 
 bool DateFollowedByName::altering(std::string& path) {
-  std::string text;
-  if (!readThread(path, text)) {
-    message = openMessage(18, path);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(path, in, 18)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = "e19: in.getline(c, BUFFER_SIZE" + closing;

@@ -3,12 +3,8 @@
 #include "DateFollowed.hpp"
 
 bool Dates::altering(std::string& path) {
-  std::string text;
-  if (!readThread(path, text)) {
-    message = openMessage(23, path);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(path, in, 23)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(24);
@@ -24,6 +20,7 @@ bool Dates::altering(std::string& path) {
     if (header.dateLine() > 0) {
       output += line;
       output += newLine;
+      spilling();
     }
   }
   return openSaveClose(outputName);

@@ -1,5 +1,7 @@
 #include "passes/Drafo.hpp"
 
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 
 #include "DateFollowed.hpp"
@@ -34,21 +36,56 @@ constexpr unsigned char kHalfWidthDot = 0xA5;
 
 bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0xA0) || (b >= 0xE0 && b <= 0xFC); }
 
+size_t characterIndex(char lead, char trail) {
+  return static_cast<unsigned char>(lead) * 256u + static_cast<unsigned char>(trail);
+}
+
+/// The bytes and the pairs of adjacent bytes that occur in a text, one bit
+/// each (pairs hashed into 1024 bits, so a bit may stand for several pairs).
+/// A draft with a byte or a pair the text lacks cannot occur in it.
+class Fragments {
+ public:
+  void assign(std::string_view text) {
+    std::memset(bytes_, 0, sizeof bytes_);
+    std::memset(pairs_, 0, sizeof pairs_);
+    for (size_t i = 0; i < text.size(); ++i) {
+      set(bytes_, byteOf(text[i]));
+      if (i + 1 < text.size()) set(pairs_, pairOf(text[i], text[i + 1]));
+    }
+  }
+  bool mayHold(std::string_view draft) const {
+    for (size_t i = 0; i < draft.size(); ++i) {
+      if (!test(bytes_, byteOf(draft[i]))) return false;
+      if (i + 1 < draft.size() && !test(pairs_, pairOf(draft[i], draft[i + 1]))) return false;
+    }
+    return true;
+  }
+
+ private:
+  static unsigned byteOf(char c) { return static_cast<unsigned char>(c); }
+  static unsigned pairOf(char a, char b) { return (byteOf(a) * 31u + byteOf(b)) & 1023u; }
+  static void set(uint64_t* bits, unsigned i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
+  static bool test(const uint64_t* bits, unsigned i) {
+    return bits[i >> 6] & (uint64_t{1} << (i & 63));
+  }
+  uint64_t bytes_[4];
+  uint64_t pairs_[16];
+};
+
 }  // namespace
 
-Drafo::Drafo() {
-  for (const ZenkakuEntry& entry : kZenkakuEntries)
+Drafo::Drafo() : singleByteOf(256 * 256, 0) {
+  for (const ZenkakuEntry& entry : kZenkakuEntries) {
     zenkakuTable.emplace(entry.key, static_cast<unsigned char>(entry.becomes));
+    singleByteOf[characterIndex(entry.key[0], entry.key[1])] =
+        static_cast<unsigned char>(entry.becomes);
+  }
   header = empty;
 }
 
 bool Drafo::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(20, threadName);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 20)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(21);
@@ -137,10 +174,8 @@ std::string Drafo::checkOneByOne(const std::string& line) const {
     const unsigned char b = static_cast<unsigned char>(c);
     if (inCharacter) {
       inCharacter = false;
-      const char key[2] = {lead, c};
-      auto found = zenkakuTable.find(std::string_view(key, 2));
-      if (found != zenkakuTable.end() && found->second != 0) {
-        result += static_cast<char>(found->second);
+      if (const unsigned char single = singleByteOf[characterIndex(lead, c)]; single != 0) {
+        result += static_cast<char>(single);
       } else {
         result += lead;
         result += c;
@@ -162,10 +197,16 @@ std::string Drafo::checkOneByOne(const std::string& line) const {
 std::string Drafo::replaceDraftWithFormal(const std::string& line) const {
   std::string working = line;
   std::string next;
+  // Most drafts do not occur in a line: what the line holds is noted once,
+  // and again only after a pair has changed it, so that they are passed over
+  // without a search.
+  Fragments present;
+  present.assign(working);
   for (size_t i = 0; i < drafts.size(); ++i) {
     const std::string& draft = drafts[i];
+    if (draft.empty() || !present.mayHold(draft)) continue;
     size_t at = working.find(draft);
-    if (draft.empty() || at == std::string::npos) continue;
+    if (at == std::string::npos) continue;
     next.clear();
     size_t from = 0;
     while (at != std::string::npos) {
@@ -176,6 +217,7 @@ std::string Drafo::replaceDraftWithFormal(const std::string& line) const {
     }
     next.append(working, from, std::string::npos);
     working.swap(next);
+    present.assign(working);
   }
   return working;
 }

@@ -33,6 +33,10 @@ class Drafo : public Alterable {
   std::vector<std::string> formals;
   /// Two-byte Shift-JIS character to the byte that replaces it.
   std::map<std::string, int, std::less<>> zenkakuTable;
+  /// `zenkakuTable` as a direct table indexed by lead byte * 256 + trail
+  /// byte (0: not in the table), built with it by the constructor, so that a
+  /// character of a long thread costs one look-up instead of a tree search.
+  std::vector<unsigned char> singleByteOf;
 
  private:
   /// One pair from one line of the companion file; false when the line does

@@ -5,12 +5,8 @@
 ExcludeText::ExcludeText() { header = empty; }
 
 bool ExcludeText::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(25, threadName);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 25)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(26);

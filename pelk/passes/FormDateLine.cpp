@@ -18,12 +18,8 @@ void FormDateLine::blankRingBuffer() {
 }
 
 bool FormDateLine::altering(std::string& path) {
-  std::string text;
-  if (!readThread(path, text)) {
-    message = openMessage(27, path);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(path, in, 27)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(28);

@@ -9,12 +9,8 @@
 NewLines::NewLines() : axis(false) { header = empty; }
 
 bool NewLines::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(29, threadName);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 29)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(32);

@@ -3,12 +3,8 @@
 QuoteRatherThanMark::QuoteRatherThanMark() : backQuote("`") {}
 
 bool QuoteRatherThanMark::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(33, threadName);
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 33)) return false;
   std::string line;
   if (!readLine1(in, line)) {
     message = line1Message(34);
@@ -20,6 +16,7 @@ bool QuoteRatherThanMark::altering(std::string& threadName) {
     replaceMARKwithBACK_QUOTE(line);
     output += line;
     output += newLine;
+    spilling();
   }
   return openSaveClose(outputName);
 }

@@ -7,14 +7,6 @@
 #include "Consecutive.hpp"
 #include "Disk.hpp"
 
-namespace {
-
-// How much longer than the sample a generated header may be (a longer post
-// number and ID); only a guess for the space reserved.
-constexpr size_t kHeaderGrowth = 16;
-
-}  // namespace
-
 bool Segmentalize::altering(std::string& threadName) {
   std::string companionText;
   if (!currentDisk().readFile(companion, &companionText)) {
@@ -35,12 +27,8 @@ bool Segmentalize::altering(std::string& threadName) {
   }
   chooseOutputName();
 
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = "e38: ifstream in( " + threadName + closing;
-    return false;
-  }
-  LineReader in(text);
+  LineReader in;
+  if (!readThread(threadName, in, 38)) return false;
   std::string line1;
   if (!readLine1(in, line1)) {
     message = line1Message(39);
@@ -49,11 +37,8 @@ bool Segmentalize::altering(std::string& threadName) {
 
   // One post: the sample header over all the lines, less Line-1 and the
   // header when Line-1 is dropped. The text goes straight into `output`,
-  // with room for the inserted headers reserved up front.
+  // which is handed on to the file as it grows.
   const int every = std::max(period, 1);  // below 1: a header after every line
-  const size_t lineCount = static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
-  output.reserve(output.size() + text.size() + sample.size() + 4 +
-                 (lineCount / every + 1) * (sample.size() + kHeaderGrowth));
   // Line-1 and the sample header lead; with Line-1 dropped the one post has
   // an empty header, whose line end leads (and is cut when the text is
   // written, as are any line ends after it, unless the text holds nothing
@@ -68,6 +53,7 @@ bool Segmentalize::altering(std::string& threadName) {
   int counter = 0;
   std::string_view line;
   while (in.next(line)) {
+    spilling();
     output += line;
     output += newLine;
     if (++counter < every) continue;

@@ -8,13 +8,9 @@
 TableReverseSorted::TableReverseSorted() : reverseMark("-1"), nameStem("tab") {}
 
 bool TableReverseSorted::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(40, threadName);
-    return false;
-  }
+  LineReader in;
+  if (!readThread(threadName, in, 40)) return false;
   if (!readingToProduceArray()) return false;
-  LineReader in(text);
   std::string line1;
   if (!readLine1(in, line1)) {
     message = line1Message(43);

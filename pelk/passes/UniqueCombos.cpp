@@ -5,13 +5,9 @@
 UniqueCombos::UniqueCombos() : nameStem("unq") {}
 
 bool UniqueCombos::altering(std::string& threadName) {
-  std::string text;
-  if (!readThread(threadName, text)) {
-    message = openMessage(44, threadName);
-    return false;
-  }
+  LineReader in;
+  if (!readThread(threadName, in, 44)) return false;
   if (!readingToProduceArray()) return false;
-  LineReader in(text);
   std::string line1;
   if (!readLine1(in, line1)) {
     message = line1Message(47);
@@ -33,6 +29,7 @@ bool UniqueCombos::altering(std::string& threadName) {
   for (const std::string& combination : combos) {
     output += combination;
     output += newLine;
+    spilling();
   }
   return openSaveClose(outputName);
 }
