@@ -1,0 +1,135 @@
+// Any pass on any thread file and any companion file, in an in-memory
+// working directory with a fixed clock, the way the driver runs one: the
+// temporary files listed in remove_e.txt go first, then the pass, then the
+// new listing. The first byte picks the pass, the second its switches, the
+// third the period (and the matrix switch); then come the thread file, the
+// companion file, serial.txt, remove_e.txt and tivor.txt.
+//
+// Whatever the bytes, the pass ends, reports a failure with a numbered
+// message, and leaves the thread file as it was unless it was told to
+// overwrite it and succeeded.
+
+#include <cctype>
+#include <memory>
+#include <string>
+
+#include "Alterable.hpp"
+#include "Cleanup.hpp"
+#include "Clock.hpp"
+#include "Disk.hpp"
+#include "FuzzInput.hpp"
+#include "MemoryDisk.hpp"
+#include "passes/ASCIIdates.hpp"
+#include "passes/BetweenColons.hpp"
+#include "passes/Combo.hpp"
+#include "passes/CombosDates.hpp"
+#include "passes/DateFollowedByName.hpp"
+#include "passes/Dates.hpp"
+#include "passes/Drafo.hpp"
+#include "passes/ExcludeText.hpp"
+#include "passes/FormDateLine.hpp"
+#include "passes/NewLines.hpp"
+#include "passes/QuoteRatherThanMark.hpp"
+#include "passes/Segmentalize.hpp"
+#include "passes/TableReverseSorted.hpp"
+#include "passes/UniqueCombos.hpp"
+
+namespace {
+
+template <class Pass>
+std::unique_ptr<Alterable> make() {
+  return std::make_unique<Pass>();
+}
+
+struct PassEntry {
+  std::unique_ptr<Alterable> (*maker)();
+  /// The companion file name the driver sets for the pass.
+  const char* companion;
+};
+
+const PassEntry kPasses[] = {
+    {make<QuoteRatherThanMark>, "exclude.txt"},
+    {make<ExcludeText>, "exclude.txt"},
+    {make<Drafo>, "drafo.csv"},
+    {make<NewLines>, "separate.txt"},
+    {make<ASCIIdates>, "exclude.txt"},
+    {make<BetweenColons>, "exclude.txt"},
+    {make<Dates>, "exclude.txt"},
+    {make<FormDateLine>, "exclude.txt"},
+    {make<DateFollowedByName>, "exclude.txt"},
+    {make<UniqueCombos>, "unique.txt"},
+    {make<TableReverseSorted>, "tabulate.txt"},
+    {make<CombosDates>, "exclude.txt"},
+    {make<Combo>, "exclude.txt"},
+    {make<Segmentalize>, "segmen.txt"},
+};
+
+/// A working directory whose writes start failing from a given one on, as
+/// a file system that fills up.
+class FillingDisk : public MemoryDisk {
+ public:
+  bool writeFile(const std::string& name, const std::string& contents) override {
+    if (writes++ >= failFrom) return false;
+    return MemoryDisk::writeFile(name, contents);
+  }
+  int writes = 0;
+  int failFrom = 1 << 30;
+};
+
+/// "e<digits>" then ":" or "(": the shape of every failure message.
+bool numbered(const std::string& message) {
+  size_t at = 1;
+  if (message.empty() || message[0] != 'e') return false;
+  while (at < message.size() && std::isdigit(static_cast<unsigned char>(message[at]))) ++at;
+  return at > 1 && at < message.size() && (message[at] == ':' || message[at] == '(');
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzInput input(data, size);
+  const PassEntry& entry = kPasses[input.byte() % std::size(kPasses)];
+  const uint8_t switches = input.byte();
+  const bool keepLine1 = !(switches & 1);
+  const bool serial = switches & 2;
+  const bool overwrite = switches & 4;
+  const bool threadIsWho = switches & 8;
+  const bool companionMissing = switches & 16;
+  // 0: every write works; otherwise writes fail from number (n - 1) on.
+  const int failing = switches >> 5;
+  const uint8_t periodByte = input.byte();
+  const bool matrix = periodByte & 0x80;
+  const int period = (periodByte & 0x7F) - 1;
+
+  FillingDisk disk;
+  ScopedDisk guard(&disk);
+  ScopedClock clock([] { return std::time_t{1502694920}; });
+  std::string threadName = threadIsWho ? "who.txt" : "thread.txt";
+  std::string companion = entry.companion;
+  const std::string thread = input.text();
+  disk.files[threadName] = thread;
+  const std::string companionText = input.text();
+  if (!companionMissing) disk.files[companion] = companionText;
+  if (const std::string text = input.text(); !text.empty()) disk.files["serial.txt"] = text;
+  if (const std::string text = input.text(); !text.empty()) disk.files["remove_e.txt"] = text;
+  if (const std::string text = input.text(); !text.empty()) disk.files["tivor.txt"] = text;
+
+  removeTemporaryFiles();
+  // Neither the thread file nor the companion file is a temporary file.
+  FUZZ_CHECK(disk.files.count(threadName) && disk.files[threadName] == thread);
+  FUZZ_CHECK(companionMissing || disk.files.count(companion));
+
+  std::unique_ptr<Alterable> pass = entry.maker();
+  if (failing) disk.failFrom = failing - 1;
+  pass->setting(companion, period, keepLine1, matrix, serial, overwrite);
+  const bool done = pass->altering(threadName);
+  if (done) {
+    FUZZ_CHECK(!pass->altered().empty() && disk.files.count(pass->altered()));
+    if (pass->altered() != threadName) FUZZ_CHECK(disk.files[threadName] == thread);
+  } else {
+    FUZZ_CHECK(numbered(pass->inquiry()));
+    FUZZ_CHECK(disk.files.count(threadName) && disk.files[threadName] == thread);
+  }
+  createRemoveErrorText();
+  return 0;
+}
