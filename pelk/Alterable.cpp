@@ -359,6 +359,7 @@ bool sortingByKeys(std::vector<std::string>& combos) {
     for (const Entry& e : entries) other[count[e.key >> shift & 0xFFFF]++] = e;
     entries.swap(other);
   }
+  std::vector<Entry>().swap(other);
   std::vector<std::string> sorted;
   sorted.reserve(combos.size());
   for (const Entry& e : entries) sorted.push_back(std::move(combos[e.index]));
