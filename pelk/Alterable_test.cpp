@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 
 #include "MemoryDisk.hpp"
 
@@ -22,10 +23,12 @@ class Probe : public Alterable {
     highestBall = highest;
     settingArrays();
   }
+  using Alterable::combos;
   using Alterable::foundItem;
   using Alterable::items;
   using Alterable::output;
   using Alterable::outputName;
+  using Alterable::uniquingCombos;
 };
 
 TEST(Alterable, CheckLine1ClassifiesTheDraw) {
@@ -249,6 +252,45 @@ TEST(Alterable, FailedReadOfTheThreadWritesNothing) {
     EXPECT_FALSE(copying.altering(name)) << failAt;
     EXPECT_EQ(copying.inquiry(), "e33: ifstream in( who.txt )") << failAt;
     EXPECT_EQ(disk.files.count("out.txt"), 0u) << failAt;
+  }
+}
+
+TEST(Alterable, UniquingCombosSortsInByteOrderAndAnnouncesCopies) {
+  // Normal forms of each game (sorted by their digits), and texts of other
+  // shapes among them (sorted as texts).
+  std::mt19937 random(7);
+  auto form = [&](int count, int highest) {
+    std::string text;
+    for (int k = 0; k < count; ++k) {
+      const int n = 1 + static_cast<int>(random() % highest);
+      text += std::string(k ? " " : "") + char('0' + n / 10) + char('0' + n % 10);
+    }
+    return text;
+  };
+  std::vector<std::vector<std::string>> cases;
+  for (auto [count, highest] : {std::pair{5, 31}, std::pair{6, 43}, std::pair{7, 37}}) {
+    std::vector<std::string> combos;
+    for (int k = 0; k < 3000; ++k) combos.push_back(form(count, highest));
+    for (int k = 0; k < 300; ++k) combos.push_back(combos[random() % combos.size()]);
+    cases.push_back(combos);
+  }
+  cases.push_back({"09 10 11 12 13", "01 02 03 04 05", "01 02 03 04 05", "1 02 03 04 05 0"});
+  cases.push_back({"02 03 04 05 06", "01 02 03 04 05 06", "02 03 04 05 06", "01 02 03 04 05"});
+  cases.push_back({});
+  for (const std::vector<std::string>& combos : cases) {
+    std::vector<std::string> expected = combos;
+    std::sort(expected.begin(), expected.end());
+    std::string copies;
+    for (size_t i = 1; i < expected.size(); ++i)
+      if (expected[i] == expected[i - 1]) copies += expected[i] + "\n";
+    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
+
+    Probe probe;
+    probe.combos = combos;
+    testing::internal::CaptureStdout();
+    probe.uniquingCombos();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), copies);
+    EXPECT_EQ(probe.combos, expected);
   }
 }
 
