@@ -406,6 +406,13 @@ void Alterable::listing(const std::string& tail) {
   output += tail;
 }
 
+void Alterable::listingLine1(const std::string& line1) {
+  if (!keepLine1) return;
+  add(line1);
+  listing();
+  clear(empty);
+}
+
 int stringToInteger(const std::string& text) {
   // Read as `std::istringstream(text) >> value` reads it, without building a
   // stream: white space, a sign, digits; a value beyond int is clamped, no

@@ -72,6 +72,8 @@ class Alterable {
   void clear(const std::string& header);
   void listing();
   void listing(const std::string& tail);
+  /// Puts Line-1 into the output as a group of its own, when it is kept.
+  void listingLine1(const std::string& line1);
 
  protected:
   /// Opens the thread file for `in`, which reads it as its lines are asked

@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "Alterable.hpp"
+#include "passes/HeaderRewriting.hpp"
 
 /// Rewrites every post header in the colon layout, so that each name stands
 /// between two full-width colons, and copies body lines unchanged ("-b").
-class BetweenColons : public Alterable {
+class BetweenColons : public HeaderRewriting {
  public:
   BetweenColons() = default;
   bool altering(std::string& path) override;

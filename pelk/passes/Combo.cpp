@@ -106,20 +106,8 @@ bool Combo::altering(std::string& threadName) {
     message = line1Message(11);
     return false;
   }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(empty);
-  }
-  loto = checkLine1(line);
-  if (loto == 3) {
-    message = "e9: ADD THE DRAW TO LINE-1 OF WHO.TXT";
-    return false;
-  }
-  if (loto == 4) {
-    message = "e10: TOO FEW GAPS";
-    return false;
-  }
+  listingLine1(line);
+  if (!settingGame(line, 9, 10)) return false;
   // A thread may carry many combination lines: "serial.txt" is read once and
   // written once for the whole run instead of once per expansion file.
   TimeName::Hold serialNumbers;

@@ -12,11 +12,7 @@ bool CombosDates::altering(std::string& threadName) {
     message = line1Message(15);
     return false;
   }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(empty);
-  }
+  listingLine1(line);
   if (!settingGame(line, 13, 14)) return false;
   settingArrays();
   chooseOutputName();

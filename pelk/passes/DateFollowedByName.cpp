@@ -1,30 +1,6 @@
 #include "passes/DateFollowedByName.hpp"
 
-#include "DateFollowed.hpp"
-
 bool DateFollowedByName::altering(std::string& path) {
-  LineReader in;
-  if (!readThread(path, in, 18)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = "e19: in.getline(c, BUFFER_SIZE" + closing;
-    return false;
-  }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(empty);
-  }
-  chooseOutputName();
-  while (in.next(line)) {
-    DateFollowed header(line);
-    if (header.dateLine() > 0) {
-      listing();
-      clear(header.rebuild());
-    } else {
-      add(line);
-    }
-  }
-  listing();
-  return openSaveClose(outputName);
+  return rewritingHeaders(path, 18, "e19: in.getline(c, BUFFER_SIZE" + closing,
+                          &DateFollowed::rebuild);
 }

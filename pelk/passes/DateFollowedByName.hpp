@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "Alterable.hpp"
+#include "passes/HeaderRewriting.hpp"
 
 /// Rewrites every post header in the vemo form (number, date, time and ID
 /// first, the name last) and copies body lines unchanged ("-f").
-class DateFollowedByName : public Alterable {
+class DateFollowedByName : public HeaderRewriting {
  public:
   DateFollowedByName() = default;
   bool altering(std::string& path) override;

@@ -91,11 +91,7 @@ bool Drafo::altering(std::string& threadName) {
     message = line1Message(21);
     return false;
   }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(empty);
-  }
+  listingLine1(line);
   if (!readingCsvToProduceArrays()) return false;
   chooseOutputName();
   std::string spaced;

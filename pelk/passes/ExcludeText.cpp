@@ -12,11 +12,7 @@ bool ExcludeText::altering(std::string& threadName) {
     message = line1Message(26);
     return false;
   }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(empty);
-  }
+  listingLine1(line);
   if (!readingToProduceArray()) return false;
   chooseOutputName();
   // Set from the body line that holds an item up to the next post header:

@@ -25,11 +25,7 @@ bool FormDateLine::altering(std::string& path) {
     message = line1Message(28);
     return false;
   }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(empty);
-  }
+  listingLine1(line);
   chooseOutputName();
   produceRingBuffer(3);
   while (in.next(line)) {

@@ -16,20 +16,8 @@ bool NewLines::altering(std::string& threadName) {
     message = line1Message(32);
     return false;
   }
-  if (keepLine1) {
-    add(line);
-    listing();
-    clear(empty);
-  }
-  loto = checkLine1(line);
-  if (loto == 3) {
-    message = "e30: ADD THE DRAW TO LINE-1 OF WHO.TXT";
-    return false;
-  }
-  if (loto == 4) {
-    message = "e31: TOO FEW GAPS";
-    return false;
-  }
+  listingLine1(line);
+  if (!settingGame(line, 30, 31)) return false;
   if (!readingToProduceArray()) return false;
   chooseOutputName();
 
