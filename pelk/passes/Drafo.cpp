@@ -94,8 +94,10 @@ bool Drafo::altering(std::string& threadName) {
   listingLine1(line);
   if (!readingCsvToProduceArrays()) return false;
   chooseOutputName();
-  std::string spaced;
+  std::string spaced, formal;
+  size_t lineNumber = 1;
   while (in.next(line)) {
+    ++lineNumber;
     DateFollowed parser(line, recogniseOnly);
     if (parser.dateLine() > 0) {
       listing();
@@ -106,7 +108,11 @@ bool Drafo::altering(std::string& threadName) {
     // of the line; it (or what a pair made of it) is dropped afterwards.
     spaced.assign(space);
     spaced += line;
-    std::string formal = replaceDraftWithFormal(checkOneByOne(spaced));
+    if (!replaceDraftWithFormal(checkOneByOne(spaced), formal)) {
+      message = "e57: " + companion + " grows line " + std::to_string(lineNumber) +
+                " by more than " + std::to_string(kLongestGrowth) + " bytes";
+      return false;
+    }
     formal.erase(0, 1);
     add(formal);
   }
@@ -190,9 +196,11 @@ std::string Drafo::checkOneByOne(const std::string& line) const {
   return result;
 }
 
-std::string Drafo::replaceDraftWithFormal(const std::string& line) const {
-  std::string working = line;
+bool Drafo::replaceDraftWithFormal(const std::string& line, std::string& formal) const {
+  std::string& working = formal;
+  working = line;
   std::string next;
+  const size_t longest = line.size() + kLongestGrowth;
   // Most drafts do not occur in a line: what the line holds is noted once,
   // and again only after a pair has changed it, so that they are passed over
   // without a search.
@@ -207,13 +215,16 @@ std::string Drafo::replaceDraftWithFormal(const std::string& line) const {
     size_t from = 0;
     while (at != std::string::npos) {
       next.append(working, from, at - from);
+      // next only grows, so once it passes the limit the line has too.
+      if (next.size() + formals[i].size() > longest) return false;
       next += formals[i];
       from = at + draft.size();
       at = working.find(draft, from);
     }
     next.append(working, from, std::string::npos);
+    if (next.size() > longest) return false;
     working.swap(next);
     present.assign(working);
   }
-  return working;
+  return true;
 }

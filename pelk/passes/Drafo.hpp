@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
@@ -22,9 +23,15 @@ class Drafo : public Alterable {
   bool readingCsvToProduceArrays();
   /// `line` with `zenkakuTable` applied character by character.
   std::string checkOneByOne(const std::string& line) const;
-  /// `line` with every pair applied in file order, each pair to the output
-  /// of the ones before it.
-  std::string replaceDraftWithFormal(const std::string& line) const;
+  /// Sets `formal` to `line` with every pair applied in file order, each
+  /// pair to the output of the ones before it. False when the pairs would
+  /// make the line more than `kLongestGrowth` bytes longer: a companion file
+  /// whose pairs feed each other can multiply a line without end.
+  bool replaceDraftWithFormal(const std::string& line, std::string& formal) const;
+
+  /// How many bytes the pairs may add to one line. Real pairs add a few
+  /// bytes; this leaves room for any of them and keeps memory bounded.
+  static constexpr size_t kLongestGrowth = size_t{1} << 20;
 
  protected:
   /// The first field of each pair, in file order.

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "Companions.hpp"
@@ -51,7 +52,8 @@ class DefaultPairs {
   }
   /// A body line as the pass turns it out.
   std::string body(const std::string& line) {
-    std::string converted = pass.replaceDraftWithFormal(pass.checkOneByOne(" " + line));
+    std::string converted;
+    EXPECT_TRUE(pass.replaceDraftWithFormal(pass.checkOneByOne(" " + line), converted));
     return converted.substr(1);
   }
   MemoryDisk disk;
@@ -152,8 +154,47 @@ TEST(Drafo, PairsReplaceInOrderWithoutOverlapping) {
   Zenkaku pass;
   ASSERT_TRUE(pass.readingCsvToProduceArrays());
   // "aaa": one match, then the rest; later pairs see earlier output.
-  EXPECT_EQ(pass.replaceDraftWithFormal("aaa"), "ca");
-  EXPECT_EQ(pass.replaceDraftWithFormal("xax"), "\\aa\\a");
+  std::string formal;
+  ASSERT_TRUE(pass.replaceDraftWithFormal("aaa", formal));
+  EXPECT_EQ(formal, "ca");
+  ASSERT_TRUE(pass.replaceDraftWithFormal("xax", formal));
+  EXPECT_EQ(formal, "\\aa\\a");
+}
+
+TEST(Drafo, PairsMayGrowALineUpToTheLimit) {
+  // Each "a,aa," pair doubles every "a": 20 of them turn one "a" into 2^20.
+  const size_t limit = Drafo::kLongestGrowth;
+  struct Case {
+    int pairs;
+    std::string line;
+    bool grows;
+  };
+  const Case cases[] = {
+      {19, "a", true},                            // 2^19 bytes
+      {20, "a", true},                            // 2^20 bytes: grows by 2^20 - 1
+      {20, "aa", false},                          // 2^21 bytes
+      {21, "a", false},                           // stopped before it is built
+      {60, "a", false},                           // would be 2^60 bytes
+      {60, std::string(1000, 'b'), true},         // nothing to grow
+      {20, std::string(limit, 'b') + "a", true},  // the limit counts from the line's length
+  };
+  for (const Case& c : cases) {
+    std::string csv;
+    for (int i = 0; i < c.pairs; ++i) csv += "a,aa,\n";
+    MemoryDisk disk;
+    disk.files["drafo.csv"] = csv;
+    ScopedDisk guard(&disk);
+    Zenkaku pass;
+    ASSERT_TRUE(pass.readingCsvToProduceArrays());
+    std::string formal;
+    EXPECT_EQ(pass.replaceDraftWithFormal(c.line, formal), c.grows)
+        << c.pairs << " " << c.line.size();
+    if (c.grows) {
+      const size_t as = std::count(c.line.begin(), c.line.end(), 'a');
+      EXPECT_EQ(formal.size(), c.line.size() - as + (as << c.pairs));
+      EXPECT_LE(formal.size(), c.line.size() + limit);
+    }
+  }
 }
 
 TEST(Drafo, ConvertsBodyLinesAndCopiesHeaders) {

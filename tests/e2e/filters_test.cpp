@@ -170,6 +170,30 @@ TEST_F(Filters, ZenkakuPassUsesTheGivenPairs) {
   EXPECT_EQ(read("who.txt"), kLine1 + "\n" + head("1") + "a,b+C\n");
 }
 
+TEST_F(Filters, ZenkakuPassRefusesPairsThatMultiplyALine) {
+  writeDefaultCompanions();
+  // Forty pairs that each double every "a" would make one "a" 2^40 bytes.
+  std::string csv;
+  for (int i = 0; i < 40; ++i) csv += "a,aa,\n";
+  write("my.csv", csv);
+  const std::string thread = kLine1 + head("1") + "bbb\n" + "xa\n";
+  write("who.txt", thread);
+  // Every run keeps serial.txt and remove_e.txt; no output may be left.
+  write("serial.txt", "1\n");
+  write("remove_e.txt", "");
+  const std::vector<std::string> before = names();
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"who.txt", "-z", "my.csv"},
+        std::vector<std::string>{"who.txt", "-z", "my.csv", "-o"}}) {
+    Outcome run = pelk(args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "e57: my.csv grows line 4 by more than 1048576 bytes\n");
+    EXPECT_EQ(read("who.txt"), thread);
+    EXPECT_EQ(names(), before);
+  }
+}
+
 TEST_F(Filters, ZenkakuFailuresAreReported) {
   writeDefaultCompanions();
   struct Case {
