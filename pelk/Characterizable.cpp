@@ -28,6 +28,39 @@ std::string Characterizable::pileOfErrorMessages() {
 }
 
 // Scans the slashes once; the same marker twice counts once.
+int Characterizable::headerMarks(HeaderMarks& marks, std::string& name) {
+  // The shortest text a date line can hold, "/05/ 08:", sets the minimum
+  // length.
+  constexpr int32_t kMinimumLength = 8;
+  lineLength = static_cast<int32_t>(line.size());
+  if (lineLength < kMinimumLength) return 0;
+  if (line[5] == '^') {
+    marks.caret = true;
+    return 9;
+  }
+  size_t n = 0;
+  while (n < line.size() && line[n] >= '0' && line[n] <= '9') ++n;
+  if (n == 0 || n > 4) return 0;
+  numberPart = line.substr(0, n);
+  const std::string_view rest = std::string_view(line).substr(n);
+
+  const size_t m = soleMonthMarker(rest);
+  if (m == std::string_view::npos) return 0;
+  // The year's two digits stand before the month marker; a marker too near
+  // the start of the line leaves no room for them.
+  const int y = static_cast<int>(m + n) - 2;
+  if (y <= 0) return 0;
+
+  const size_t end = m + 4;
+  name = nameRegion(rest, end);
+
+  marks.afterMonth = rest.substr(end);
+  marks.hour = soleHourMarker(marks.afterMonth);
+  if (marks.hour == std::string_view::npos) return 0;
+  marks.numberLength = n;
+  return y;
+}
+
 size_t Characterizable::soleMonthMarker(std::string_view text) {
   size_t found = std::string_view::npos;
   int foundMonth = 0;

@@ -39,6 +39,25 @@ class Characterizable {
   std::string pileOfErrorMessages();
 
  protected:
+  /// Where the markers of a post header stand, as `headerMarks` finds them.
+  struct HeaderMarks {
+    /// The line is a caret line ("^" at byte 5).
+    bool caret = false;
+    /// The bytes of the post number at the start of the line.
+    size_t numberLength = 0;
+    /// The line after the month marker.
+    std::string_view afterMonth;
+    /// The position of the hour marker in `afterMonth`.
+    size_t hour = 0;
+  };
+  /// The recognition steps every header parser shares: the line is long
+  /// enough, starts with one to four digits (copied to `numberPart`) and
+  /// holds one month marker, with room for the year before it, and then one
+  /// hour marker. Returns 9 for a caret line (with `caret` set), the byte of
+  /// the year's two digits for a header, 0 otherwise; sets `name` to the
+  /// name region once the month marker is found.
+  int headerMarks(HeaderMarks& marks, std::string& name);
+
   /// Position of the first occurrence of the one month marker ("/01/" to
   /// "/12/") in `text`; npos when none occurs or two different ones do.
   static size_t soleMonthMarker(std::string_view text);

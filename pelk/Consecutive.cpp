@@ -12,7 +12,6 @@ namespace {
 constexpr std::string_view kIdMark = " ID:";
 constexpr std::string_view kZenkakuColonView = kZenkakuColon;
 constexpr std::string_view kElevenSpaces = "           ";
-constexpr int kMinimumLength = 8;  // the length of "/05/ 08:"
 constexpr int kIdEvery = 7;
 constexpr long long kStepSeconds = 25;
 constexpr long long kDaySeconds = 24 * 3600;
@@ -55,28 +54,11 @@ Consecutive::Consecutive(const std::string& text) : gapId(std::make_unique<GapID
 
 int Consecutive::dateLine() {
   const std::string_view whole(line);
-  lineLength = static_cast<std::int32_t>(line.size());
-  if (lineLength < kMinimumLength) return 0;
-  if (line[5] == '^') return 9;
-  if (!isDigit(line[0])) return 0;
-  size_t n = 0;
-  while (n < line.size() && isDigit(line[n])) ++n;
-  if (n > 4) return 0;
-  numberPart = line.substr(0, n);
-  const std::string_view rest = whole.substr(n);
-
-  const size_t m = soleMonthMarker(rest);
-  if (m == std::string_view::npos) return 0;
-  // A month marker too near the start leaves no room for the year digits.
-  const int y = static_cast<int>(m + n) - 2;
-  if (y <= 0) return 0;
-
-  const size_t end = m + 4;
-  name = nameRegion(rest, end);
-
-  const std::string_view afterMonth = rest.substr(end);
-  const size_t h = soleHourMarker(afterMonth);
-  if (h == std::string_view::npos) return 0;
+  HeaderMarks marks;
+  const int y = headerMarks(marks, name);
+  if (y <= 0 || marks.caret) return y;
+  const std::string_view afterMonth = marks.afterMonth;
+  const size_t h = marks.hour;
 
   // The ID keeps its leading blank, so that it follows the time directly.
   if (size_t i = whole.find(kIdMark); i != std::string_view::npos) {

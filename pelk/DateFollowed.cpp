@@ -11,12 +11,6 @@ constexpr std::string_view kFourSpaces = "    ";
 constexpr std::string_view kIdMark = " ID:";
 constexpr std::string_view kMissingId = "ID:?";
 constexpr std::string_view kZenkakuColonView = kZenkakuColon;
-// The shortest text a date line can hold, "/05/ 08:", sets the minimum length.
-constexpr std::string_view kShortestFragment = "/05/ 08:";
-constexpr int kMinimumLength = static_cast<int>(kShortestFragment.size());
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 }  // namespace
 
 DateFollowed::DateFollowed(const std::string& text) : DateFollowed(text, false) {}
@@ -30,30 +24,12 @@ DateFollowed::DateFollowed(const std::string& text, bool recogniseOnly) {
 
 int DateFollowed::dateLine() {
   const std::string_view whole(line);
-  lineLength = static_cast<int32_t>(line.size());
-  if (lineLength < kMinimumLength) return 0;
-  if (line[5] == '^') return 9;
-  if (!isDigit(line[0])) return 0;
-  size_t n = 0;
-  while (n < line.size() && isDigit(line[n])) ++n;
-  if (n > 4) return 0;
-  numberPart = line.substr(0, n);
-  const std::string_view rest = whole.substr(n);
-
-  const size_t m = soleMonthMarker(rest);
-  if (m == std::string_view::npos) return 0;
-  // The year's two digits stand before the month marker; a marker too near
-  // the start of the line leaves no room for them.
-  const int y = static_cast<int>(m + n) - 2;
-  if (y <= 0) return 0;
-
-  const size_t end = m + 4;
-  name = nameRegion(rest, end);
-
-  const std::string_view afterMonth = rest.substr(end);
-  const size_t h = soleHourMarker(afterMonth);
-  if (h == std::string_view::npos) return 0;
-  remainder.assign(afterMonth);
+  HeaderMarks marks;
+  const int y = headerMarks(marks, name);
+  if (y <= 0 || marks.caret) return y;
+  const size_t n = marks.numberLength;
+  const size_t h = marks.hour;
+  remainder.assign(marks.afterMonth);
 
   if (size_t i = whole.find(kIdMark); i != std::string_view::npos) {
     id = line.substr(i + 1);

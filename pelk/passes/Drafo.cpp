@@ -110,7 +110,7 @@ bool Drafo::altering(std::string& threadName) {
     spaced += line;
     if (!replaceDraftWithFormal(checkOneByOne(spaced), formal)) {
       message = "e57: " + companion + " grows line " + std::to_string(lineNumber) +
-                " by more than " + std::to_string(kLongestGrowth) + " bytes";
+                " by more than " + std::to_string(longestGrowth) + " bytes";
       return false;
     }
     formal.erase(0, 1);
@@ -200,7 +200,7 @@ bool Drafo::replaceDraftWithFormal(const std::string& line, std::string& formal)
   std::string& working = formal;
   working = line;
   std::string next;
-  const size_t longest = line.size() + kLongestGrowth;
+  const size_t longest = line.size() + longestGrowth;
   // Most drafts do not occur in a line: what the line holds is noted once,
   // and again only after a pair has changed it, so that they are passed over
   // without a search.

@@ -25,7 +25,7 @@ class Drafo : public Alterable {
   std::string checkOneByOne(const std::string& line) const;
   /// Sets `formal` to `line` with every pair applied in file order, each
   /// pair to the output of the ones before it. False when the pairs would
-  /// make the line more than `kLongestGrowth` bytes longer: a companion file
+  /// make the line more than `longestGrowth` bytes longer: a companion file
   /// whose pairs feed each other can multiply a line without end.
   bool replaceDraftWithFormal(const std::string& line, std::string& formal) const;
 
@@ -44,6 +44,9 @@ class Drafo : public Alterable {
   /// byte (0: not in the table), built with it by the constructor, so that a
   /// character of a long thread costs one look-up instead of a tree search.
   std::vector<unsigned char> singleByteOf;
+  /// How many bytes the pairs may add to one line (`kLongestGrowth`; tests
+  /// lower it to reach the limit with small texts).
+  size_t longestGrowth = kLongestGrowth;
 
  private:
   /// One pair from one line of the companion file; false when the line does
