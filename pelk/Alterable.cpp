@@ -54,11 +54,10 @@ bool Alterable::readThread(const std::string& threadName, LineReader& in, int nu
   }
   // The thread is read a block at a time as the pass goes through it, so
   // that a long one is never in memory whole (fresh memory is slow to come
-  // by); the output is handed on as it grows (`spilling`), and the part of
-  // it gathered at a time needs no more room than this.
+  // by); the output is handed on as it grows (`spilling`) and keeps its
+  // room from one spill to the next.
   in.reading(std::move(source));
   threadReader = &in;
-  output.reserve(kSpillSize + kSpillSize / 2);
   return true;
 }
 
@@ -336,8 +335,12 @@ bool normalFormKey(const std::string& text, uint64_t& key) {
 /// Sorts combinations that are all in normal form and of one length by
 /// their keys, in three counting passes of 16 bits, so that the time grows
 /// with their number and no faster; false, with `combos` untouched, when
-/// they are not all of that kind.
+/// they are not all of that kind or too few to repay the counting tables.
 bool sortingByKeys(std::vector<std::string>& combos) {
+  // Each pass clears a table of 65536 counts; below this many combinations
+  // a comparison sort is faster.
+  constexpr size_t kFewest = 4096;
+  if (combos.size() < kFewest) return false;
   struct Entry {
     uint64_t key;
     size_t index;

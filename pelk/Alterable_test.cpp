@@ -256,8 +256,8 @@ TEST(Alterable, FailedReadOfTheThreadWritesNothing) {
 }
 
 TEST(Alterable, UniquingCombosSortsInByteOrderAndAnnouncesCopies) {
-  // Normal forms of each game (sorted by their digits), and texts of other
-  // shapes among them (sorted as texts).
+  // Normal forms of each game, enough of them to be sorted by their digits,
+  // and short lists and texts of other shapes (sorted as texts).
   std::mt19937 random(7);
   auto form = [&](int count, int highest) {
     std::string text;
@@ -270,9 +270,10 @@ TEST(Alterable, UniquingCombosSortsInByteOrderAndAnnouncesCopies) {
   std::vector<std::vector<std::string>> cases;
   for (auto [count, highest] : {std::pair{5, 31}, std::pair{6, 43}, std::pair{7, 37}}) {
     std::vector<std::string> combos;
-    for (int k = 0; k < 3000; ++k) combos.push_back(form(count, highest));
-    for (int k = 0; k < 300; ++k) combos.push_back(combos[random() % combos.size()]);
+    for (int k = 0; k < 5000; ++k) combos.push_back(form(count, highest));
+    for (int k = 0; k < 500; ++k) combos.push_back(combos[random() % combos.size()]);
     cases.push_back(combos);
+    cases.emplace_back(combos.begin(), combos.begin() + 100);
   }
   cases.push_back({"09 10 11 12 13", "01 02 03 04 05", "01 02 03 04 05", "1 02 03 04 05 0"});
   cases.push_back({"02 03 04 05 06", "01 02 03 04 05 06", "02 03 04 05 06", "01 02 03 04 05"});

@@ -4,7 +4,10 @@
 
 namespace {
 
-/// The size of a block read from a file.
+/// The size of the first block read from a file, and of the largest. The
+/// blocks double from one to the other, so that a short file takes little
+/// room and a long one is read in large blocks.
+constexpr size_t kFirstBlockSize = size_t{1} << 12;
 constexpr size_t kBlockSize = size_t{1} << 16;
 
 }  // namespace
@@ -16,6 +19,7 @@ void LineReader::reading(std::unique_ptr<Disk::Reader> source) {
   at_ = 0;
   searched_ = 0;
   failed_ = false;
+  blockSize_ = kFirstBlockSize;
 }
 
 bool LineReader::refilling() {
@@ -25,9 +29,10 @@ bool LineReader::refilling() {
   searched_ -= at_;
   at_ = 0;
   const size_t kept = buffer_.size();
-  buffer_.resize(kept + kBlockSize);
-  const size_t n = source_->read(buffer_.data() + kept, kBlockSize);
+  buffer_.resize(kept + blockSize_);
+  const size_t n = source_->read(buffer_.data() + kept, blockSize_);
   buffer_.resize(kept + n);
+  blockSize_ = std::min(blockSize_ * 2, kBlockSize);
   text_ = buffer_;
   if (n > 0) return true;
   failed_ = source_->failed();

@@ -43,6 +43,8 @@ class LineReader {
   /// The file being read, until its end; its unread lines are in `buffer_`.
   std::unique_ptr<Disk::Reader> source_;
   std::string buffer_;
+  /// The size of the next block to read.
+  size_t blockSize_ = 0;
   /// Where the search for the next line end goes on after a refill.
   size_t searched_ = 0;
   bool failed_ = false;
