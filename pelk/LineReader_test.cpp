@@ -75,14 +75,25 @@ TEST(LineReader, KeepsLongLinesWhole) {
 
 TEST(LineReader, FileReadInBlocksGivesTheSameLines) {
   const std::string longLine(200000, 'x');
+  // Lines of every length up to 96 bytes, some with a CR, across the
+  // boundaries of blocks of every size the reader asks for.
+  std::string varied;
+  for (int i = 0; i < 3000; ++i)
+    varied += std::string(i % 97, static_cast<char>('a' + i % 26)) + (i % 5 ? "\n" : "\r\n");
   const std::string texts[] = {
-      "",           "\n",
-      "a",          "a\r\nb\r\n\r\nc",
-      "a\r\r\nb\r", "12\n" + longLine + "\r\n" + longLine + "\n3",
-      longLine,     "\n\n\n" + longLine + "\n\n",
+      varied,
+      "",
+      "\n",
+      "a",
+      "a\r\nb\r\n\r\nc",
+      "a\r\r\nb\r",
+      "12\n" + longLine + "\r\n" + longLine + "\n3",
+      longLine,
+      "\n\n\n" + longLine + "\n\n",
   };
   for (const std::string& text : texts)
-    for (size_t step : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{65536}})
+    for (size_t step :
+         {size_t{1}, size_t{2}, size_t{3}, size_t{7}, size_t{65536}, std::string::npos})
       EXPECT_EQ(linesRead(text, step), lines(text)) << text.substr(0, 20) << " by " << step;
 }
 
