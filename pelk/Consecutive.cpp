@@ -138,8 +138,7 @@ std::string Consecutive::resTime() {
     when.tm_hour = hours;
     when.tm_min = minutes;
     when.tm_sec = seconds;
-    when.tm_isdst = -1;
-    const std::tm later = localTime(std::mktime(&when) + kStepSeconds);
+    const std::tm later = localTime(localCalendarTime(when) + kStepSeconds);
     ofDay = later.tm_hour * 3600LL + later.tm_min * 60LL + later.tm_sec;
   }
   std::string text;
@@ -163,8 +162,7 @@ void Consecutive::watchClock() {
   first.tm_hour = first.tm_min = first.tm_sec = 0;
   last.tm_hour = 23;
   last.tm_min = last.tm_sec = 59;
-  first.tm_isdst = last.tm_isdst = -1;
-  const std::time_t start = std::mktime(&first), end = std::mktime(&last);
+  const std::time_t start = localCalendarTime(first), end = localCalendarTime(last);
   const std::tm a = localTime(start), b = localTime(end);
   evenDay = end - start == kDaySeconds - 1 && a.tm_isdst == b.tm_isdst && a.tm_hour == 0 &&
             a.tm_min == 0 && a.tm_sec == 0 && b.tm_hour == 23 && b.tm_min == 59 && b.tm_sec == 59 &&

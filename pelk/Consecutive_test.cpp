@@ -14,15 +14,7 @@ namespace {
 const std::string kColon = kZenkakuColon;
 
 // Noon of 2017-08-14 local time: far from midnight and from clock changes.
-std::time_t noon() {
-  std::tm when{};
-  when.tm_year = 117;
-  when.tm_mon = 7;
-  when.tm_mday = 14;
-  when.tm_hour = 12;
-  when.tm_isdst = -1;
-  return std::mktime(&when);
-}
+std::time_t noon() { return localCalendarTime(2017, 8, 14, 12); }
 
 std::string header(const std::string& number, const std::string& rest) {
   return number + " " + kColon + "Name " + kColon + rest;
@@ -123,13 +115,7 @@ TEST(Consecutive, TimesFollowTheLocalClockOnADayItChanges) {
       {25, "23:59:50", "00:00:15"},
   };
   for (const Case& c : cases) {
-    std::tm when{};
-    when.tm_year = 117;
-    when.tm_mon = 2;
-    when.tm_mday = c.day;
-    when.tm_hour = 12;
-    when.tm_isdst = -1;
-    const std::time_t noonThatDay = std::mktime(&when);
+    const std::time_t noonThatDay = localCalendarTime(2017, 3, c.day, 12);
     ScopedClock clock([=] { return noonThatDay; });
     MemoryDisk disk;
     ScopedDisk guard(&disk);

@@ -12,15 +12,7 @@ namespace {
 
 // 14 minutes 5 seconds past some hour, whatever the local time zone.
 std::time_t at(int minute, int second) {
-  std::tm when{};
-  when.tm_year = 117;
-  when.tm_mon = 7;
-  when.tm_mday = 14;
-  when.tm_hour = 16;
-  when.tm_min = minute;
-  when.tm_sec = second;
-  when.tm_isdst = -1;
-  return std::mktime(&when);
+  return localCalendarTime(2017, 8, 14, 16, minute, second);
 }
 
 TEST(TimeName, NamesFromMinuteAndSecondWithoutPadding) {

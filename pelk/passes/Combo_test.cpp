@@ -31,17 +31,7 @@ const std::string kSixToFive =
     "03 11 19 24 28 \n07 11 19 24 28 \n";
 
 // 14 minutes 5 seconds past some hour, whatever the local time zone.
-std::time_t at1405() {
-  std::tm when{};
-  when.tm_year = 117;
-  when.tm_mon = 7;
-  when.tm_mday = 14;
-  when.tm_hour = 16;
-  when.tm_min = 14;
-  when.tm_sec = 5;
-  when.tm_isdst = -1;
-  return std::mktime(&when);
-}
+std::time_t at1405() { return localCalendarTime(2017, 8, 14, 16, 14, 5); }
 
 class Pass : public Combo {
  public:

@@ -146,15 +146,7 @@ TEST(CombosDates, WritesATemporaryFileUnlessOverwriting) {
   MemoryDisk disk;
   disk.files["t.txt"] = "01 02 03 04 05 06 -\n" + kHeader1 + "\n";
   ScopedDisk guard(&disk);
-  std::tm when{};
-  when.tm_year = 117;
-  when.tm_mon = 7;
-  when.tm_mday = 14;
-  when.tm_hour = 16;
-  when.tm_min = 14;
-  when.tm_sec = 5;
-  when.tm_isdst = -1;
-  const std::time_t at = std::mktime(&when);
+  const std::time_t at = localCalendarTime(2017, 8, 14, 16, 14, 5);
   ScopedClock clock([at] { return at; });
   Probe pass(false, false);
   std::string name = "t.txt";

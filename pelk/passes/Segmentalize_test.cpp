@@ -15,15 +15,7 @@ std::string header(int number, const std::string& time) {
          " ID:abcdefgh";
 }
 
-std::time_t noon() {
-  std::tm when{};
-  when.tm_year = 117;
-  when.tm_mon = 7;
-  when.tm_mday = 14;
-  when.tm_hour = 12;
-  when.tm_isdst = -1;
-  return std::mktime(&when);
-}
+std::time_t noon() { return localCalendarTime(2017, 8, 14, 12); }
 
 class Segments : public Segmentalize {
  public:

@@ -26,17 +26,7 @@ class Unique : public UniqueCombos {
   }
 };
 
-std::time_t at14m5s() {
-  std::tm when{};
-  when.tm_year = 117;
-  when.tm_mon = 7;
-  when.tm_mday = 14;
-  when.tm_hour = 16;
-  when.tm_min = 14;
-  when.tm_sec = 5;
-  when.tm_isdst = -1;
-  return std::mktime(&when);
-}
+std::time_t at14m5s() { return localCalendarTime(2017, 8, 14, 16, 14, 5); }
 
 TEST(UniqueCombos, WritesEachCombinationOnceAndAnnouncesCopies) {
   MemoryDisk disk;
