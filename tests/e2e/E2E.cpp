@@ -117,6 +117,16 @@ std::vector<std::string> E2E::names() {
   return found;
 }
 
+void E2E::expectRefused(const std::string& thread, const std::vector<std::string>& args,
+                        const std::string& err) {
+  write("who.txt", thread);
+  Outcome run = pelk(args);
+  EXPECT_EQ(run.status, 1) << err;
+  EXPECT_EQ(run.out, "") << err;
+  EXPECT_EQ(run.err, err);
+  EXPECT_EQ(read("who.txt"), thread) << err;
+}
+
 void E2E::writeDefaultCompanions() {
   write("drafo.csv",
         "&#160;, ,\n&nbsp;, ,\na,A,\nl,L,\np,P,\nq,Q,\n\\,, ,\n., ,\n      , ,\n     , ,\n"

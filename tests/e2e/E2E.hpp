@@ -59,6 +59,10 @@ class E2E : public ::testing::Test {
   void writeDefaultCompanions();
 
   Outcome pelk(const std::vector<std::string>& args, RunLimits limits = {});
+  /// Writes `thread` to who.txt and runs pelk with `args`, expecting a refusal:
+  /// status 1, `err` alone on standard error, who.txt as it was.
+  void expectRefused(const std::string& thread, const std::vector<std::string>& args,
+                     const std::string& err);
   Outcome tivor(const std::vector<std::string>& args, RunLimits limits = {});
   /// Mounts a tmpfs of `bytes` bytes over the scratch directory (moving its
   /// files in), so that a test can fill it or make it read-only. False when

@@ -155,12 +155,7 @@ TEST_F(Combos, FailuresAreReportedAndWriteNothing) {
   };
   writeDefaultCompanions();
   for (const Case& c : cases) {
-    write("who.txt", c.thread);
-    Outcome run = pelk({c.option});
-    EXPECT_EQ(run.status, 1) << c.option << c.err;
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, c.err);
-    EXPECT_EQ(read("who.txt"), c.thread);
+    expectRefused(c.thread, {c.option}, c.err);
     EXPECT_FALSE(exists("serial.txt"));
   }
   std::filesystem::remove(dir / "who.txt");

@@ -114,14 +114,7 @@ TEST_F(Driver, BadThreadFilesGetTheirNumberedMessage) {
       {"", "e34(Line-1): in.getline(c, BUFFER_SIZE )\n"},
       {std::string(384, 'x') + "\nbody\n", "e34(Line-1): in.getline(c, BUFFER_SIZE )\n"},
   };
-  for (const Case& c : cases) {
-    write("who.txt", c.thread);
-    Outcome run = pelk({"-6"});
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, c.err);
-    EXPECT_EQ(read("who.txt"), c.thread);
-  }
+  for (const Case& c : cases) expectRefused(c.thread, {"-6"}, c.err);
   std::filesystem::remove(dir / "who.txt");
   Outcome missing = pelk({"-6"});
   EXPECT_EQ(missing.status, 1);

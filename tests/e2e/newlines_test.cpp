@@ -116,14 +116,7 @@ TEST_F(NewLinesRun, BadThreadsStopBeforeAnythingIsWritten) {
        "e30: ADD THE DRAW TO LINE-1 OF WHO.TXT\n"},
       {{"-n"}, "01 02 03 04 05 06\n01/02\n", "e31: TOO FEW GAPS\n"},
   };
-  for (const Case& c : cases) {
-    write("who.txt", c.thread);
-    Outcome run = pelk(c.args);
-    EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, c.err);
-    EXPECT_EQ(read("who.txt"), c.thread);
-  }
+  for (const Case& c : cases) expectRefused(c.thread, c.args, c.err);
   Outcome missing = pelk({"nothere.txt", "-n"});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "e29: ifstream in( nothere.txt )\n");
