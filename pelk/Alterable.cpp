@@ -421,7 +421,6 @@ int stringToInteger(const std::string& text) {
   // stream: white space, a sign, digits; a value beyond int is clamped, no
   // digits give 0.
   auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
   size_t at = 0;
   while (at < text.size() && isSpace(text[at])) ++at;
   bool negative = false;

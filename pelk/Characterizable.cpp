@@ -2,15 +2,6 @@
 
 #include "ShiftJis.hpp"
 
-namespace {
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-}  // namespace
-
-const char* const Characterizable::weekdayNames[7] = {"Sun", "Mon", "Tue", "Wed",
-                                                      "Thu", "Fri", "Sat"};
-
 std::string Characterizable::padding(std::string& text) {
   text.append(11, ' ');
   return text.substr(0, 11);
@@ -39,7 +30,7 @@ int Characterizable::headerMarks(HeaderMarks& marks, std::string& name) {
     return 9;
   }
   size_t n = 0;
-  while (n < line.size() && line[n] >= '0' && line[n] <= '9') ++n;
+  while (n < line.size() && isDigit(line[n])) ++n;
   if (n == 0 || n > 4) return 0;
   numberPart = line.substr(0, n);
   const std::string_view rest = std::string_view(line).substr(n);
@@ -121,7 +112,7 @@ std::string Characterizable::weekdayAt(size_t at) const {
   const std::string_view kanji = std::string_view(line).substr(at + 1, 2);
   const size_t k =
       kanji.size() == 2 ? std::string_view(kKanjiWeekdays).find(kanji) : std::string_view::npos;
-  if (k != std::string_view::npos) return std::string("(") + weekdayNames[k / 2] + ")";
+  if (k != std::string_view::npos) return "(" + std::string(kWeekdayNames[k / 2]) + ")";
   const size_t close = line.find(')', at);
   return close == std::string::npos ? std::string() : line.substr(at, close - at + 1);
 }

@@ -73,9 +73,6 @@ class Characterizable {
   /// ")", the empty text when no "(" stands there.
   std::string weekdayAt(size_t at) const;
 
-  /// "Sun" to "Sat", index 0 is Sunday.
-  static const char* const weekdayNames[7];
-
   int32_t lineLength = 0;
   std::string errorPile;
   std::string numberPart;

@@ -16,8 +16,6 @@ constexpr int kIdEvery = 7;
 constexpr long long kStepSeconds = 25;
 constexpr long long kDaySeconds = 24 * 3600;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // `stringToInteger` of `text`, read at once when it is digits only (as the
 // numbers of generated headers are).
 int valueOf(const std::string& text) {

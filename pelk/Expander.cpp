@@ -1,12 +1,11 @@
 #include "Expander.hpp"
 
 #include "Disk.hpp"
+#include "ShiftJis.hpp"
 
 namespace {
 
 constexpr char kLineEnd[] = "\n";
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 

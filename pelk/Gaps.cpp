@@ -1,6 +1,7 @@
 #include "Gaps.hpp"
 
 #include "FirstNumber.hpp"
+#include "ShiftJis.hpp"
 
 Gaps::Gaps(const std::string& text, int gameCode, bool axis) {
   line = text;
@@ -82,7 +83,6 @@ std::string Gaps::lotoLine() {
 }
 
 int twoDigitValue(std::string_view text) {
-  auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
   if (text.empty() || !isDigit(text[0])) return 0;
   int value = text[0] - '0';
   if (text.size() > 1 && isDigit(text[1])) value = value * 10 + (text[1] - '0');

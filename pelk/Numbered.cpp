@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <sstream>
 
+#include "ShiftJis.hpp"
+
 Numbered::Numbered(const char* argument) : reversed(argument) {
   length = static_cast<int>(reversed.size());
   std::reverse(reversed.begin(), reversed.end());
-  while (digitCount < length && reversed[digitCount] >= '0' && reversed[digitCount] <= '9')
-    ++digitCount;
+  while (digitCount < length && isDigit(reversed[digitCount])) ++digitCount;
   headLength = length - digitCount;
   head.assign(argument, headLength);
   digits.assign(argument + headLength, digitCount);

@@ -3,17 +3,23 @@
 #include <string_view>
 
 #include "DateFollowed.hpp"
+#include "ShiftJis.hpp"
 
 namespace {
 
-// "日月火水木金土：｜", nine double-byte characters, and their replacements.
-constexpr std::string_view weekdayKeys =
-    "\x93\xFA\x8C\x8E\x89\xCE\x90\x85\x96\xD8\x8B\xE0\x93\x79\x81\x46\x81\x62";
-constexpr std::string_view replacements[9] = {"Sun", "Mon", "Tue", "Wed", "Thu",
-                                              "Fri", "Sat", "|",   "|"};
+// The double-byte characters that have a single-byte text: the kanji
+// weekdays, then the full-width colon and bar.
+constexpr std::string_view weekdays = kKanjiWeekdays;
+constexpr std::string_view colon = kZenkakuColon;
+constexpr std::string_view bar = kZenkakuBar;
 
-bool isLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0xA0) || (byte >= 0xE0 && byte <= 0xFC);
+/// The single-byte text of the character `lead` `trail`, or empty.
+std::string_view singleByteText(char lead, char trail) {
+  // Keys are whole characters: only even offsets of the weekdays.
+  for (size_t k = 0; k < weekdays.size(); k += 2)
+    if (weekdays[k] == lead && weekdays[k + 1] == trail) return kWeekdayNames[k / 2];
+  if ((lead == colon[0] && trail == colon[1]) || (lead == bar[0] && trail == bar[1])) return "|";
+  return {};
 }
 
 }  // namespace
@@ -27,13 +33,7 @@ std::string ASCIIdates::asciiOnly(const std::string& line) const {
     const unsigned char byte = static_cast<unsigned char>(c);
     if (inCharacter) {
       inCharacter = false;
-      // Keys are whole characters: only even offsets of the key string.
-      for (size_t k = 0; k < weekdayKeys.size(); k += 2) {
-        if (weekdayKeys[k] == lead && weekdayKeys[k + 1] == c) {
-          ascii += replacements[k / 2];
-          break;
-        }
-      }
+      ascii += singleByteText(lead, c);
     } else if (byte < 0x81 || byte > 0xFC) {
       ascii += c;
     } else if (isLeadByte(byte)) {

@@ -5,6 +5,7 @@
 
 #include "DateFollowed.hpp"
 #include "Disk.hpp"
+#include "FirstNumber.hpp"
 #include "LineReader.hpp"
 #include "TimeName.hpp"
 #include "ToFive.hpp"
@@ -51,7 +52,7 @@ void Combo::produceArrays() {
 }
 
 std::string Combo::firstNumberTrimmed(const std::string& line) {
-  const size_t first = line.find_first_of("0123456789");
+  const size_t first = firstDigitFrom(line, 0);
   if (first == std::string::npos) return std::string();
   size_t end = line.size();
   while (end > first && line[end - 1] == ' ') --end;

@@ -6,6 +6,7 @@
 
 #include "DateFollowed.hpp"
 #include "Disk.hpp"
+#include "ShiftJis.hpp"
 
 namespace {
 
@@ -33,8 +34,6 @@ constexpr ZenkakuEntry kZenkakuEntries[] =
 // Half-width ideographic comma and middle dot, which become spaces.
 constexpr unsigned char kHalfWidthComma = 0xA4;
 constexpr unsigned char kHalfWidthDot = 0xA5;
-
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0xA0) || (b >= 0xE0 && b <= 0xFC); }
 
 size_t characterIndex(char lead, char trail) {
   return static_cast<unsigned char>(lead) * 256u + static_cast<unsigned char>(trail);

@@ -18,9 +18,3 @@ class QuoteRatherThanMark : public Alterable {
  private:
   std::string backQuote;
 };
-
-/// Class of the byte at `position` of a Shift-JIS line: 0 a single-byte
-/// character, 1 the lead byte of a double-byte character, 2 its trail byte.
-/// `expected` names the byte the caller looks for; the class does not depend
-/// on it.
-int zenkakuFragment(const std::string& line, int position, int expected);

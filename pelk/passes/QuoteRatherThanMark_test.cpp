@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "MemoryDisk.hpp"
+#include "ShiftJis.hpp"
 
 namespace {
 
@@ -40,7 +41,7 @@ TEST(QuoteRatherThanMark, ReplacesOnlyASingleByteCaretAtByteFive) {
 TEST(QuoteRatherThanMark, ZenkakuFragmentClassifiesBytes) {
   const std::string line = "a\x81\x46\xA0x\x80\xB1";
   const int expected[] = {0, 1, 2, 1, 2, 0, 0};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(zenkakuFragment(line, i, 0x5E), expected[i]) << i;
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(zenkakuFragment(line, i), expected[i]) << i;
 }
 
 TEST(QuoteRatherThanMark, KeepsOrDropsLine1Unchanged) {

@@ -6,6 +6,7 @@
 
 #include "Consecutive.hpp"
 #include "Disk.hpp"
+#include "FirstNumber.hpp"
 
 bool Segmentalize::altering(std::string& threadName) {
   std::string companionText;
@@ -69,7 +70,7 @@ bool Segmentalize::altering(std::string& threadName) {
 bool Segmentalize::integrity_of_data(std::string_view line) {
   // The two bytes from the first digit of the line with the sentinel behind it.
   char pair[2] = {sentinel[0], sentinel[1]};
-  const size_t digit = line.find_first_of("0123456789");
+  const size_t digit = firstDigitFrom(line, 0);
   if (digit != std::string_view::npos) {
     pair[0] = line[digit];
     pair[1] = digit + 1 < line.size() ? line[digit + 1] : sentinel[0];
