@@ -2,14 +2,13 @@
 // writable or not. A written file holds every K-combination of the first N
 // tokens in order; a refusal sets a message and writes nothing.
 
+#include "Expander.hpp"
+
 #include <string>
 
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "MemoryDisk.hpp"
-#include "ToFive.hpp"
-#include "ToSeven.hpp"
-#include "ToSix.hpp"
 
 namespace {
 
@@ -19,15 +18,13 @@ long long binomial(int n, int k) {
   return c;
 }
 
-template <class Game>
-void expand(const std::string& line, bool writable) {
+void expand(const Game& game, const std::string& line, bool writable) {
   MemoryDisk disk;
   ScopedDisk guard(&disk);
   const std::string name = "cmb1-2-3.txt";
   if (!writable) disk.unwritable.insert(name);
-  Game expander(name, line);
+  Expander expander(game, name, line);
   const bool written = expander.writeFile();
-  const Expander::Game& game = Game::game;
   if (!written) {
     FUZZ_CHECK(disk.files.empty());
     FUZZ_CHECK(expander.inquiry() == game.wrongBallText || expander.inquiry() == game.passedText);
@@ -37,7 +34,7 @@ void expand(const std::string& line, bool writable) {
   FUZZ_CHECK(disk.files.size() == 1 && disk.files.count(name));
   const std::string& text = disk.files[name];
   int n = 0;
-  for (const Expander::Label& label : game.labels)
+  for (const Label& label : game.labels)
     if (line.size() >= 5 && line.compare(line.size() - 5, 5, label.text) == 0) n = label.n;
   FUZZ_CHECK(n >= game.size);
   const size_t lineWidth = 3 * game.size + 1;
@@ -59,13 +56,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   switch (mode % 4) {
     case 0:
     case 3:
-      expand<ToFive>(line, writable);
+      expand(ToFive, line, writable);
       break;
     case 1:
-      expand<ToSix>(line, writable);
+      expand(ToSix, line, writable);
       break;
     case 2:
-      expand<ToSeven>(line, writable);
+      expand(ToSeven, line, writable);
       break;
   }
   return 0;

@@ -8,6 +8,7 @@
 
 #include "DateFollowed.hpp"
 #include "Disk.hpp"
+#include "Games.hpp"
 #include "ShiftJis.hpp"
 #include "TimeName.hpp"
 
@@ -166,41 +167,17 @@ bool Alterable::searchingItemSequence(const std::string& line) {
   return false;
 }
 
-int Alterable::checkLine1(const std::string& line) {
-  size_t at = 0;
-  for (int i = 0; i < 6; ++i) {
-    size_t blank = line.find(' ', at);
-    if (blank == std::string::npos) return 4;
-    at = blank + 1;
-  }
-  const size_t length = line.size();
-  // Offsets beyond the end of Line-1 are not "-".
-  auto dashAt = [&](size_t offset) { return offset < length && line[offset] == '-'; };
-  if (length == 18 || dashAt(18)) return 5;
-  if (length == 21 || dashAt(21)) return 6;
-  if (length == 27 || dashAt(27)) return 7;
-  return 3;
-}
-
 bool Alterable::settingGame(const std::string& line1, int noDraw, int tooFewGaps) {
   loto = checkLine1(line1);
-  switch (loto) {
-    case 5:
-      highestBall = 31;
-      return true;
-    case 6:
-      highestBall = 43;
-      return true;
-    case 7:
-      highestBall = 37;
-      return true;
-    case 4:
-      message = "e" + std::to_string(tooFewGaps) + ": TOO FEW GAPS";
-      return false;
-    default:
-      message = "e" + std::to_string(noDraw) + ": ADD THE DRAW TO LINE-1 OF WHO.TXT";
-      return false;
+  if (const Game* game = gameOfCode(loto)) {
+    highestBall = game->highestBall;
+    return true;
   }
+  if (loto == 4)
+    message = "e" + std::to_string(tooFewGaps) + ": TOO FEW GAPS";
+  else
+    message = "e" + std::to_string(noDraw) + ": ADD THE DRAW TO LINE-1 OF WHO.TXT";
+  return false;
 }
 
 void Alterable::settingArrays() {

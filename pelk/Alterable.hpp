@@ -50,8 +50,6 @@ class Alterable {
   bool searchingItem(const std::string& line);
   /// The same, and stores the first item of the list that occurs in `foundItem`.
   bool searchingItemSequence(const std::string& line);
-  /// Classifies Line-1: 3 no draw, 4 too few blanks, 5 Miniloto, 6 Loto-6, 7 Loto-7.
-  int checkLine1(const std::string& line);
   /// The ascending canonical text of a line that names exactly `loto`
   /// numbers, or the empty text with `message` set.
   std::string countMeasureSort(const std::string& line);

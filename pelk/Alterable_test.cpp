@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 
+#include "Games.hpp"
 #include "MemoryDisk.hpp"
 
 namespace {
@@ -50,8 +51,7 @@ TEST(Alterable, CheckLine1ClassifiesTheDraw) {
       {"1 2 3 4 5 6 7", 3},  // ends before every offset examined
       {"", 4},
   };
-  Probe probe;
-  for (const Case& c : cases) EXPECT_EQ(probe.checkLine1(c.line), c.code) << c.line;
+  for (const Case& c : cases) EXPECT_EQ(checkLine1(c.line), c.code) << c.line;
 }
 
 TEST(Alterable, CountMeasureSortNormalisesOrRejects) {

@@ -12,23 +12,33 @@ constexpr char kLineEnd[] = "\n";
 Expander::Expander(const Game& game, const std::string& fileName, const std::string& numberLine)
     : game(game), length(numberLine.size()), fileName(fileName), numberLine(numberLine), token(1) {}
 
-bool Expander::writeFile() {
+int Expander::labelled() {
   length = numberLine.size();
   // A line without room for a label has nothing to expand.
   if (length < static_cast<std::size_t>(labelWidth)) {
     message = game.wrongBallText;
-    return false;
+    return 0;
   }
   label = numberLine.substr(length - labelWidth);
   token.resize(1);
   const int validated = game.labels[0].n;
   for (int k = 1; k <= validated; ++k) {
     token.push_back(cutToken(k));
-    if (wrongBall(token[k])) return false;
+    if (wrongBall(token[k])) return 0;
   }
   for (const Label& candidate : game.labels)
-    if (label == candidate.text) return writeCombinations(candidate.n);
-  return false;
+    if (label == candidate.text) return candidate.n;
+  return 0;
+}
+
+bool Expander::writeFile() {
+  const int n = labelled();
+  return n > 0 && writeCombinations(n);
+}
+
+bool Expander::expanding(std::string& text) {
+  const int n = labelled();
+  return n > 0 && combinations(n, text);
 }
 
 bool Expander::wrongBall(const std::string& s) {
@@ -46,6 +56,11 @@ bool Expander::wrongBall(const std::string& s) {
 }
 
 bool Expander::writeCombinations(int n) {
+  std::string text;
+  return combinations(n, text) && currentDisk().writeFile(fileName, text);
+}
+
+bool Expander::combinations(int n, std::string& text) {
   const int k = game.size;
   if (k < 1 || n < k) return false;
   if (!cutTokens(n)) {
@@ -56,17 +71,15 @@ bool Expander::writeCombinations(int n) {
   // combination is (n-k+1, ..., n).
   std::vector<int> at(k);
   for (int i = 0; i < k; ++i) at[i] = i + 1;
-  std::string text;
   while (true) {
     for (int i = 0; i < k; ++i) text += token[at[i]];
     text += kLineEnd;
     int i = k - 1;
     while (i >= 0 && at[i] == n - k + 1 + i) --i;
-    if (i < 0) break;
+    if (i < 0) return true;
     ++at[i];
     for (int j = i + 1; j < k; ++j) at[j] = at[j - 1] + 1;
   }
-  return currentDisk().writeFile(fileName, text);
 }
 
 bool Expander::cutTokens(int n) {

@@ -2,38 +2,18 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "Games.hpp"
+
 /// Expands a posted numbers line such as "03 07 11 19 24 28 6to5" into every
-/// K-number combination of its first N numbers and writes them, one per line,
-/// to a file. The combination logic of the three games lives here once; a
-/// `Game` tells what differs (highest number, K, the four labels and the two
-/// failure texts). An expander serves one line: construct, `writeFile` once,
-/// read `inquiry` on failure.
+/// K-number combination of its first N numbers, one per line, into a file or
+/// a text. Its game (`ToFive`, `ToSix`, `ToSeven`) tells the highest number,
+/// K, the four labels and the two failure texts. An expander serves one
+/// line: construct, `writeFile` (or `expanding`) once, read `inquiry` on
+/// failure.
 class Expander {
  public:
-  /// A label (the last five bytes of a numbers line) and the count N of
-  /// numbers it asks for.
-  struct Label {
-    std::string_view text;
-    int n;
-  };
-
-  /// What one game's expander is made of.
-  struct Game {
-    /// The largest valid number: "01 " to this are balls.
-    int highestBall;
-    /// K, the numbers in one combination.
-    int size;
-    /// Compared in this order; the N of the first is the count of tokens validated.
-    Label labels[4];
-    /// Set when a validated token is no ball (or the line is too short).
-    std::string_view wrongBallText;
-    /// Set when the last validated token was a ball.
-    std::string_view passedText;
-  };
-
   /// Width of a number token: two digits and a blank.
   static constexpr int tokenWidth = 3;
   /// Width of a label.
@@ -44,6 +24,8 @@ class Expander {
   /// Validates the first tokens, picks the expansion by the label and writes
   /// the file. True when the file was written; false with `inquiry()` set.
   bool writeFile();
+  /// The same into `text` (appended) instead of the file.
+  bool expanding(std::string& text);
   /// The status text of the last validation.
   std::string inquiry() const { return message; }
   /// True when `s` is none of the tokens "01 " to the highest ball; sets the
@@ -55,8 +37,13 @@ class Expander {
   /// hold `n` tokens; false with the message unchanged when the file cannot
   /// be written.
   bool writeCombinations(int n);
+  /// The same into `text` (appended).
+  bool combinations(int n, std::string& text);
 
  private:
+  /// Validates the first tokens and finds the label: its N, or 0 with the
+  /// message set.
+  int labelled();
   /// Cuts tokens up to number `n` into `token`, without validating them.
   /// False when the line ends before token `n` does.
   bool cutTokens(int n);
@@ -64,7 +51,7 @@ class Expander {
   /// line ends first.
   std::string cutToken(int k) const;
 
-  Game game;
+  const Game& game;
   std::size_t length = 0;
   std::string message;
   std::string fileName;
@@ -73,3 +60,9 @@ class Expander {
   std::vector<std::string> token;
   std::string label;
 };
+
+/// The expander's three configurations, named by the size of the
+/// combinations they write.
+inline constexpr const Game& ToFive = kGames[0];
+inline constexpr const Game& ToSix = kGames[1];
+inline constexpr const Game& ToSeven = kGames[2];

@@ -9,9 +9,6 @@
 
 #include "LineReader.hpp"
 #include "MemoryDisk.hpp"
-#include "ToFive.hpp"
-#include "ToSeven.hpp"
-#include "ToSix.hpp"
 
 namespace {
 
@@ -57,21 +54,20 @@ std::vector<std::string> fileLines(MemoryDisk& disk) {
 // Runs one expander on a line: the game's writeFile, or one named writer.
 using Expand = std::function<bool(const std::string& line, std::string& message)>;
 
-template <class Expanding>
-Expand viaWriteFile() {
-  return [](const std::string& line, std::string& message) {
-    Expanding expander(kFile, line);
+Expand viaWriteFile(const Game& game) {
+  return [&game](const std::string& line, std::string& message) {
+    Expander expander(game, kFile, line);
     const bool written = expander.writeFile();
     message = expander.inquiry();
     return written;
   };
 }
 
-template <class Expanding, bool (Expanding::*writer)()>
-Expand viaWriter() {
-  return [](const std::string& line, std::string& message) {
-    Expanding expander(kFile, line);
-    const bool written = (expander.*writer)();
+// The writer of the label whose N is `n`.
+Expand viaWriter(const Game& game, int n) {
+  return [&game, n](const std::string& line, std::string& message) {
+    Expander expander(game, kFile, line);
+    const bool written = expander.writeCombinations(n);
     message = expander.inquiry();
     return written;
   };
@@ -87,18 +83,18 @@ TEST(Expander, EveryLabelWritesAllCombinationsInPositionOrder) {
     Expand writer;
   };
   const Case cases[] = {
-      {" 6to5", 6, 5, 31, viaWriteFile<ToFive>(), viaWriter<ToFive, &ToFive::file6to5>()},
-      {" 7to5", 7, 5, 31, viaWriteFile<ToFive>(), viaWriter<ToFive, &ToFive::file7to5>()},
-      {" 8to5", 8, 5, 31, viaWriteFile<ToFive>(), viaWriter<ToFive, &ToFive::file8to5>()},
-      {" 9to5", 9, 5, 31, viaWriteFile<ToFive>(), viaWriter<ToFive, &ToFive::file9to5>()},
-      {" 7to6", 7, 6, 43, viaWriteFile<ToSix>(), viaWriter<ToSix, &ToSix::file7to6>()},
-      {" 8to6", 8, 6, 43, viaWriteFile<ToSix>(), viaWriter<ToSix, &ToSix::file8to6>()},
-      {" 9to6", 9, 6, 43, viaWriteFile<ToSix>(), viaWriter<ToSix, &ToSix::file9to6>()},
-      {"10to6", 10, 6, 43, viaWriteFile<ToSix>(), viaWriter<ToSix, &ToSix::file10to6>()},
-      {" 8to7", 8, 7, 37, viaWriteFile<ToSeven>(), viaWriter<ToSeven, &ToSeven::file8to7>()},
-      {" 9to7", 9, 7, 37, viaWriteFile<ToSeven>(), viaWriter<ToSeven, &ToSeven::file9to7>()},
-      {"10to7", 10, 7, 37, viaWriteFile<ToSeven>(), viaWriter<ToSeven, &ToSeven::file10to7>()},
-      {"11to7", 11, 7, 37, viaWriteFile<ToSeven>(), viaWriter<ToSeven, &ToSeven::file11to7>()},
+      {" 6to5", 6, 5, 31, viaWriteFile(ToFive), viaWriter(ToFive, 6)},
+      {" 7to5", 7, 5, 31, viaWriteFile(ToFive), viaWriter(ToFive, 7)},
+      {" 8to5", 8, 5, 31, viaWriteFile(ToFive), viaWriter(ToFive, 8)},
+      {" 9to5", 9, 5, 31, viaWriteFile(ToFive), viaWriter(ToFive, 9)},
+      {" 7to6", 7, 6, 43, viaWriteFile(ToSix), viaWriter(ToSix, 7)},
+      {" 8to6", 8, 6, 43, viaWriteFile(ToSix), viaWriter(ToSix, 8)},
+      {" 9to6", 9, 6, 43, viaWriteFile(ToSix), viaWriter(ToSix, 9)},
+      {"10to6", 10, 6, 43, viaWriteFile(ToSix), viaWriter(ToSix, 10)},
+      {" 8to7", 8, 7, 37, viaWriteFile(ToSeven), viaWriter(ToSeven, 8)},
+      {" 9to7", 9, 7, 37, viaWriteFile(ToSeven), viaWriter(ToSeven, 9)},
+      {"10to7", 10, 7, 37, viaWriteFile(ToSeven), viaWriter(ToSeven, 10)},
+      {"11to7", 11, 7, 37, viaWriteFile(ToSeven), viaWriter(ToSeven, 11)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.label);
@@ -142,13 +138,30 @@ TEST(Expander, EveryLabelWritesAllCombinationsInPositionOrder) {
 TEST(Expander, SixToFiveExampleBytes) {
   MemoryDisk disk;
   ScopedDisk guard(&disk);
-  ToFive expander(kFile, "03 07 11 19 24 28 6to5");
+  Expander expander(ToFive, kFile, "03 07 11 19 24 28 6to5");
   EXPECT_EQ(expander.inquiry(), "");
   ASSERT_TRUE(expander.writeFile());
   EXPECT_EQ(disk.files.at(kFile),
             "03 07 11 19 24 \n03 07 11 19 28 \n03 07 11 24 28 \n03 07 19 24 28 \n"
             "03 11 19 24 28 \n07 11 19 24 28 \n");
   EXPECT_EQ(expander.inquiry(), "e52: s == ball[i]");
+}
+
+TEST(Expander, ExpandingInMemoryGivesTheTextOfTheFileAndTouchesNoFile) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  Expander expander(ToSix, kFile, "01 05 09 14 22 31 38 43 8to6");
+  std::string text = "kept\n";
+  ASSERT_TRUE(expander.expanding(text));
+  EXPECT_TRUE(disk.files.empty());
+  ASSERT_TRUE(Expander(ToSix, kFile, "01 05 09 14 22 31 38 43 8to6").writeFile());
+  EXPECT_EQ(text, "kept\n" + disk.files.at(kFile));
+
+  Expander wrong(ToFive, kFile, "03 07 11 19 24 32 6to5");
+  std::string none;
+  EXPECT_FALSE(wrong.expanding(none));
+  EXPECT_EQ(none, "");
+  EXPECT_EQ(wrong.inquiry(), "e51: wrongBall()");
 }
 
 TEST(Expander, ValidationAndLabelTexts) {
@@ -161,33 +174,27 @@ TEST(Expander, ValidationAndLabelTexts) {
   };
   const Case cases[] = {
       // The highest ball of each game and one above it.
-      {"32 in Miniloto", viaWriteFile<ToFive>(), "03 07 11 19 24 32 6to5", false,
-       "e51: wrongBall()"},
-      {"31 in Miniloto", viaWriteFile<ToFive>(), "03 07 11 19 24 31 6to5", true,
-       "e52: s == ball[i]"},
-      {"32 in Loto-6", viaWriteFile<ToSix>(), "03 07 11 19 24 32 40 7to6", true,
+      {"32 in Miniloto", viaWriteFile(ToFive), "03 07 11 19 24 32 6to5", false, "e51: wrongBall()"},
+      {"31 in Miniloto", viaWriteFile(ToFive), "03 07 11 19 24 31 6to5", true, "e52: s == ball[i]"},
+      {"32 in Loto-6", viaWriteFile(ToSix), "03 07 11 19 24 32 40 7to6", true, "e56: s == ball[i]"},
+      {"up to 43 in Loto-6", viaWriteFile(ToSix), "38 39 40 41 42 43 01 7to6", true,
        "e56: s == ball[i]"},
-      {"up to 43 in Loto-6", viaWriteFile<ToSix>(), "38 39 40 41 42 43 01 7to6", true,
-       "e56: s == ball[i]"},
-      {"44 in Loto-6", viaWriteFile<ToSix>(), "01 02 03 04 05 06 44 7to6", false,
-       "e55: wrongBall()"},
-      {"00 in Loto-6", viaWriteFile<ToSix>(), "00 02 03 04 05 06 07 7to6", false,
-       "e55: wrongBall()"},
-      {"37 in Loto-7", viaWriteFile<ToSeven>(), "01 02 03 04 05 06 07 37 8to7", true,
+      {"44 in Loto-6", viaWriteFile(ToSix), "01 02 03 04 05 06 44 7to6", false, "e55: wrongBall()"},
+      {"00 in Loto-6", viaWriteFile(ToSix), "00 02 03 04 05 06 07 7to6", false, "e55: wrongBall()"},
+      {"37 in Loto-7", viaWriteFile(ToSeven), "01 02 03 04 05 06 07 37 8to7", true,
        "e54: s == ball[i]"},
-      {"38 in Loto-7", viaWriteFile<ToSeven>(), "01 02 03 04 05 06 07 38 8to7", false,
+      {"38 in Loto-7", viaWriteFile(ToSeven), "01 02 03 04 05 06 07 38 8to7", false,
        "e53: wrongBall()"},
-      {"single digit first", viaWriteFile<ToFive>(), "1 02 03 04 05 06 6to5", false,
+      {"single digit first", viaWriteFile(ToFive), "1 02 03 04 05 06 6to5", false,
        "e51: wrongBall()"},
-      {"two blanks", viaWriteFile<ToSix>(), "01  02 03 04 05 06 07 7to6", false,
-       "e55: wrongBall()"},
+      {"two blanks", viaWriteFile(ToSix), "01  02 03 04 05 06 07 7to6", false, "e55: wrongBall()"},
       // Valid numbers, but the last five bytes are no label of the class.
-      {"7to5x", viaWriteFile<ToFive>(), "01 02 03 04 05 06 07 7to5x", false, "e52: s == ball[i]"},
-      {"label of another game", viaWriteFile<ToSix>(), "01 02 03 04 05 06 07 8to7", false,
+      {"7to5x", viaWriteFile(ToFive), "01 02 03 04 05 06 07 7to5x", false, "e52: s == ball[i]"},
+      {"label of another game", viaWriteFile(ToSix), "01 02 03 04 05 06 07 8to7", false,
        "e56: s == ball[i]"},
-      {"no label", viaWriteFile<ToSeven>(), "01 02 03 04 05 06 07 08 09 10 11", false,
+      {"no label", viaWriteFile(ToSeven), "01 02 03 04 05 06 07 08 09 10 11", false,
        "e54: s == ball[i]"},
-      {"label without its blank", viaWriteFile<ToSix>(), "01 02 03 04 05 06 07 087to6", false,
+      {"label without its blank", viaWriteFile(ToSix), "01 02 03 04 05 06 07 087to6", false,
        "e56: s == ball[i]"},
   };
   for (const Case& c : cases) {
@@ -206,9 +213,9 @@ TEST(Expander, ShortAndOddLinesFailWithTheWrongBallTextAndWriteNothing) {
     Expand run;
     std::string wrongBallText;
   };
-  const Game games[] = {{viaWriteFile<ToFive>(), "e51: wrongBall()"},
-                        {viaWriteFile<ToSix>(), "e55: wrongBall()"},
-                        {viaWriteFile<ToSeven>(), "e53: wrongBall()"}};
+  const Game games[] = {{viaWriteFile(ToFive), "e51: wrongBall()"},
+                        {viaWriteFile(ToSix), "e55: wrongBall()"},
+                        {viaWriteFile(ToSeven), "e53: wrongBall()"}};
   const std::string lines[] = {
       "",           "7",
       "7to6",       "01 0",
@@ -241,15 +248,15 @@ TEST(Expander, LineTooShortForItsLabelFailsAndWritesNothing) {
   };
   // The label asks for more tokens than the line holds: they would lie past its end.
   const Case cases[] = {
-      {viaWriteFile<ToFive>(), "01 02 03 04 05 06 9to5", "e51: wrongBall()"},
-      {viaWriteFile<ToFive>(), "01 02 03 04 05 06 8to5", "e51: wrongBall()"},
-      {viaWriteFile<ToSix>(), "01 02 03 04 05 06 07 10to6", "e55: wrongBall()"},
-      {viaWriteFile<ToSeven>(), "01 02 03 04 05 06 07 08 11to7", "e53: wrongBall()"},
-      {viaWriteFile<ToSeven>(), "01 02 03 04 05 06 07 08 10to7", "e53: wrongBall()"},
+      {viaWriteFile(ToFive), "01 02 03 04 05 06 9to5", "e51: wrongBall()"},
+      {viaWriteFile(ToFive), "01 02 03 04 05 06 8to5", "e51: wrongBall()"},
+      {viaWriteFile(ToSix), "01 02 03 04 05 06 07 10to6", "e55: wrongBall()"},
+      {viaWriteFile(ToSeven), "01 02 03 04 05 06 07 08 11to7", "e53: wrongBall()"},
+      {viaWriteFile(ToSeven), "01 02 03 04 05 06 07 08 10to7", "e53: wrongBall()"},
       // A writer called directly checks the same.
-      {viaWriter<ToFive, &ToFive::file9to5>(), "01 02 03 04 05 06 9to5", "e51: wrongBall()"},
-      {viaWriter<ToSix, &ToSix::file7to6>(), "", "e55: wrongBall()"},
-      {viaWriter<ToSeven, &ToSeven::file11to7>(), "01 02", "e53: wrongBall()"},
+      {viaWriter(ToFive, 9), "01 02 03 04 05 06 9to5", "e51: wrongBall()"},
+      {viaWriter(ToSix, 7), "", "e55: wrongBall()"},
+      {viaWriter(ToSeven, 11), "01 02", "e53: wrongBall()"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
@@ -266,12 +273,12 @@ TEST(Expander, UsesOnlyTheFirstNTokensAndDoesNotValidateTheRest) {
   MemoryDisk disk;
   ScopedDisk guard(&disk);
   // Seven numbers under " 6to5": the combinations of the first six.
-  ToFive more(kFile, "03 07 11 19 24 28 30 6to5");
+  Expander more(ToFive, kFile, "03 07 11 19 24 28 30 6to5");
   ASSERT_TRUE(more.writeFile());
   EXPECT_EQ(fileLines(disk), combinations({"03 ", "07 ", "11 ", "19 ", "24 ", "28 "}, 5));
 
   // Tokens beyond the validated six are copied as they stand.
-  ToFive unchecked(kFile, "01 02 03 04 05 06 99 7to5");
+  Expander unchecked(ToFive, kFile, "01 02 03 04 05 06 99 7to5");
   ASSERT_TRUE(unchecked.writeFile());
   const std::vector<std::string> lines = fileLines(disk);
   EXPECT_EQ(lines, combinations({"01 ", "02 ", "03 ", "04 ", "05 ", "06 ", "99 "}, 5));
@@ -283,7 +290,7 @@ TEST(Expander, UnwritableFileFailsWithTheMessageOfTheLastValidation) {
   MemoryDisk disk;
   disk.directories.insert(kFile);
   ScopedDisk guard(&disk);
-  ToSeven expander(kFile, "01 02 03 04 05 06 07 08 8to7");
+  Expander expander(ToSeven, kFile, "01 02 03 04 05 06 07 08 8to7");
   EXPECT_FALSE(expander.writeFile());
   EXPECT_EQ(expander.inquiry(), "e54: s == ball[i]");
   EXPECT_TRUE(disk.files.empty());
@@ -305,9 +312,9 @@ TEST(Expander, WrongBallIsExactTokenEquality) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("<" + c.token + ">");
-    ToFive five(kFile, "");
-    ToSix six(kFile, "");
-    ToSeven seven(kFile, "");
+    Expander five(ToFive, kFile, "");
+    Expander six(ToSix, kFile, "");
+    Expander seven(ToSeven, kFile, "");
     EXPECT_EQ(five.wrongBall(c.token), c.five);
     EXPECT_EQ(five.inquiry(), c.five ? "e51: wrongBall()" : "e52: s == ball[i]");
     EXPECT_EQ(six.wrongBall(c.token), c.six);
@@ -322,12 +329,12 @@ TEST(Expander, WrongBallIsExactTokenEquality) {
 // its two texts and writes nothing, or writes C(N, K) lines of K three-byte
 // tokens.
 TEST(Expander, RandomLinesEitherFailCleanlyOrWriteWholeExpansions) {
-  const Expander::Game* games[] = {&ToFive::game, &ToSix::game, &ToSeven::game};
+  const Game* games[] = {&ToFive, &ToSix, &ToSeven};
   const std::string junk = "0123456789 to\x81\xff";
   std::mt19937 random(20240611);
   int written = 0;
   for (int round = 0; round < 6000; ++round) {
-    const Expander::Game& game = *games[round % 3];
+    const Game& game = *games[round % 3];
     std::string line;
     const int pieces = static_cast<int>(random() % 14);
     for (int i = 0; i < pieces; ++i) {
@@ -353,7 +360,7 @@ TEST(Expander, RandomLinesEitherFailCleanlyOrWriteWholeExpansions) {
       continue;
     }
     int n = 0;
-    for (const Expander::Label& label : game.labels)
+    for (const Label& label : game.labels)
       if (line.size() >= 5 && line.compare(line.size() - 5, 5, label.text) == 0) n = label.n;
     ASSERT_GT(n, 0);
     ++written;

@@ -1,26 +1,16 @@
 #include "Gaps.hpp"
 
 #include "FirstNumber.hpp"
+#include "Games.hpp"
 #include "ShiftJis.hpp"
 
 Gaps::Gaps(const std::string& text, int gameCode, bool axis) {
   line = text;
   flag = axis;
   spacesToWalk = gameCode - 2;
-  switch (gameCode) {
-    case 5:
-      highestBall = 31;
-      break;
-    case 6:
-      highestBall = 43;
-      break;
-    case 7:
-      highestBall = 37;
-      break;
-    default:
-      // No game: every number after a pick starts the next one.
-      highestBall = 0;
-  }
+  // No game: every number after a pick starts the next one.
+  const Game* game = gameOfCode(gameCode);
+  highestBall = game ? game->highestBall : 0;
   if (flag) lastAxis = line.rfind(axisMark);
   remaining = line;
 }

@@ -1,54 +1,29 @@
 #include "passes/Combo.hpp"
 
-#include <iterator>
 #include <string_view>
 
 #include "DateFollowed.hpp"
 #include "Disk.hpp"
+#include "Expander.hpp"
 #include "FirstNumber.hpp"
+#include "Games.hpp"
 #include "LineReader.hpp"
 #include "TimeName.hpp"
-#include "ToFive.hpp"
-#include "ToSeven.hpp"
-#include "ToSix.hpp"
 
 namespace {
-
-struct LabelSize {
-  const char* label;
-  int size;
-};
-
-// In the order they are searched: a line carrying two labels goes to the
-// expander of the first of them here.
-constexpr LabelSize kLabels[] = {
-    {"6to5", 5}, {"7to5", 5},  {"8to5", 5}, {"9to5", 5}, {"7to6", 6},  {"8to6", 6},
-    {"9to6", 6}, {"10to6", 6}, {"8to7", 7}, {"9to7", 7}, {"10to7", 7}, {"11to7", 7},
-};
 
 constexpr char kExpansionStem[] = "cmb";
 constexpr char kExpansionExtension[] = ".txt";
 // Every label holds this; a line without it carries none.
 constexpr std::string_view kLabelCore = "to";
 
-template <class Expanding>
-bool expand(const std::string& fileName, const std::string& numbers, std::string& message) {
-  Expanding expander(fileName, numbers);
-  if (expander.writeFile()) return true;
-  message = expander.inquiry();
-  return false;
-}
-
 }  // namespace
 
 Combo::Combo() : expansionStem(kExpansionStem) { header = empty; }
 
 void Combo::produceArrays() {
-  for (const LabelSize& entry : kLabels) {
-    items.push_back(entry.label);
-    sizeOfLabel[entry.label] = entry.size;
-  }
-  itemCount = static_cast<int>(std::size(kLabels));
+  for (const Game& game : kGames)
+    for (const Label& label : game.labels) items.emplace_back(label.word());
 }
 
 std::string Combo::firstNumberTrimmed(const std::string& line) {
@@ -82,20 +57,12 @@ bool Combo::expanding(const std::string& line) {
   TimeName naming(expansionStem, kExpansionExtension);
   const std::string fileName = naming.temporaryName(advanceSerial);
   const std::string numbers = firstNumberTrimmed(line);
-  bool written = false;
-  switch (sizeOfLabel[foundItem]) {
-    case 5:
-      written = expand<ToFive>(fileName, numbers, message);
-      break;
-    case 6:
-      written = expand<ToSix>(fileName, numbers, message);
-      break;
-    default:
-      written = expand<ToSeven>(fileName, numbers, message);
-      break;
+  // `foundItem` is one of the labels `produceArrays` put into the items.
+  Expander expander(*gameOfLabel(foundItem), fileName, numbers);
+  if (!expander.writeFile()) {
+    message = expander.inquiry();
+    return false;
   }
-  expanded = written;
-  if (!written) return false;
   return acquireFromFile(fileName);
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <map>
 #include <string>
 
 #include "Alterable.hpp"
@@ -15,7 +14,9 @@ class Combo : public Alterable {
   Combo();
   bool altering(std::string& threadName) override;
 
-  /// Puts the twelve labels into `items` and their combination sizes into `sizeOfLabel`.
+  /// Puts the twelve labels of the games into `items`, in the order they
+  /// are searched: a line carrying two labels goes to the expander of the
+  /// first of them.
   void produceArrays();
   /// The numbers part of a combination line: from its first ASCII digit to
   /// its end, trailing blanks removed.
@@ -29,11 +30,7 @@ class Combo : public Alterable {
   bool expanding(const std::string& line);
 
   /// Every expansion file is named with a fresh serial number.
-  bool advanceSerial = true;
-  /// What the last expander's `writeFile` returned.
-  int expanded = 0;
+  static constexpr bool advanceSerial = true;
   /// Stem of the expansion files' names.
   std::string expansionStem;
-  /// Label to the number of balls in each of its combinations.
-  std::map<std::string, int> sizeOfLabel;
 };

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+/// A label of a posted combination line, such as " 8to6" or "10to6": the
+/// last five bytes of the line, and the count N of its numbers it expands.
+struct Label {
+  std::string_view text;
+  int n;
+
+  /// The label as it is searched for in a line: without its leading blank.
+  constexpr std::string_view word() const { return text.substr(text[0] == ' ' ? 1 : 0); }
+};
+
+/// One of the three games, everything the passes know of it.
+struct Game {
+  /// Numbers in one combination (K); also the code `checkLine1` gives the game.
+  int size;
+  /// The largest valid number: 1 to this are balls.
+  int highestBall;
+  /// The length of a Line-1 that holds the draw alone (main and bonus
+  /// numbers); a longer one holds "-" at this offset.
+  std::size_t line1Length;
+  /// The labels whose combinations have this size, in the order they are
+  /// compared; the N of the first is the count of tokens the expander validates.
+  Label labels[4];
+  /// The expander's text when a validated token is no ball.
+  std::string_view wrongBallText;
+  /// The expander's text when the last validated token was a ball.
+  std::string_view passedText;
+};
+
+/// Miniloto, Loto-6 and Loto-7, in the order Line-1 is classified and the
+/// labels are searched.
+inline constexpr Game kGames[] = {
+    {5,
+     31,
+     18,
+     {{" 6to5", 6}, {" 7to5", 7}, {" 8to5", 8}, {" 9to5", 9}},
+     "e51: wrongBall()",
+     "e52: s == ball[i]"},
+    {6,
+     43,
+     21,
+     {{" 7to6", 7}, {" 8to6", 8}, {" 9to6", 9}, {"10to6", 10}},
+     "e55: wrongBall()",
+     "e56: s == ball[i]"},
+    {7,
+     37,
+     27,
+     {{" 8to7", 8}, {" 9to7", 9}, {"10to7", 10}, {"11to7", 11}},
+     "e53: wrongBall()",
+     "e54: s == ball[i]"},
+};
+
+/// The largest number of any game: the per-number arrays have room for 0 to this.
+inline constexpr int kHighestBallOfAll = 43;
+
+/// The game whose code (combination size) is `code`, or nullptr.
+constexpr const Game* gameOfCode(int code) {
+  for (const Game& game : kGames)
+    if (game.size == code) return &game;
+  return nullptr;
+}
+
+/// The game one of whose labels is `word` ("8to6"), or nullptr.
+constexpr const Game* gameOfLabel(std::string_view word) {
+  for (const Game& game : kGames)
+    for (const Label& label : game.labels)
+      if (label.word() == word) return &game;
+  return nullptr;
+}
+
+/// Classifies Line-1, which holds the draw: its numbers as two-digit tokens
+/// separated by single blanks, then one more byte or " -" and anything.
+/// Returns the code of its game (5, 6 or 7), 4 when it has fewer than six
+/// blanks, 3 when it holds no draw of a game.
+constexpr int checkLine1(std::string_view line) {
+  std::size_t at = 0;
+  for (int i = 0; i < 6; ++i) {
+    const std::size_t blank = line.find(' ', at);
+    if (blank == std::string_view::npos) return 4;
+    at = blank + 1;
+  }
+  // Offsets beyond the end of Line-1 are not "-".
+  for (const Game& game : kGames) {
+    const std::size_t end = game.line1Length;
+    if (line.size() == end || (end < line.size() && line[end] == '-')) return game.size;
+  }
+  return 3;
+}
