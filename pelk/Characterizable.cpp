@@ -2,60 +2,77 @@
 
 #include "ShiftJis.hpp"
 
+namespace {
+
+// The shortest text a date line can hold, "/05/ 08:", sets the minimum length.
+constexpr std::size_t kMinimumLength = 8;
+constexpr std::string_view kIdMark = " ID:";
+constexpr std::string_view kZenkakuColonView = kZenkakuColon;
+
+}  // namespace
+
 std::string Characterizable::padding(std::string& text) {
   text.append(11, ' ');
   return text.substr(0, 11);
 }
 
-std::string Characterizable::plus(std::string& message) {
-  errorPile += errorSeparator;
-  errorPile += message;
-  return errorPile;
-}
-
-std::string Characterizable::pileOfErrorMessages() {
-  if (errorPile.empty()) errorPile = noErrorText;
-  return errorPile;
-}
-
-// Scans the slashes once; the same marker twice counts once.
-int Characterizable::headerMarks(HeaderMarks& marks, std::string& name) {
-  // The shortest text a date line can hold, "/05/ 08:", sets the minimum
-  // length.
-  constexpr int32_t kMinimumLength = 8;
-  lineLength = static_cast<int32_t>(line.size());
-  if (lineLength < kMinimumLength) return 0;
-  if (line[5] == '^') {
-    marks.caret = true;
-    return 9;
-  }
-  size_t n = 0;
+// Scans the slashes and colons once; the same marker twice counts once.
+int Characterizable::readingHeader(const HeaderChoices& choices, HeaderFields* fields) {
+  if (line.size() < kMinimumLength) return 0;
+  if (line[5] == '^') return 9;
+  std::size_t n = 0;
   while (n < line.size() && isDigit(line[n])) ++n;
   if (n == 0 || n > 4) return 0;
-  numberPart = line.substr(0, n);
-  const std::string_view rest = std::string_view(line).substr(n);
+  numberPart.assign(line, 0, n);
+  const std::string_view whole(line);
+  const std::string_view rest = whole.substr(n);
 
-  const size_t m = soleMonthMarker(rest);
+  const std::size_t m = soleMonthMarker(rest);
   if (m == std::string_view::npos) return 0;
   // The year's two digits stand before the month marker; a marker too near
   // the start of the line leaves no room for them.
   const int y = static_cast<int>(m + n) - 2;
   if (y <= 0) return 0;
+  const std::size_t end = m + 4;
+  const std::string_view afterMonth = rest.substr(end);
+  const std::size_t h = soleHourMarker(afterMonth);
+  if (h == std::string_view::npos) return 0;
+  const std::size_t idAt = whole.find(kIdMark);
+  if (idAt == std::string_view::npos && whole.find(kZenkakuColonView) == std::string_view::npos)
+    return 0;
+  if (!fields) return y;
 
-  const size_t end = m + 4;
-  name = nameRegion(rest, end);
+  fields->numberLength = n;
+  if (idAt != std::string_view::npos) {
+    fields->id = line.substr(choices.idKeepsItsBlank ? idAt : idAt + 1);
+    if (fields->id.size() <= 10) fields->id = padding(fields->id);
+  } else {
+    fields->id = choices.missingId;
+  }
 
-  marks.afterMonth = rest.substr(end);
-  marks.hour = soleHourMarker(marks.afterMonth);
-  if (marks.hour == std::string_view::npos) return 0;
-  marks.numberLength = n;
+  const std::string_view clock = afterMonth.substr(h + 1);
+  fields->time = clock.substr(0, clock.find(' '));
+  if (fields->time.size() <= 10) fields->time = padding(fields->time);
+
+  fields->date = "20" + line.substr(y, 8);
+  fields->weekday = weekdayAt(static_cast<std::size_t>(y) + 8);
+
+  fields->name = nameRegion(rest, end);
+  const std::string_view yearPrefix = std::string_view(fields->date).substr(0, 5);
+  if (std::size_t at = fields->name.rfind(yearPrefix); at != std::string::npos)
+    fields->name.resize(at);
+  if (choices.cutsPostedOn) {
+    if (std::size_t at = fields->name.rfind(kPostedOn); at != std::string::npos)
+      fields->name.resize(at);
+  }
+  fields->taken = true;
   return y;
 }
 
-size_t Characterizable::soleMonthMarker(std::string_view text) {
-  size_t found = std::string_view::npos;
+std::size_t Characterizable::soleMonthMarker(std::string_view text) {
+  std::size_t found = std::string_view::npos;
   int foundMonth = 0;
-  for (size_t at = text.find('/'); at != std::string_view::npos && at + 4 <= text.size();
+  for (std::size_t at = text.find('/'); at != std::string_view::npos && at + 4 <= text.size();
        at = text.find('/', at + 1)) {
     if (text[at + 3] != '/' || !isDigit(text[at + 1]) || !isDigit(text[at + 2])) continue;
     const int month = (text[at + 1] - '0') * 10 + (text[at + 2] - '0');
@@ -71,12 +88,12 @@ size_t Characterizable::soleMonthMarker(std::string_view text) {
 }
 
 // Scans from the colons of the 48 markers.
-size_t Characterizable::soleHourMarker(std::string_view text) {
-  size_t found = std::string_view::npos;
+std::size_t Characterizable::soleHourMarker(std::string_view text) {
+  std::size_t found = std::string_view::npos;
   int foundMarker = -1;
-  for (size_t colon = text.find(':', 3); colon != std::string_view::npos;
+  for (std::size_t colon = text.find(':', 3); colon != std::string_view::npos;
        colon = text.find(':', colon + 1)) {
-    const size_t at = colon - 3;
+    const std::size_t at = colon - 3;
     const char opener = text[at];
     if ((opener != ' ' && opener != ')') || !isDigit(text[at + 1]) || !isDigit(text[at + 2]))
       continue;
@@ -93,9 +110,9 @@ size_t Characterizable::soleHourMarker(std::string_view text) {
   return found;
 }
 
-std::string Characterizable::nameRegion(std::string_view rest, size_t end) {
+std::string Characterizable::nameRegion(std::string_view rest, std::size_t end) {
   constexpr std::string_view colon = kZenkakuColon;
-  size_t start = 0;
+  std::size_t start = 0;
   if (rest.substr(0, 2) == colon)
     start = 2;
   else if (rest.substr(0, 1) == " " && rest.substr(1, 2) == colon)
@@ -103,16 +120,16 @@ std::string Characterizable::nameRegion(std::string_view rest, size_t end) {
   else if (rest.substr(0, 2) == " :")
     start = 2;
   std::string name = start < end ? std::string(rest.substr(start, end - start)) : std::string();
-  if (size_t blank = name.rfind(' '); blank != std::string::npos) name.resize(blank);
+  if (std::size_t blank = name.rfind(' '); blank != std::string::npos) name.resize(blank);
   return name;
 }
 
-std::string Characterizable::weekdayAt(size_t at) const {
+std::string Characterizable::weekdayAt(std::size_t at) const {
   if (at >= line.size() || line[at] != '(') return std::string();
   const std::string_view kanji = std::string_view(line).substr(at + 1, 2);
-  const size_t k =
+  const std::size_t k =
       kanji.size() == 2 ? std::string_view(kKanjiWeekdays).find(kanji) : std::string_view::npos;
   if (k != std::string_view::npos) return "(" + std::string(kWeekdayNames[k / 2]) + ")";
-  const size_t close = line.find(')', at);
+  const std::size_t close = line.find(')', at);
   return close == std::string::npos ? std::string() : line.substr(at, close - at + 1);
 }

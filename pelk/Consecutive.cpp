@@ -9,9 +9,10 @@
 
 namespace {
 
-constexpr std::string_view kIdMark = " ID:";
-constexpr std::string_view kZenkakuColonView = kZenkakuColon;
-constexpr std::string_view kElevenSpaces = "           ";
+/// The headers made here write the ID right after the time, so it keeps
+/// its blank; a sample without one gives eleven blanks in its place. The
+/// name keeps a "posted on" label, as the sample wrote it.
+constexpr Characterizable::HeaderChoices kChoices = {true, "           ", false};
 constexpr int kIdEvery = 7;
 constexpr long long kStepSeconds = 25;
 constexpr long long kDaySeconds = 24 * 3600;
@@ -44,48 +45,23 @@ void twoDigits(std::string& text, int value) {
 
 Consecutive::Consecutive(const std::string& text) : gapId(std::make_unique<GapID>()) {
   line = text;
-  noErrorText = "No error";
-  errorPile = noErrorText;
-  errorSeparator = " | ";
   flag = false;
 }
 
 int Consecutive::dateLine() {
-  const std::string_view whole(line);
-  HeaderMarks marks;
-  const int y = headerMarks(marks, name);
-  if (y <= 0 || marks.caret) return y;
-  const std::string_view afterMonth = marks.afterMonth;
-  const size_t h = marks.hour;
-
-  // The ID keeps its leading blank, so that it follows the time directly.
-  if (size_t i = whole.find(kIdMark); i != std::string_view::npos) {
-    id = line.substr(i);
-    if (id.size() <= 10) id = padding(id);
-  } else {
-    if (whole.find(kZenkakuColonView) == std::string_view::npos) return 0;
-    id = kElevenSpaces;
-  }
-
-  const std::string_view clock = afterMonth.substr(h + 1);
-  time = clock.substr(0, clock.find(' '));
-  if (time.size() <= 10) time = padding(time);
-
-  date = "20" + line.substr(y, 8);
-  const std::string yearPrefix = date.substr(0, 5);
-
-  weekday = weekdayAt(static_cast<size_t>(y) + 8);
-
+  HeaderFields sample;
+  const int y = readingHeader(kChoices, &sample);
+  if (!sample.taken) return y;
+  id = std::move(sample.id);
+  time = std::move(sample.time);
   number = numberPart;
-  if (size_t at = name.rfind(yearPrefix); at != std::string::npos) name.resize(at);
-
   middle = " ";
   middle += kZenkakuColon;
-  middle += name;
+  middle += sample.name;
   middle += ' ';
   middle += kZenkakuColon;
-  middle += date;
-  middle += weekday;
+  middle += sample.date;
+  middle += sample.weekday;
   middle += ' ';
   flag = true;
   return y;
@@ -106,12 +82,8 @@ const std::string& Consecutive::rebuilding() {
   number.assign(line, 0, line.find(' '));
   ++headerCount;
   if (headerCount % kIdEvery == 0) {
+    // When the generator fails, the later headers carry no ID.
     id = gapId->gapID();
-    // Only the first failure is recorded; later headers simply carry no ID.
-    if (id.empty() && headerCount == kIdEvery) {
-      std::string reason = gapId->inquiry();
-      plus(reason);
-    }
   }
   return line;
 }
@@ -169,10 +141,4 @@ void Consecutive::watchClock() {
 
 std::string Consecutive::interposed() { return line; }
 
-std::string Consecutive::anchor_res_no() { return std::string(); }
-
-std::string Consecutive::common() { return std::string(); }
-
 std::string Consecutive::lotoLine() { return std::string(); }
-
-std::string Consecutive::name_id() { return std::string(); }

@@ -25,11 +25,8 @@ class Consecutive : public Characterizable {
   const std::string& rebuilding();
   /// The line.
   std::string interposed() override;
-  /// No such layouts here: the empty text.
-  std::string anchor_res_no() override;
-  std::string common() override;
+  /// No pieces here: the empty text.
   std::string lotoLine() override;
-  std::string name_id() override;
 
   /// The time 25 seconds after `time`, as HH:MM:SS; the time of day wraps at
   /// midnight.
@@ -41,12 +38,11 @@ class Consecutive : public Characterizable {
 
   std::unique_ptr<GapID> gapId;
   std::int32_t headerCount = 0;
-  std::string date;
-  std::string weekday;
   /// The ID part, beginning with its blank (" ID:..."), or eleven blanks.
   std::string id;
-  std::string name;
+  /// The post number of the latest header.
   std::string number;
+  /// The time of the latest header.
   std::string time;
   /// What stands between the number and the time of every header: " ：",
   /// the name, " ：", the date, the weekday and a blank; made by `dateLine`,

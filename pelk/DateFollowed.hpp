@@ -16,29 +16,17 @@ class DateFollowed : public Characterizable {
   /// The byte position of the two-digit year when the line is a date line,
   /// 9 for a line already in the vemo form, 0 otherwise.
   int dateLine() override;
-  /// Each layout replaces `line` by the layout when the line was fully
-  /// parsed, and returns `line`.
-  std::string anchor_res_no() override;
-  std::string common() override;
+  /// Number, " ：", name, " ：", date, weekday, time and ID. Each layout
+  /// replaces `line` by the layout when the line was fully parsed, and
+  /// returns `line`.
   std::string interposed() override;
+  /// No pieces here: the empty text.
   std::string lotoLine() override;
-  std::string name_id() override;
   /// The vemo form: number column, date, weekday, time, ID, name.
   std::string rebuild() override;
-
-  /// `text` without its trailing spaces; a text of spaces only stays whole.
-  static std::string trimmed(const std::string& text);
 
  private:
   std::string laidOut(std::string layout);
 
-  bool parsed = false;
-  std::string numberRight;
-  std::string date;
-  std::string weekday;
-  std::string id;
-  std::string name;
-  std::string numberColumn;
-  std::string number;
-  std::string time;
+  HeaderFields fields;
 };

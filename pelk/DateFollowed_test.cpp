@@ -7,7 +7,6 @@
 namespace {
 
 const std::string kColon = kZenkakuColon;
-const std::string kFullSpace = kZenkakuSpace;
 const std::string kPosted = kPostedOn;
 const std::string kMonKanji = "\x8C\x8E";
 const std::string kSunKanji = "\x93\xFA";
@@ -68,7 +67,7 @@ TEST(DateFollowed, RecognitionRules) {
 }
 
 // Which layout operation a case asks for.
-enum class Layout { kVemo, kColon, kComma, kAnchor, kNameId };
+enum class Layout { kVemo, kColon };
 
 std::string layOut(DateFollowed& header, Layout layout) {
   switch (layout) {
@@ -76,12 +75,6 @@ std::string layOut(DateFollowed& header, Layout layout) {
       return header.rebuild();
     case Layout::kColon:
       return header.interposed();
-    case Layout::kComma:
-      return header.common();
-    case Layout::kAnchor:
-      return header.anchor_res_no();
-    case Layout::kNameId:
-      return header.name_id();
   }
   return {};
 }
@@ -98,10 +91,6 @@ TEST(DateFollowed, LayoutsOfFullyParsedHeaders) {
       {"example, vemo form", kExample, Layout::kVemo,
        "256  ^ 2017/08/14(Mon) 16:15:20.68 ID:xxxxxxxx Name"},
       {"example, colon layout is the line itself", kExample, Layout::kColon, kExample},
-      {"example, comma layout", kExample, Layout::kComma,
-       ",2017/08/14(Mon) 16:15:20.68,ID:xxxxxxxx, 256,Name,"},
-      {"example, anchor layout", kExample, Layout::kAnchor, "\n>>256" + kFullSpace},
-      {"example, name-ID layout", kExample, Layout::kNameId, kFullSpace + "Name " + kId},
       {"two-digit year and kanji weekday",
        "256 " + kColon + "Name " + kColon + "17/08/14(" + kMonKanji + ") 16:15:20.68 " + kId,
        Layout::kVemo, "256  ^ 2017/08/14(Mon) 16:15:20.68 ID:xxxxxxxx Name"},
@@ -132,11 +121,6 @@ TEST(DateFollowed, LayoutsOfFullyParsedHeaders) {
        "1    ^ 2017/08/14 16:15:20    ID:? A"},
       {"four-digit number column", "1234 " + kColon + "A " + kColon + "2017/08/14 16:15:20 " + kId,
        Layout::kVemo, "1234 ^ 2017/08/14 16:15:20    ID:xxxxxxxx A"},
-      {"one-digit number right-aligned",
-       "7 " + kColon + "A " + kColon + "2017/08/14 16:15:20 " + kId, Layout::kComma,
-       ",2017/08/14 16:15:20   ,ID:xxxxxxxx,   7,A,"},
-      {"one-digit anchor", "7 " + kColon + "A " + kColon + "2017/08/14 16:15:20 " + kId,
-       Layout::kAnchor, "\n>>7" + kFullSpace},
       {"name with spaces before a spaced date",
        "1 " + kColon + "A B " + kColon + "2017/08/14 16:15:20 " + kId, Layout::kVemo,
        "1    ^ 2017/08/14 16:15:20    ID:xxxxxxxx A B"},
@@ -144,10 +128,10 @@ TEST(DateFollowed, LayoutsOfFullyParsedHeaders) {
        "1 " + kColon + "A B" + kColon + "2017/08/14 16:15:20 " + kId, Layout::kVemo,
        "1    ^ 2017/08/14 16:15:20    ID:xxxxxxxx A"},
       {"name cut before the year prefix", "1 " + kColon + "A2017/08/14 16:15:20 " + kId,
-       Layout::kNameId, kFullSpace + "A " + kId},
+       Layout::kVemo, "1    ^ 2017/08/14 16:15:20    ID:xxxxxxxx A"},
       {"name cut before posted-on",
        "1 " + kColon + "Taro" + kPosted + kColon + "2017/08/14(" + kMonKanji + ") 16:15:20 " + kId,
-       Layout::kNameId, kFullSpace + "Taro " + kId},
+       Layout::kVemo, "1    ^ 2017/08/14(Mon) 16:15:20    ID:xxxxxxxx Taro"},
       {"plain space keeps the name's leading space",
        "12 Taro 2017/08/14(" + kMonKanji + ") 16:15:20 " + kId, Layout::kColon,
        "12 " + kColon + " Taro " + kColon + "2017/08/14(Mon) 16:15:20    " + kId},
@@ -156,12 +140,6 @@ TEST(DateFollowed, LayoutsOfFullyParsedHeaders) {
        "12 " + kColon + "Taro " + kColon + "2017/08/14 16:15:20    " + kId},
       {"colon after one space is dropped", "12 :Taro 2017/08/14 16:15:20 " + kId, Layout::kColon,
        "12 " + kColon + "Taro " + kColon + "2017/08/14 16:15:20    " + kId},
-      {"name of three spaces stays in the comma layout",
-       "1 " + kColon + "    " + kColon + "2017/08/14 16:15:20 " + kId, Layout::kComma,
-       ",2017/08/14 16:15:20   ,ID:xxxxxxxx,   1,   ,"},
-      {"trailing spaces of a name trimmed in the comma layout",
-       "1 " + kColon + "A    " + kColon + "2017/08/14 16:15:20 " + kId, Layout::kComma,
-       ",2017/08/14 16:15:20   ,ID:xxxxxxxx,   1,A,"},
   };
   for (const Case& c : cases) {
     DateFollowed header(c.line);
@@ -172,8 +150,7 @@ TEST(DateFollowed, LayoutsOfFullyParsedHeaders) {
 
 TEST(DateFollowed, UnparsedObjectsReturnTheLineAsRead) {
   const std::string vemo = "256  ^ 2017/08/14(Mon) 16:15:20.68 ID:xxxxxxxx Name";
-  for (Layout layout :
-       {Layout::kVemo, Layout::kColon, Layout::kComma, Layout::kAnchor, Layout::kNameId}) {
+  for (Layout layout : {Layout::kVemo, Layout::kColon}) {
     DateFollowed quick(kExample, true);
     EXPECT_EQ(quick.dateLine(), 15);
     EXPECT_EQ(layOut(quick, layout), kExample);
@@ -188,12 +165,6 @@ TEST(DateFollowed, UnparsedObjectsReturnTheLineAsRead) {
   EXPECT_EQ(header.lotoLine(), "");
 }
 
-TEST(DateFollowed, TrimmedDropsTrailingSpacesOnly) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"Name  ", "Name"}, {" a b ", " a b"}, {"   ", "   "}, {"", ""}, {"x", "x"}};
-  for (const auto& [text, expected] : cases) EXPECT_EQ(DateFollowed::trimmed(text), expected);
-}
-
 TEST(Characterizable, PaddingCutsAndExtendsToElevenBytes) {
   DateFollowed parser(kExample);
   std::string shortText = "abc";
@@ -201,20 +172,6 @@ TEST(Characterizable, PaddingCutsAndExtendsToElevenBytes) {
   EXPECT_EQ(shortText, "abc" + std::string(11, ' '));
   std::string longText = "abcdefghijklm";
   EXPECT_EQ(parser.padding(longText), "abcdefghijk");
-}
-
-TEST(Characterizable, ErrorPile) {
-  std::string a = "a";
-  std::string b = "b";
-  DateFollowed fresh(kExample);
-  EXPECT_EQ(fresh.pileOfErrorMessages(), "No error");
-  DateFollowed added(kExample);
-  EXPECT_EQ(added.plus(a), " | a");
-  EXPECT_EQ(added.plus(b), " | a | b");
-  EXPECT_EQ(added.pileOfErrorMessages(), " | a | b");
-  DateFollowed askedFirst(kExample);
-  EXPECT_EQ(askedFirst.pileOfErrorMessages(), "No error");
-  EXPECT_EQ(askedFirst.plus(a), "No error | a");
 }
 
 }  // namespace

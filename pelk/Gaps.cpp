@@ -16,10 +16,7 @@ Gaps::Gaps(const std::string& text, int gameCode, bool axis) {
 }
 
 int Gaps::dateLine() { return 0; }
-std::string Gaps::anchor_res_no() { return std::string(empty); }
-std::string Gaps::common() { return std::string(empty); }
 std::string Gaps::interposed() { return std::string(remaining); }
-std::string Gaps::name_id() { return std::string(empty); }
 std::string Gaps::rebuild() { return std::string(remaining); }
 
 bool Gaps::axisAhead() const {

@@ -19,19 +19,15 @@ class Gaps : public Characterizable {
   Gaps(const std::string& line, int gameCode, bool axis);
 
   int dateLine() override;
-  std::string anchor_res_no() override;
-  std::string common() override;
   /// The text still to be cut.
   std::string interposed() override;
   /// The next piece; empty when nothing is left. Every call that returns a
   /// piece shortens the text still to be cut.
   std::string lotoLine() override;
-  std::string name_id() override;
   /// The text still to be cut.
   std::string rebuild() override;
 
  private:
-  static constexpr std::string_view empty = "";
   static constexpr std::string_view space = " ";
   static constexpr std::string_view axisMark = kAxisMark;
   static constexpr std::string_view quickPick = "QP";

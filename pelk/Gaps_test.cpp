@@ -133,9 +133,6 @@ TEST(Gaps, OtherSlotsGiveTheRestOrNothing) {
   EXPECT_EQ(gaps.lotoLine(), "01 02 03 04 05 06 ");
   EXPECT_EQ(gaps.interposed(), "03 04 05 06 07 08");
   EXPECT_EQ(gaps.rebuild(), "03 04 05 06 07 08");
-  EXPECT_EQ(gaps.anchor_res_no(), "");
-  EXPECT_EQ(gaps.common(), "");
-  EXPECT_EQ(gaps.name_id(), "");
 }
 
 TEST(Gaps, EveryLineEndsAndLosesNoDigit) {

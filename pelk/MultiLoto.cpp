@@ -10,10 +10,7 @@ MultiLoto::MultiLoto(const std::string& textValue, const std::string& separatorV
 }
 
 int MultiLoto::dateLine() { return 0; }
-std::string MultiLoto::anchor_res_no() { return std::string(empty); }
-std::string MultiLoto::common() { return std::string(empty); }
 std::string MultiLoto::interposed() { return std::string(remaining); }
-std::string MultiLoto::name_id() { return std::string(empty); }
 std::string MultiLoto::rebuild() { return std::string(remaining); }
 
 bool MultiLoto::axisAhead() const {

@@ -77,9 +77,6 @@ TEST(MultiLoto, OtherSlotsGiveTheRestOrNothing) {
   EXPECT_EQ(multi.lotoLine(), "01 02/");
   EXPECT_EQ(multi.interposed(), "03 04");
   EXPECT_EQ(multi.rebuild(), "03 04");
-  EXPECT_EQ(multi.anchor_res_no(), "");
-  EXPECT_EQ(multi.common(), "");
-  EXPECT_EQ(multi.name_id(), "");
 }
 
 TEST(MultiLoto, EveryTextEndsAndLosesNoDigit) {
