@@ -3,9 +3,11 @@
 // or e49, or the pick's numbers in ascending order, each one present in the
 // line; countBallsMesureSpan accepts exactly the same lines.
 
+#include <memory>
 #include <string>
 
 #include "Alterable.hpp"
+#include "CombinationScanner.hpp"
 #include "FuzzInput.hpp"
 #include "LineReader.hpp"
 #include "passes/CombosDates.hpp"
@@ -14,13 +16,8 @@ namespace {
 
 class Probe : public CombosDates {
  public:
-  void game(int highest, int size) {
-    highestBall = highest;
-    loto = size;
-    settingArrays();
-  }
+  void game(const Game& game) { scanner = std::make_unique<CombinationScanner>(game); }
   using Alterable::message;
-  using Alterable::twoDigits;
 };
 
 }  // namespace
@@ -38,10 +35,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     highest = 1 + free % 43;
     pick = (free >> 2) % 12;
   }
+  // Any highest ball and pick size: a game of its own.
+  const Game game = {pick, highest, 0, {}, "", ""};
   Probe pass;
   std::string companion = "exclude.txt";
-  pass.setting(companion, 30, true, false, false, false);
-  pass.game(highest, pick);
+  pass.setting({companion, 30, true, false, false, false});
+  pass.game(game);
+  CombinationScanner scanner(game);
 
   const std::string text = input.all();
   LineReader in(text);
@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(accepted || pass.message == "e16: c != loto" ||
                pass.message == "e17: span < NEIGHBOR");
     pass.message.clear();
-    const std::string sorted = pass.countMeasureSort(line);
+    const std::string sorted = scanner.countMeasureSort(line, pass.message);
     FUZZ_CHECK(accepted == (!sorted.empty() || (pick == 0 && pass.message.empty())));
     if (sorted.empty()) {
       FUZZ_CHECK(pass.message == "e48: c != loto" || pass.message == "e49: span < NEIGHBOR" ||
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       FUZZ_CHECK(k == pick - 1 || sorted[3 * k + 2] == ' ');
       const int number = (token[0] - '0') * 10 + (token[1] - '0');
       FUZZ_CHECK(number > previous && number <= highest);
-      FUZZ_CHECK(token == pass.twoDigits[number]);
+      FUZZ_CHECK(token[0] == '0' + number / 10 && token[1] == '0' + number % 10);
       FUZZ_CHECK(line.find(token) != std::string::npos);
       previous = number;
     }

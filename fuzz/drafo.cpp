@@ -48,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Probe pass;
   std::string companion = "drafo.csv";
-  pass.setting(companion, 30, true, false, false, false);
+  pass.setting({companion, 30, true, false, false, false});
   // A small limit keeps inputs that reach it fast to run.
   pass.longestGrowth = 4096;
   FUZZ_CHECK(pass.readingCsvToProduceArrays());
@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // An unreadable companion file is reported with its number.
   disk.files.erase("drafo.csv");
   Probe missing;
-  missing.setting(companion, 30, true, false, false, false);
+  missing.setting({companion, 30, true, false, false, false});
   FUZZ_CHECK(!missing.readingCsvToProduceArrays());
   FUZZ_CHECK(missing.inquiry() == "e22: ifstream in( drafo.csv )");
   return 0;

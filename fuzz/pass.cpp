@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::unique_ptr<Alterable> pass = entry.maker();
   if (failing) disk.failFrom = failing - 1;
-  pass->setting(companion, period, keepLine1, matrix, serial, overwrite);
+  pass->setting({companion, period, keepLine1, matrix, serial, overwrite});
   const bool done = pass->altering(threadName);
   if (done) {
     FUZZ_CHECK(!pass->altered().empty() && disk.files.count(pass->altered()));

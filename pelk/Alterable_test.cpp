@@ -6,6 +6,7 @@
 #include <memory>
 #include <random>
 
+#include "CombinationScanner.hpp"
 #include "Games.hpp"
 #include "MemoryDisk.hpp"
 
@@ -16,20 +17,20 @@ class Probe : public Alterable {
  public:
   Probe() {
     std::string companionName = "companion.txt";
-    setting(companionName, 30, true, false, false, false);
+    setting({companionName, 30, true, false, false, false});
   }
   bool altering(std::string&) override { return true; }
-  void game(int code, int highest) {
-    loto = code;
-    highestBall = highest;
-    settingArrays();
+  /// The output goes to `name` (and may be handed on to it as it grows).
+  void naming(const std::string& name) {
+    outputName = name;
+    posts.naming(name);
   }
-  using Alterable::combos;
   using Alterable::foundItem;
   using Alterable::items;
-  using Alterable::output;
-  using Alterable::outputName;
-  using Alterable::uniquingCombos;
+  using Alterable::posts;
+  using Alterable::readingToProduceArray;
+  using Alterable::searchingItem;
+  using Alterable::searchingItemSequence;
 };
 
 TEST(Alterable, CheckLine1ClassifiesTheDraw) {
@@ -69,20 +70,21 @@ TEST(Alterable, CountMeasureSortNormalisesOrRejects) {
       {5, 31, "32 01 12 20 09", "", "e48: c != loto"},
   };
   for (const Case& c : cases) {
-    Probe probe;
-    probe.game(c.loto, c.highest);
-    EXPECT_EQ(probe.countMeasureSort(c.line), c.expected) << c.line;
-    EXPECT_EQ(probe.inquiry(), c.message) << c.line;
+    ASSERT_EQ(gameOfCode(c.loto)->highestBall, c.highest);
+    CombinationScanner scanner(*gameOfCode(c.loto));
+    std::string message;
+    EXPECT_EQ(scanner.countMeasureSort(c.line, message), c.expected) << c.line;
+    EXPECT_EQ(message, c.message) << c.line;
   }
 }
 
 TEST(Alterable, CountMeasureSortSeesNumbersFarIntoALongLine) {
-  Probe probe;
-  probe.game(6, 43);
+  CombinationScanner scanner(*gameOfCode(6));
+  std::string message;
   const std::string line = std::string(200, 'x') + "01 02 03 04 05 06";
-  EXPECT_EQ(probe.countMeasureSort(line), "01 02 03 04 05 06");
-  EXPECT_EQ(probe.countMeasureSort(std::string(200, 'x') + "123 04 05 06 07"), "");
-  EXPECT_EQ(probe.inquiry(), "e49: span < NEIGHBOR");
+  EXPECT_EQ(scanner.countMeasureSort(line, message), "01 02 03 04 05 06");
+  EXPECT_EQ(scanner.countMeasureSort(std::string(200, 'x') + "123 04 05 06 07", message), "");
+  EXPECT_EQ(message, "e49: span < NEIGHBOR");
 }
 
 TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
@@ -94,7 +96,7 @@ TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
     MemoryDisk disk;
     ScopedDisk guard(&disk);
     Probe probe;
-    probe.output = c.output;
+    probe.posts.writing(c.output);
     std::string name = "out.txt";
     ASSERT_TRUE(probe.openSaveClose(name));
     EXPECT_EQ(disk.files["out.txt"], c.written);
@@ -118,13 +120,13 @@ std::string listGroups(Probe& probe, int groups, int lines) {
   const std::string body(99, 'b');
   for (int g = 0; g < groups; ++g) {
     const std::string header = g == 0 ? "" : "H" + std::to_string(g);
-    probe.clear(header);
+    probe.posts.clear(header);
     if (g > 0) expected += header + "\n";
     for (int k = 0; k < lines; ++k) {
-      probe.add(body);
+      probe.posts.add(body);
       expected += body + "\n";
     }
-    probe.listing();
+    probe.posts.listing();
   }
   return expected;
 }
@@ -133,10 +135,10 @@ TEST(Alterable, LargeOutputIsHandedOnAsItGrows) {
   MemoryDisk disk;
   ScopedDisk guard(&disk);
   Probe probe;
-  probe.outputName = "out.txt";
+  probe.naming("out.txt");
   // 3 MB in groups of 10 kB: the output never holds much more than 1 MB.
   const std::string expected = listGroups(probe, 300, 100);
-  EXPECT_LT(probe.output.size(), size_t{1100000});
+  EXPECT_LT(probe.posts.output().size(), size_t{1100000});
   std::string name = "out.txt";
   ASSERT_TRUE(probe.openSaveClose(name));
   EXPECT_EQ(disk.files["out.txt"], expected);
@@ -147,14 +149,14 @@ TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
   ScopedDisk guard(&disk);
   {
     Probe probe;
-    probe.outputName = "out.txt";
+    probe.naming("out.txt");
     listGroups(probe, 300, 100);
   }
   EXPECT_EQ(disk.files.count("out.txt"), 0u);
 
   disk.unwritable.insert("out.txt");
   Probe probe;
-  probe.outputName = "out.txt";
+  probe.naming("out.txt");
   listGroups(probe, 300, 100);
   std::string name = "out.txt";
   EXPECT_FALSE(probe.openSaveClose(name));
@@ -166,11 +168,11 @@ TEST(Alterable, LargeOutputOfLineEndsOnlyIsKeptWhole) {
   MemoryDisk disk;
   ScopedDisk guard(&disk);
   Probe probe;
-  probe.outputName = "out.txt";
+  probe.naming("out.txt");
   const std::string ends(1500000, '\n');
-  probe.clear(ends);
-  probe.listing();
-  EXPECT_EQ(probe.output.size(), ends.size() + 1);
+  probe.posts.clear(ends);
+  probe.posts.listing();
+  EXPECT_EQ(probe.posts.output().size(), ends.size() + 1);
   std::string name = "out.txt";
   ASSERT_TRUE(probe.openSaveClose(name));
   EXPECT_EQ(disk.files["out.txt"], ends + "\n");
@@ -208,17 +210,14 @@ class Copying : public Alterable {
  public:
   Copying() {
     std::string companionName = "companion.txt";
-    setting(companionName, 30, true, false, false, false);
+    setting({companionName, 30, true, false, false, false});
   }
   bool altering(std::string& threadName) override {
-    LineReader in;
-    if (!readThread(threadName, in, 33)) return false;
+    ThreadFile thread(ThreadMessages{33, 34});
+    if (!opening(thread, threadName)) return false;
     outputName = "out.txt";
-    for (std::string line; in.next(line);) {
-      output += line;
-      output += newLine;
-      spilling();
-    }
+    posts.naming(outputName);
+    for (std::string line; thread.next(line);) posts.writingLine(line);
     return openSaveClose(outputName);
   }
 };
@@ -286,12 +285,11 @@ TEST(Alterable, UniquingCombosSortsInByteOrderAndAnnouncesCopies) {
       if (expected[i] == expected[i - 1]) copies += expected[i] + "\n";
     expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
 
-    Probe probe;
-    probe.combos = combos;
+    std::vector<std::string> uniqued = combos;
     testing::internal::CaptureStdout();
-    probe.uniquingCombos();
+    uniquingCombos(uniqued);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), copies);
-    EXPECT_EQ(probe.combos, expected);
+    EXPECT_EQ(uniqued, expected);
   }
 }
 
@@ -324,15 +322,15 @@ TEST(Alterable, SearchingItemSequenceTakesTheFirstItemOfTheList) {
 }
 
 TEST(Alterable, GroupsAreListedUnderTheirHeader) {
-  Probe probe;
-  probe.clear("");
-  probe.add("x");
-  probe.listing();
-  EXPECT_EQ(probe.output, "\nx\n");
-  probe.clear("H");
-  probe.add("y");
-  probe.listing("T");
-  EXPECT_EQ(probe.output, "\nx\nH\ny\nT");
+  PostAssembler posts;
+  posts.clear("");
+  posts.add("x");
+  posts.listing();
+  EXPECT_EQ(posts.output(), "\nx\n");
+  posts.clear("H");
+  posts.add("y");
+  posts.listing("T");
+  EXPECT_EQ(posts.output(), "\nx\nH\ny\nT");
 }
 
 TEST(Alterable, StringToIntegerReadsALeadingInteger) {

@@ -36,18 +36,18 @@ void saveSerialNumber() {
 }  // namespace
 
 TimeName::TimeName(const char* prefixText, const char* extensionText)
-    : prefix(prefixText), front(prefixText), extension(extensionText) {
-  readSerialNumber();
-}
+    : prefix(prefixText), front(prefixText), extension(extensionText) {}
 
 TimeName::TimeName(const std::string& prefixText, const char* extensionText)
-    : prefix(prefixText), front(prefixText), extension(extensionText) {
-  readSerialNumber();
-}
+    : prefix(prefixText), front(prefixText), extension(extensionText) {}
 
 TimeName::TimeName(const std::string& prefixText, const std::string& extensionText)
-    : prefix(prefixText), front(prefixText), extension(extensionText) {
-  readSerialNumber();
+    : prefix(prefixText), front(prefixText), extension(extensionText) {}
+
+TimeName TimeName::reading(const std::string& prefixText, const std::string& extensionText) {
+  TimeName name(prefixText, extensionText);
+  name.readSerialNumber();
+  return name;
 }
 
 std::string TimeName::build(int minute, int second) const {

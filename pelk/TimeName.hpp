@@ -5,12 +5,16 @@
 /// Maker of temporary file names: a stem, the local minute and second and an
 /// extension (who14-5.txt), with an optional serial number after the stem
 /// (who12-14-5.txt). The serial number is shared by the whole run and kept in
-/// "serial.txt".
+/// "serial.txt": a maker reads it (`readSerialNumber`) before its first name.
 class TimeName {
  public:
+  /// Touches no file.
   TimeName(const char* prefix, const char* extension);
   TimeName(const std::string& prefix, const char* extension);
   TimeName(const std::string& prefix, const std::string& extension);
+
+  /// A maker whose serial number is read from "serial.txt" first.
+  static TimeName reading(const std::string& prefix, const std::string& extension);
 
   /// A new name from the clock; with `serial` the serial number is raised
   /// and inserted. A name equal to the last one returned gets a serial number.

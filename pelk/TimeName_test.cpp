@@ -20,10 +20,21 @@ TEST(TimeName, NamesFromMinuteAndSecondWithoutPadding) {
   disk.files["serial.txt"] = "11\n";
   ScopedDisk guard(&disk);
   ScopedClock clock([] { return at(9, 0); });
-  EXPECT_EQ(TimeName("who", ".txt").temporaryName(false), "who9-0.txt");
+  EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(false), "who9-0.txt");
   EXPECT_EQ(disk.files["serial.txt"], "11\n");
-  EXPECT_EQ(TimeName("who", ".txt").temporaryName(true), "who12-9-0.txt");
+  EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(true), "who12-9-0.txt");
   EXPECT_EQ(disk.files["serial.txt"], "12\n");
+}
+
+TEST(TimeName, MakingAMakerTouchesNoFileReadingTheSerialNumberDoes) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  ScopedClock clock([] { return at(9, 0); });
+  TimeName name("who", ".txt");
+  EXPECT_TRUE(disk.files.empty());
+  name.readSerialNumber();
+  EXPECT_EQ(disk.files["serial.txt"], "0\n");
+  EXPECT_EQ(name.temporaryName(true), "who1-9-0.txt");
 }
 
 TEST(TimeName, RepeatedNameGetsASerialNumber) {
@@ -31,13 +42,13 @@ TEST(TimeName, RepeatedNameGetsASerialNumber) {
   disk.files["serial.txt"] = "11\n";
   ScopedDisk guard(&disk);
   ScopedClock clock([] { return at(14, 5); });
-  TimeName name("who", ".txt");
+  TimeName name = TimeName::reading("who", ".txt");
   EXPECT_EQ(name.temporaryName(false), "who14-5.txt");
   EXPECT_EQ(name.temporaryName(false), "who12-14-5.txt");
   EXPECT_EQ(disk.files["serial.txt"], "12\n");
   // Two objects asked in the same second give the same name.
-  EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(false),
-            TimeName("cmb", ".txt").temporaryName(false));
+  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(false),
+            TimeName::reading("cmb", ".txt").temporaryName(false));
 }
 
 TEST(TimeName, SerialFileIsCreatedOrParsedFromItsStart) {
@@ -57,7 +68,7 @@ TEST(TimeName, SerialFileIsCreatedOrParsedFromItsStart) {
     if (c.present) disk.files["serial.txt"] = c.content;
     ScopedDisk guard(&disk);
     ScopedClock clock([] { return at(14, 5); });
-    EXPECT_EQ(TimeName("who", ".txt").temporaryName(true), c.name) << c.content;
+    EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(true), c.name) << c.content;
     EXPECT_EQ(disk.files["serial.txt"], c.after);
   }
 }
@@ -68,7 +79,7 @@ TEST(TimeName, UnwritableSerialFileKeepsTheNumberForTheRun) {
   disk.unwritable.insert("serial.txt");
   ScopedDisk guard(&disk);
   ScopedClock clock([] { return at(14, 5); });
-  EXPECT_EQ(TimeName("tab", ".csv").temporaryName(true), "tab6-14-5.csv");
+  EXPECT_EQ(TimeName::reading("tab", ".csv").temporaryName(true), "tab6-14-5.csv");
   EXPECT_EQ(disk.files["serial.txt"], "5\n");
 }
 
@@ -94,8 +105,9 @@ TEST(TimeName, HoldReadsAndWritesTheSerialFileOnceWithTheSameNames) {
     CountingDisk disk;
     disk.files["serial.txt"] = "41abc\n";
     ScopedDisk guard(&disk);
-    unheld.push_back(TimeName("who", ".txt").temporaryName(false));
-    for (int i = 0; i < 3; ++i) unheld.push_back(TimeName("cmb", ".txt").temporaryName(true));
+    unheld.push_back(TimeName::reading("who", ".txt").temporaryName(false));
+    for (int i = 0; i < 3; ++i)
+      unheld.push_back(TimeName::reading("cmb", ".txt").temporaryName(true));
     EXPECT_EQ(disk.reads, 4);
     EXPECT_EQ(disk.writes, 3);
   }
@@ -105,10 +117,11 @@ TEST(TimeName, HoldReadsAndWritesTheSerialFileOnceWithTheSameNames) {
   std::vector<std::string> held;
   {
     TimeName::Hold hold;
-    held.push_back(TimeName("who", ".txt").temporaryName(false));
+    held.push_back(TimeName::reading("who", ".txt").temporaryName(false));
     {
       TimeName::Hold inner;
-      for (int i = 0; i < 3; ++i) held.push_back(TimeName("cmb", ".txt").temporaryName(true));
+      for (int i = 0; i < 3; ++i)
+        held.push_back(TimeName::reading("cmb", ".txt").temporaryName(true));
     }
     // Only the outermost hold saves.
     EXPECT_EQ(disk.writes, 0);
@@ -121,7 +134,7 @@ TEST(TimeName, HoldReadsAndWritesTheSerialFileOnceWithTheSameNames) {
   EXPECT_EQ(disk.writes, 1);
   EXPECT_EQ(disk.files["serial.txt"], "44\n");
   // After the hold the file is read again.
-  EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb45-14-5.txt");
+  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb45-14-5.txt");
   EXPECT_EQ(disk.reads, 2);
 }
 
@@ -132,8 +145,8 @@ TEST(TimeName, HoldCreatesAMissingSerialFileAndWritesNothingWhenUnused) {
     ScopedDisk guard(&disk);
     {
       TimeName::Hold hold;
-      EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb1-14-5.txt");
-      EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb2-14-5.txt");
+      EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb1-14-5.txt");
+      EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb2-14-5.txt");
       EXPECT_EQ(disk.files.count("serial.txt"), 0u);
     }
     EXPECT_EQ(disk.files["serial.txt"], "2\n");
@@ -143,7 +156,7 @@ TEST(TimeName, HoldCreatesAMissingSerialFileAndWritesNothingWhenUnused) {
   ScopedDisk guard(&disk);
   {
     TimeName::Hold hold;
-    EXPECT_EQ(TimeName("who", ".txt").temporaryName(false), "who14-5.txt");
+    EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(false), "who14-5.txt");
   }
   EXPECT_EQ(disk.writes, 0);
   EXPECT_EQ(disk.files["serial.txt"], "7\n");
@@ -156,8 +169,8 @@ TEST(TimeName, HoldKeepsRaisingANumberThatCannotBeSaved) {
   ScopedDisk guard(&disk);
   ScopedClock clock([] { return at(14, 5); });
   TimeName::Hold hold;
-  EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb6-14-5.txt");
-  EXPECT_EQ(TimeName("cmb", ".txt").temporaryName(true), "cmb7-14-5.txt");
+  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb6-14-5.txt");
+  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb7-14-5.txt");
 }
 
 }  // namespace

@@ -204,7 +204,7 @@ int main(int argc, char** argv) {
 
   if (removing) removeTemporaryFiles();
   const bool overwriting = nameExpected ? true : overwrite;
-  pass->setting(companionName, period, keepLine1, matrix, serial, overwriting);
+  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting});
   int status = 0;
   if (pass->altering(threadName)) {
     std::cout << pass->altered() << std::endl;

@@ -46,26 +46,17 @@ std::string ASCIIdates::asciiOnly(const std::string& line) const {
 }
 
 bool ASCIIdates::altering(std::string& path) {
-  LineReader in;
-  if (!readThread(path, in, 3)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(4);
-    return false;
-  }
-  if (keepLine1) {
-    output += asciiOnly(line);
-    output += newLine;
-  }
+  ThreadFile thread(messages::kASCIIdates);
+  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  if (settings.keepLine1) posts.writingLine(asciiOnly(thread.line1()));
   chooseOutputName();
-  while (in.next(line)) {
+  constexpr std::string_view postedOn = kPostedOn;
+  std::string line;
+  while (thread.next(line)) {
     DateFollowed header(line, recogniseOnly);
     if (header.dateLine() < 1) continue;
-    if (size_t at = line.rfind(postDateWord); at != std::string::npos)
-      line.erase(at, postDateWord.size());
-    output += asciiOnly(line);
-    output += newLine;
-    spilling();
+    if (size_t at = line.rfind(postedOn); at != std::string::npos) line.erase(at, postedOn.size());
+    posts.writingLine(asciiOnly(line));
   }
   return openSaveClose(outputName);
 }

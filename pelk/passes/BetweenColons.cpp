@@ -1,6 +1,5 @@
 #include "passes/BetweenColons.hpp"
 
 bool BetweenColons::altering(std::string& path) {
-  return rewritingHeaders(path, 6, "e7: in.getline(c, BUFFER_SIZE" + closing,
-                          &DateFollowed::interposed);
+  return rewritingHeaders(path, messages::kBetweenColons, &DateFollowed::interposed);
 }

@@ -7,7 +7,6 @@
 #include "Expander.hpp"
 #include "FirstNumber.hpp"
 #include "Games.hpp"
-#include "LineReader.hpp"
 #include "TimeName.hpp"
 
 namespace {
@@ -19,7 +18,7 @@ constexpr std::string_view kLabelCore = "to";
 
 }  // namespace
 
-Combo::Combo() : expansionStem(kExpansionStem) { header = empty; }
+Combo::Combo() : expansionStem(kExpansionStem) {}
 
 void Combo::produceArrays() {
   for (const Game& game : kGames)
@@ -37,25 +36,16 @@ std::string Combo::firstNumberTrimmed(const std::string& line) {
 bool Combo::acquireFromFile(const std::string& name) {
   std::string text;
   if (!currentDisk().readFile(name, &text)) {
-    message = openMessage(5, name);
+    message = openMessage(messages::kExpansionFile, name);
     return false;
   }
-  // The expanders end every line with a bare LF: such a text enters the
-  // group whole, as its lines one by one would.
-  if (text.find('\r') == std::string::npos && (text.empty() || text.back() == '\n') &&
-      newLine == "\n") {
-    group += text;
-    return true;
-  }
-  LineReader in(text);
-  std::string line;
-  while (in.next(line)) add(line);
+  posts.addingLines(text);
   return true;
 }
 
 bool Combo::expanding(const std::string& line) {
-  TimeName naming(expansionStem, kExpansionExtension);
-  const std::string fileName = naming.temporaryName(advanceSerial);
+  const std::string fileName =
+      TimeName::reading(expansionStem, kExpansionExtension).temporaryName(advanceSerial);
   const std::string numbers = firstNumberTrimmed(line);
   // `foundItem` is one of the labels `produceArrays` put into the items.
   Expander expander(*gameOfLabel(foundItem), fileName, numbers);
@@ -67,31 +57,28 @@ bool Combo::expanding(const std::string& line) {
 }
 
 bool Combo::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 8)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(11);
-    return false;
-  }
-  listingLine1(line);
-  if (!settingGame(line, 9, 10)) return false;
+  ThreadFile thread(messages::kCombo);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  listingLine1(thread.line1());
+  // The game of Line-1 does not restrict the expansion: each label names its own.
+  if (!thread.classifying(message)) return false;
   // A thread may carry many combination lines: "serial.txt" is read once and
   // written once for the whole run instead of once per expansion file.
   TimeName::Hold serialNumbers;
   produceArrays();
   chooseOutputName();
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     DateFollowed parser(line, recogniseOnly);
     if (parser.dateLine() > 0) {
-      listing();
-      clear(line);
+      posts.listing();
+      posts.clear(line);
     } else if (line.find(kLabelCore) == std::string::npos || !searchingItemSequence(line)) {
-      add(line);
+      posts.add(line);
     } else if (!expanding(line)) {
       return false;
     }
   }
-  listing();
+  posts.listing();
   return openSaveClose(outputName);
 }

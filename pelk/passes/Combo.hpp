@@ -21,12 +21,12 @@ class Combo : public Alterable {
   /// The numbers part of a combination line: from its first ASCII digit to
   /// its end, trailing blanks removed.
   std::string firstNumberTrimmed(const std::string& line);
-  /// Appends every line of the file `name` to `group`. False with "e5" when
+  /// Appends every line of the file `name` to the group. False with "e5" when
   /// it cannot be read.
   bool acquireFromFile(const std::string& name);
 
  private:
-  /// Expands the combination line whose label is `foundItem` into `group`.
+  /// Expands the combination line whose label is `foundItem` into the group.
   bool expanding(const std::string& line);
 
   /// Every expansion file is named with a fresh serial number.

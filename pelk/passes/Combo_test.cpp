@@ -37,10 +37,11 @@ class Pass : public Combo {
  public:
   explicit Pass(bool keepLine1 = true, bool serial = false, bool overwrite = false) {
     std::string none;
-    setting(none, 30, keepLine1, false, serial, overwrite);
+    setting({none, 30, keepLine1, false, serial, overwrite});
   }
   const std::vector<std::string>& labels() const { return items; }
-  const std::string& body() const { return group; }
+  const std::string& body() const { return posts.group(); }
+  void add(const std::string& line) { posts.add(line); }
 };
 
 // A working directory holding the thread "t.txt" and serial.txt at 11, at 14:05.

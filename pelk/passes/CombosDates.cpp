@@ -2,43 +2,39 @@
 
 #include "DateFollowed.hpp"
 
-CombosDates::CombosDates() { header = empty; }
-
 bool CombosDates::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 12)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(15);
-    return false;
-  }
-  listingLine1(line);
-  if (!settingGame(line, 13, 14)) return false;
-  settingArrays();
+  ThreadFile thread(messages::kCombosDates);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  listingLine1(thread.line1());
+  const Game* game = thread.classifying(message);
+  if (!game) return false;
+  scanner = std::make_unique<CombinationScanner>(*game);
   chooseOutputName();
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     DateFollowed parser(line, recogniseOnly);
     if (parser.dateLine() > 0) {
-      listing(newLine);
-      clear(line);
+      posts.listing("\n");
+      posts.clear(line);
     } else if (countBallsMesureSpan(line)) {
-      add(line);
+      posts.add(line);
     }
     // Any other line is dropped; its e16/e17 text is not reported.
   }
-  listing(newLine);
+  posts.listing("\n");
   return openSaveClose(outputName);
 }
 
 bool CombosDates::countBallsMesureSpan(const std::string& line) {
-  resettingPlaceArray();
-  if (placingNumbers(line, false) != loto) {
-    message = "e16: c != loto";
-    return false;
-  }
-  if (!measuringSpan()) {
-    message = "e17: span < NEIGHBOR";
-    return false;
+  switch (scanner->measuring(line)) {
+    case CombinationScanner::Verdict::kCount:
+      message = numbered(messages::kCombosDatesCount, "c != loto");
+      return false;
+    case CombinationScanner::Verdict::kSpan:
+      message = numbered(messages::kCombosDatesSpan, "span < NEIGHBOR");
+      return false;
+    case CombinationScanner::Verdict::kCombination:
+      break;
   }
   return true;
 }

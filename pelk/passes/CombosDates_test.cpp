@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <memory>
 
 #include "Clock.hpp"
 #include "MemoryDisk.hpp"
@@ -20,13 +21,13 @@ class Probe : public CombosDates {
  public:
   explicit Probe(bool keepLine1 = true, bool overwrite = true) {
     std::string none;
-    setting(none, 30, keepLine1, false, false, overwrite);
+    setting({none, 30, keepLine1, false, false, overwrite});
   }
   void game(int code, int highest) {
-    loto = code;
-    highestBall = highest;
-    settingArrays();
+    ASSERT_EQ(gameOfCode(code)->highestBall, highest);
+    scanner = std::make_unique<CombinationScanner>(*gameOfCode(code));
   }
+  using CombosDates::scanner;
 };
 
 // Both normalisers apply the same test; they differ in what they give back
@@ -65,12 +66,12 @@ TEST(CombosDates, BothNormalisersAgreeOnTrickyLines) {
       {6, 43, "", "", kCount},
   };
   for (const Case& c : cases) {
-    Probe probe;
-    probe.game(c.loto, c.highest);
-    EXPECT_EQ(probe.countMeasureSort(c.line), c.normal) << c.line;
-    EXPECT_EQ(probe.inquiry(), c.verdict == kCount  ? "e48: c != loto"
-                               : c.verdict == kSpan ? "e49: span < NEIGHBOR"
-                                                    : "")
+    CombinationScanner scanner(*gameOfCode(c.loto));
+    std::string message;
+    EXPECT_EQ(scanner.countMeasureSort(c.line, message), c.normal) << c.line;
+    EXPECT_EQ(message, c.verdict == kCount  ? "e48: c != loto"
+                       : c.verdict == kSpan ? "e49: span < NEIGHBOR"
+                                            : "")
         << c.line;
     Probe other;
     other.game(c.loto, c.highest);
@@ -87,8 +88,10 @@ TEST(CombosDates, RepeatedCallsStartAfresh) {
   probe.game(6, 43);
   EXPECT_FALSE(probe.countBallsMesureSpan("123 04 05 06 07"));
   EXPECT_TRUE(probe.countBallsMesureSpan("01 02 03 04 05 06"));
-  EXPECT_EQ(probe.countMeasureSort("43 42 41 40 39 38"), "38 39 40 41 42 43");
-  EXPECT_EQ(probe.countMeasureSort("01 02 03 04 05 06"), "01 02 03 04 05 06");
+  // The pass's own scanner, after the lines above.
+  std::string message;
+  EXPECT_EQ(probe.scanner->countMeasureSort("43 42 41 40 39 38", message), "38 39 40 41 42 43");
+  EXPECT_EQ(probe.scanner->countMeasureSort("01 02 03 04 05 06", message), "01 02 03 04 05 06");
 }
 
 TEST(CombosDates, KeepsHeadersAndCombinationLinesOnly) {

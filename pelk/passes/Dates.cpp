@@ -3,25 +3,14 @@
 #include "DateFollowed.hpp"
 
 bool Dates::altering(std::string& path) {
-  LineReader in;
-  if (!readThread(path, in, 23)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(24);
-    return false;
-  }
-  if (keepLine1) {
-    output += line;
-    output += newLine;
-  }
+  ThreadFile thread(messages::kDates);
+  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  if (settings.keepLine1) posts.writingLine(thread.line1());
   chooseOutputName();
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     DateFollowed header(line, recogniseOnly);
-    if (header.dateLine() > 0) {
-      output += line;
-      output += newLine;
-      spilling();
-    }
+    if (header.dateLine() > 0) posts.writingLine(line);
   }
   return openSaveClose(outputName);
 }

@@ -74,55 +74,48 @@ class Fragments {
 }  // namespace
 
 Drafo::Drafo() : singleByteOf(256 * 256, 0) {
-  for (const ZenkakuEntry& entry : kZenkakuEntries) {
-    zenkakuTable.emplace(entry.key, static_cast<unsigned char>(entry.becomes));
+  for (const ZenkakuEntry& entry : kZenkakuEntries)
     singleByteOf[characterIndex(entry.key[0], entry.key[1])] =
         static_cast<unsigned char>(entry.becomes);
-  }
-  header = empty;
 }
 
 bool Drafo::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 20)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(21);
-    return false;
-  }
-  listingLine1(line);
+  ThreadFile thread(messages::kDrafo);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  listingLine1(thread.line1());
   if (!readingCsvToProduceArrays()) return false;
   chooseOutputName();
-  std::string spaced, formal;
+  std::string line, spaced, formal;
   size_t lineNumber = 1;
-  while (in.next(line)) {
+  while (thread.next(line)) {
     ++lineNumber;
     DateFollowed parser(line, recogniseOnly);
     if (parser.dateLine() > 0) {
-      listing();
-      clear(line);
+      posts.listing();
+      posts.clear(line);
       continue;
     }
     // The leading space lets drafts that begin with one match at the start
     // of the line; it (or what a pair made of it) is dropped afterwards.
-    spaced.assign(space);
+    spaced.assign(" ");
     spaced += line;
     if (!replaceDraftWithFormal(checkOneByOne(spaced), formal)) {
-      message = "e57: " + companion + " grows line " + std::to_string(lineNumber) +
-                " by more than " + std::to_string(longestGrowth) + " bytes";
+      message = numbered(messages::kDrafoGrowth, settings.companion + " grows line " +
+                                                     std::to_string(lineNumber) + " by more than " +
+                                                     std::to_string(longestGrowth) + " bytes");
       return false;
     }
     formal.erase(0, 1);
-    add(formal);
+    posts.add(formal);
   }
-  listing();
+  posts.listing();
   return openSaveClose(outputName);
 }
 
 bool Drafo::readingCsvToProduceArrays() {
   std::string text;
-  if (!currentDisk().readFile(companion, &text)) {
-    message = openMessage(22, companion);
+  if (!currentDisk().readFile(settings.companion, &text)) {
+    message = openMessage(messages::kDrafoCsv, settings.companion);
     return false;
   }
   LineReader in(text);
@@ -160,7 +153,7 @@ bool Drafo::parsingCsvLine(const std::string& line, std::string& draft, std::str
 }
 
 std::string Drafo::csvField(std::string field) const {
-  if (field.empty()) return emptyMark;
+  if (field.empty()) return std::string(emptyMark);
   size_t backslash = field.find('\\');
   if (backslash != std::string::npos) field.erase(backslash, 1);
   return field;
@@ -185,7 +178,7 @@ std::string Drafo::checkOneByOne(const std::string& line) const {
       lead = c;
       inCharacter = true;
     } else if (b == kHalfWidthComma || b == kHalfWidthDot) {
-      result += space;
+      result += ' ';
     } else {
       result += c;
     }

@@ -1,8 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -21,7 +19,7 @@ class Drafo : public Alterable {
   /// Reads the pairs of the companion file into `drafts` and `formals`.
   /// False, with the message set, when the file cannot be read.
   bool readingCsvToProduceArrays();
-  /// `line` with `zenkakuTable` applied character by character.
+  /// `line` with the built-in table applied character by character.
   std::string checkOneByOne(const std::string& line) const;
   /// Sets `formal` to `line` with every pair applied in file order, each
   /// pair to the output of the ones before it. False when the pairs would
@@ -38,11 +36,9 @@ class Drafo : public Alterable {
   std::vector<std::string> drafts;
   /// The second field of each pair: formal i replaces draft i.
   std::vector<std::string> formals;
-  /// Two-byte Shift-JIS character to the byte that replaces it.
-  std::map<std::string, int, std::less<>> zenkakuTable;
-  /// `zenkakuTable` as a direct table indexed by lead byte * 256 + trail
-  /// byte (0: not in the table), built with it by the constructor, so that a
-  /// character of a long thread costs one look-up instead of a tree search.
+  /// The built-in table: the byte that replaces each two-byte Shift-JIS
+  /// character, indexed by lead byte * 256 + trail byte (0: kept as it is),
+  /// so that a character of a long thread costs one look-up.
   std::vector<unsigned char> singleByteOf;
   /// How many bytes the pairs may add to one line (`kLongestGrowth`; tests
   /// lower it to reach the limit with small texts).

@@ -21,7 +21,7 @@ const std::string kHeader =
 class Zenkaku : public Drafo {
  public:
   explicit Zenkaku(bool keepLine1 = true, std::string companionName = "drafo.csv") {
-    setting(companionName, 30, keepLine1, false, false, true);
+    setting({companionName, 30, keepLine1, false, false, true});
   }
   Pairs pairs() const {
     Pairs found;
@@ -29,7 +29,11 @@ class Zenkaku : public Drafo {
     EXPECT_EQ(drafts.size(), formals.size());
     return found;
   }
-  size_t tableSize() const { return zenkakuTable.size(); }
+  /// The characters the built-in table replaces.
+  size_t tableSize() const {
+    return std::count_if(singleByteOf.begin(), singleByteOf.end(),
+                         [](unsigned char b) { return b; });
+  }
 };
 
 /// The pairs read from a drafo.csv holding `csv`.

@@ -2,39 +2,33 @@
 
 #include "DateFollowed.hpp"
 
-ExcludeText::ExcludeText() { header = empty; }
-
 bool ExcludeText::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 25)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(26);
-    return false;
-  }
-  listingLine1(line);
+  ThreadFile thread(messages::kExcludeText);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  listingLine1(thread.line1());
   if (!readingToProduceArray()) return false;
   chooseOutputName();
   // Set from the body line that holds an item up to the next post header:
   // the lines of the post in between are skipped.
   bool dropping = false;
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     DateFollowed parser(line, recogniseOnly);
     if (parser.dateLine() > 0) {
       // A dropped post's group is discarded without being listed.
-      if (!dropping) listing();
-      clear(line);
+      if (!dropping) posts.listing();
+      posts.clear(line);
       dropping = false;
     } else if (dropping) {
       continue;
     } else if (searchingItem(line)) {
       dropping = true;
     } else {
-      add(line);
+      posts.add(line);
     }
   }
   // The last post was dropped: an empty header stands in its place.
-  if (dropping) clear(empty);
-  listing();
+  if (dropping) posts.clear("");
+  posts.listing();
   return openSaveClose(outputName);
 }

@@ -9,6 +9,6 @@
 /// header and body; post headers themselves are never searched.
 class ExcludeText : public Alterable {
  public:
-  ExcludeText();
+  ExcludeText() = default;
   bool altering(std::string& threadName) override;
 };

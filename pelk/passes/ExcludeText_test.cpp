@@ -22,7 +22,7 @@ class Exclude : public ExcludeText {
  public:
   explicit Exclude(bool keepLine1 = true, bool overwrite = true,
                    std::string companionName = "exclude.txt") {
-    setting(companionName, 30, keepLine1, false, false, overwrite);
+    setting({companionName, 30, keepLine1, false, false, overwrite});
   }
 };
 

@@ -1,8 +1,15 @@
 #include "passes/FormDateLine.hpp"
 
+#include <string_view>
+
 #include "DateFollowed.hpp"
 
-FormDateLine::FormDateLine() : idMark(" ID:") {}
+namespace {
+
+/// The last of the three lines of a broken header holds this.
+constexpr std::string_view kIdMark = " ID:";
+
+}  // namespace
 
 int FormDateLine::produceRingBuffer(int size) {
   ringBuffer.clear();
@@ -18,37 +25,33 @@ void FormDateLine::blankRingBuffer() {
 }
 
 bool FormDateLine::altering(std::string& path) {
-  LineReader in;
-  if (!readThread(path, in, 27)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(28);
-    return false;
-  }
-  listingLine1(line);
+  ThreadFile thread(messages::kFormDateLine);
+  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  listingLine1(thread.line1());
   chooseOutputName();
   produceRingBuffer(3);
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     ringBuffer.pop_front();
     ringBuffer.push_back(line);
     const std::string& newest = ringBuffer[2];
     // A header that already stands on one line needs no uniting; joining it
     // with the two lines above would swallow them into the header.
     bool united = false;
-    if (newest.find(idMark) != std::string::npos &&
+    if (newest.find(kIdMark) != std::string::npos &&
         DateFollowed(newest, recogniseOnly).dateLine() <= 0) {
-      DateFollowed candidate(ringBuffer[0] + ringBuffer[1] + space + newest + space);
+      DateFollowed candidate(ringBuffer[0] + ringBuffer[1] + " " + newest + " ");
       if (candidate.dateLine() >= 1) {
-        listing();
-        clear(candidate.interposed());
+        posts.listing();
+        posts.clear(candidate.interposed());
         blankRingBuffer();
         united = true;
       }
     }
-    if (!united) add(ringBuffer[0]);
+    if (!united) posts.add(ringBuffer[0]);
   }
   ringBuffer.pop_front();
-  for (const std::string& waiting : ringBuffer) add(waiting);
-  listing();
+  for (const std::string& waiting : ringBuffer) posts.add(waiting);
+  posts.listing();
   return openSaveClose(outputName);
 }

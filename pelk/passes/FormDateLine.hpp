@@ -11,7 +11,7 @@
 /// reading.
 class FormDateLine : public Alterable {
  public:
-  FormDateLine();
+  FormDateLine() = default;
   bool altering(std::string& path) override;
 
   /// Empties the ring and fills it with `size` blanks; returns its size.
@@ -20,7 +20,6 @@ class FormDateLine : public Alterable {
   void blankRingBuffer();
 
  private:
-  std::string idMark;
   /// The last three lines read, oldest first; an empty slot holds " ".
   std::deque<std::string> ringBuffer;
 };

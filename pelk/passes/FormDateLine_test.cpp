@@ -32,7 +32,7 @@ PassRun runPass(const std::string& thread, bool keepLine1) {
   disk.files["who.txt"] = thread;
   FormDateLine pass;
   std::string companion = "exclude.txt";
-  pass.setting(companion, 30, keepLine1, false, false, true);
+  pass.setting({companion, 30, keepLine1, false, false, true});
   std::string name = "who.txt";
   PassRun run;
   run.ok = pass.altering(name);

@@ -1,25 +1,21 @@
 #include "passes/HeaderRewriting.hpp"
 
-bool HeaderRewriting::rewritingHeaders(const std::string& path, int openNumber,
-                                       const std::string& line1Failure, Layout layout) {
-  LineReader in;
-  if (!readThread(path, in, openNumber)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Failure;
-    return false;
-  }
-  listingLine1(line);
+bool HeaderRewriting::rewritingHeaders(const std::string& path, const ThreadMessages& messages,
+                                       Layout layout) {
+  ThreadFile thread(messages);
+  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  listingLine1(thread.line1());
   chooseOutputName();
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     DateFollowed header(line);
     if (header.dateLine() > 0) {
-      listing();
-      clear((header.*layout)());
+      posts.listing();
+      posts.clear((header.*layout)());
     } else {
-      add(line);
+      posts.add(line);
     }
   }
-  listing();
+  posts.listing();
   return openSaveClose(outputName);
 }

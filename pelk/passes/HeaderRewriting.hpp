@@ -12,9 +12,6 @@ class HeaderRewriting : public Alterable {
   /// A layout operation of DateFollowed, such as &DateFollowed::rebuild.
   using Layout = std::string (DateFollowed::*)();
 
-  /// Runs the walk over the thread; `openNumber` and `line1Failure` are the
-  /// pass's messages for a thread that cannot be opened and a Line-1 that
-  /// cannot be read.
-  bool rewritingHeaders(const std::string& path, int openNumber, const std::string& line1Failure,
-                        Layout layout);
+  /// Runs the walk over the thread, with the pass's thread messages.
+  bool rewritingHeaders(const std::string& path, const ThreadMessages& messages, Layout layout);
 };

@@ -6,39 +6,42 @@
 #include "Gaps.hpp"
 #include "MultiLoto.hpp"
 
-NewLines::NewLines() : axis(false) { header = empty; }
+namespace {
+
+/// The axis switch handed to every line splitter: this pass always drops
+/// the text before a pick.
+constexpr bool kAxis = false;
+
+}  // namespace
 
 bool NewLines::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 29)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(32);
-    return false;
-  }
-  listingLine1(line);
-  if (!settingGame(line, 30, 31)) return false;
+  ThreadFile thread(messages::kNewLines);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  listingLine1(thread.line1());
+  const Game* game = thread.classifying(message);
+  if (!game) return false;
   if (!readingToProduceArray()) return false;
   chooseOutputName();
 
   // One parser at a time: the one for the current line replaces the last.
   std::unique_ptr<Characterizable> parser;
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     parser.reset();
     parser = std::make_unique<DateFollowed>(line, recogniseOnly);
     if (parser->dateLine() > 0) {
-      listing(newLine);
-      clear(line);
+      posts.listing("\n");
+      posts.clear(line);
       continue;
     }
     parser.reset();
     if (searchingItemSequence(line))
-      parser = std::make_unique<MultiLoto>(line, foundItem, axis);
+      parser = std::make_unique<MultiLoto>(line, foundItem, kAxis);
     else
-      parser = std::make_unique<Gaps>(line, loto, axis);
+      parser = std::make_unique<Gaps>(line, game->size, kAxis);
     for (std::string piece = parser->lotoLine(); !piece.empty(); piece = parser->lotoLine())
-      add(piece);
+      posts.add(piece);
   }
-  listing(newLine);
+  posts.listing("\n");
   return openSaveClose(outputName);
 }

@@ -12,10 +12,5 @@
 /// group is followed by an empty line.
 class NewLines : public Alterable {
  public:
-  NewLines();
   bool altering(std::string& threadName) override;
-
- private:
-  /// The axis switch handed to every line splitter; always off in this pass.
-  bool axis;
 };

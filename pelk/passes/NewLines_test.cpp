@@ -14,7 +14,7 @@ const std::string kHeader =
 class Splitter : public NewLines {
  public:
   explicit Splitter(std::string companion = "separate.txt", bool keepLine1 = true) {
-    setting(companion, 30, keepLine1, false, false, true);
+    setting({companion, 30, keepLine1, false, false, true});
   }
 };
 

@@ -2,29 +2,20 @@
 
 #include "ShiftJis.hpp"
 
-QuoteRatherThanMark::QuoteRatherThanMark() : backQuote("`") {}
-
 bool QuoteRatherThanMark::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 33)) return false;
-  std::string line;
-  if (!readLine1(in, line)) {
-    message = line1Message(34);
-    return false;
-  }
-  if (keepLine1) output += line + newLine;
+  ThreadFile thread(messages::kQuoteRatherThanMark);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  if (settings.keepLine1) posts.writingLine(thread.line1());
   chooseOutputName();
-  while (in.next(line)) {
+  std::string line;
+  while (thread.next(line)) {
     replaceMARKwithBACK_QUOTE(line);
-    output += line;
-    output += newLine;
-    spilling();
+    posts.writingLine(line);
   }
   return openSaveClose(outputName);
 }
 
 std::string QuoteRatherThanMark::replaceMARKwithBACK_QUOTE(std::string& line) {
-  if (line.size() > 5 && line.compare(5, 1, caret) == 0 && zenkakuFragment(line, 5) == 0)
-    line.replace(5, 1, backQuote);
+  if (line.size() > 5 && line[5] == '^' && zenkakuFragment(line, 5) == 0) line[5] = '`';
   return line;
 }

@@ -9,12 +9,8 @@
 /// taken as one.
 class QuoteRatherThanMark : public Alterable {
  public:
-  QuoteRatherThanMark();
   bool altering(std::string& threadName) override;
 
   /// Replaces a single-byte caret at byte 5 of `line` in place; returns the line.
   std::string replaceMARKwithBACK_QUOTE(std::string& line);
-
- private:
-  std::string backQuote;
 };

@@ -11,7 +11,7 @@ class Caret : public QuoteRatherThanMark {
  public:
   explicit Caret(bool keepLine1 = true) {
     std::string none;
-    setting(none, 30, keepLine1, false, false, true);
+    setting({none, 30, keepLine1, false, false, true});
   }
 };
 

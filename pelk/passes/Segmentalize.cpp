@@ -10,58 +10,50 @@
 
 bool Segmentalize::altering(std::string& threadName) {
   std::string companionText;
-  if (!currentDisk().readFile(companion, &companionText)) {
-    message = "e35: ifstream segment_text( " + companion + closing;
+  if (!currentDisk().readFile(settings.companion, &companionText)) {
+    message =
+        numbered(messages::kSegmentText, "ifstream segment_text( " + settings.companion + " )");
     return false;
   }
   LineReader companionLines(companionText);
   std::string sample;
   // The sample header goes through the same 384-byte line buffer as Line-1.
   if (!companionLines.next(sample) || sample.size() > kMaxLine1Length) {
-    message = "e37: segment_text.getline(c, BUFFER_SIZE" + closing;
+    message = numbered(messages::kSegmentLine, "segment_text.getline(c, BUFFER_SIZE )");
     return false;
   }
   auto headers = std::make_unique<Consecutive>(sample);
   if (headers->dateLine() < 1) {
-    message = "e36(lineType): " + sample;
+    message = "e" + std::to_string(messages::kSegmentSample) + "(lineType): " + sample;
     return false;
   }
   chooseOutputName();
 
-  LineReader in;
-  if (!readThread(threadName, in, 38)) return false;
-  std::string line1;
-  if (!readLine1(in, line1)) {
-    message = line1Message(39);
-    return false;
-  }
+  ThreadFile thread(messages::kSegmentalize);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  const std::string& line1 = thread.line1();
 
   // One post: the sample header over all the lines, less Line-1 and the
   // header when Line-1 is dropped. The text goes straight into `output`,
   // which is handed on to the file as it grows.
-  const int every = std::max(period, 1);  // below 1: a header after every line
+  const int every = std::max(settings.period, 1);  // below 1: a header after every line
   // Line-1 and the sample header lead; with Line-1 dropped the one post has
   // an empty header, whose line end leads (and is cut when the text is
   // written, as are any line ends after it, unless the text holds nothing
   // else).
-  if (!keepLine1 || line1.empty()) output += newLine;
-  if (keepLine1) {
-    output += line1;
-    output += newLine;
-    output += sample;
-    output += newLine;
+  if (!settings.keepLine1 || line1.empty()) posts.writing("\n");
+  if (settings.keepLine1) {
+    posts.writingLine(line1);
+    posts.writingLine(sample);
   }
   int counter = 0;
   std::string_view line;
-  while (in.next(line)) {
-    spilling();
-    output += line;
-    output += newLine;
+  while (thread.next(line)) {
+    posts.writingLine(line);
     if (++counter < every) continue;
-    if (matrix && !integrity_of_data(line)) continue;
-    output += newLine;
-    output += headers->rebuilding();
-    output += newLine;
+    if (settings.matrix && !integrity_of_data(line)) continue;
+    posts.writing("\n");
+    posts.writingLine(headers->rebuilding());
     counter = 0;
   }
   return openSaveClose(outputName);

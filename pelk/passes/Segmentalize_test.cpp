@@ -21,7 +21,7 @@ class Segments : public Segmentalize {
  public:
   Segments(int period, bool matrix, bool keepLine1 = true) {
     std::string name = "segmen.txt";
-    setting(name, period, keepLine1, matrix, false, true);
+    setting({name, period, keepLine1, matrix, false, true});
   }
 };
 

@@ -3,70 +3,62 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "CombinationScanner.hpp"
 #include "Companions.hpp"
 
-TableReverseSorted::TableReverseSorted() : reverseMark("-1"), nameStem("tab") {}
+TableReverseSorted::TableReverseSorted() : nameStem("tab") {}
 
 bool TableReverseSorted::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 40)) return false;
+  ThreadFile thread(messages::kTableReverseSorted);
+  if (!opening(thread, threadName)) return false;
   if (!readingToProduceArray()) return false;
-  std::string line1;
-  if (!readLine1(in, line1)) {
-    message = line1Message(43);
-    return false;
-  }
+  if (!thread.readingLine1(message)) return false;
   // A line missing from a short tabulate.txt reads as its default line.
   const std::vector<std::string>& defaults = tabulateTextDefaults();
-  if (keepLine1 && itemOr(0, defaults[0]) != line1Mark) {
-    output += line1;
-    output += newLine;
-  }
-  if (!settingGame(line1, 41, 42)) return false;
-  settingThreeArrays();
+  if (settings.keepLine1 && itemOr(0, defaults[0]) != line1Mark) posts.writingLine(thread.line1());
+  const Game* game = thread.classifying(message);
+  if (!game) return false;
+  const int highestBall = game->highestBall;
   // An empty second line stands for the default extension.
   const std::string& extension = itemOr(1, defaults[1]);
   chooseOutputName(nameStem, extension == emptyMark ? defaults[1] : extension);
-  collectingCombos(in);
-  uniquingCombos();
+  CombinationScanner scanner(*game);
+  std::vector<std::string> combos;
+  scanner.collectingCombos(thread, combos, message);
+  uniquingCombos(combos);
 
+  // Per number 0 to the highest ball: the combinations that hold it.
+  std::vector<int> tally(highestBall + 1, 0);
   for (const std::string& combination : combos) {
-    const int count = std::min(longList(combination, space.c_str(), numbers), loto);
+    const int count = std::min(longList(combination, " ", numbers), game->size);
     for (int i = 0; i < count; ++i) {
       if (numbers[i] >= 0 && numbers[i] <= highestBall) ++tally[numbers[i]];
     }
   }
+  // The counts in the order of the table (number 0 counts 0), each number
+  // listed at the first entry of its count.
   const int sign = itemOr(2, defaults[2]) == reverseMark ? -1 : 1;
-  for (int n = 1; n <= highestBall; ++n) {
-    appeared[n] = true;
-    order[n] = tally[n] * sign;
-  }
+  std::vector<int> order(highestBall + 1, 0);
+  std::vector<bool> waiting(highestBall + 1, true);
+  for (int n = 1; n <= highestBall; ++n) order[n] = tally[n] * sign;
   std::sort(order.begin(), order.end());
   // An empty fourth line is an empty separator, not the mark that stands for it.
   const std::string& item3 = itemOr(3, defaults[3]);
-  const std::string& separator = item3 == emptyMark ? empty : item3;
+  const std::string separator = item3 == emptyMark ? std::string() : item3;
   for (int entry : order) {
     const int v = entry * sign;
     for (int n = 1; n <= highestBall; ++n) {
-      if (tally[n] == v && appeared[n]) {
-        output += twoDigits[n];
-        output += separator;
-        output += std::to_string(v);
-        output += newLine;
-        appeared[n] = false;
+      if (tally[n] == v && waiting[n]) {
+        const char digits[] = {static_cast<char>('0' + n / 10), static_cast<char>('0' + n % 10)};
+        posts.writing(std::string_view(digits, 2));
+        posts.writing(separator);
+        posts.writing(std::to_string(v));
+        posts.writing("\n");
+        waiting[n] = false;
       }
     }
   }
   return openSaveClose(outputName);
-}
-
-int TableReverseSorted::settingThreeArrays() {
-  for (int i = 0; i <= highestBall; ++i) {
-    tally.push_back(0);
-    order.push_back(0);
-    place.push_back(absent);
-  }
-  return highestBall;
 }
 
 int TableReverseSorted::longList(const std::string& line, const char* delimiter,

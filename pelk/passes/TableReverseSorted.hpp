@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Alterable.hpp"
@@ -16,9 +17,6 @@ class TableReverseSorted : public Alterable {
   TableReverseSorted();
   bool altering(std::string& threadName) override;
 
-  /// Sizes `tally`, `order` and `place` for the numbers 0 to `highestBall`;
-  /// returns `highestBall`.
-  int settingThreeArrays();
   /// Splits `line` into tokens (the first ends at any byte of `delimiter`,
   /// the further ones at a blank; runs of them count as one) and puts the
   /// decimal value of each into `numbers`, which is emptied first. Returns
@@ -26,8 +24,10 @@ class TableReverseSorted : public Alterable {
   static int longList(const std::string& line, const char* delimiter, std::vector<long>& numbers);
 
  private:
-  std::string reverseMark;
-  std::vector<int> order;
+  /// A first line of "tabulate.txt" that leaves Line-1 out.
+  static constexpr std::string_view line1Mark = "-1-";
+  /// A third line that asks for the most frequent numbers first.
+  static constexpr std::string_view reverseMark = "-1";
   std::vector<long> numbers;
   std::string nameStem;
 };

@@ -19,7 +19,7 @@ class Table : public TableReverseSorted {
  public:
   explicit Table(bool keepLine1 = true, bool overwrite = true) {
     std::string companionName = "tabulate.txt";
-    setting(companionName, 30, keepLine1, false, false, overwrite);
+    setting({companionName, 30, keepLine1, false, false, overwrite});
   }
 };
 

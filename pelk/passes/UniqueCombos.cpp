@@ -1,35 +1,27 @@
 #include "passes/UniqueCombos.hpp"
 
+#include "CombinationScanner.hpp"
 #include "Companions.hpp"
 
 UniqueCombos::UniqueCombos() : nameStem("unq") {}
 
 bool UniqueCombos::altering(std::string& threadName) {
-  LineReader in;
-  if (!readThread(threadName, in, 44)) return false;
+  ThreadFile thread(messages::kUniqueCombos);
+  if (!opening(thread, threadName)) return false;
   if (!readingToProduceArray()) return false;
-  std::string line1;
-  if (!readLine1(in, line1)) {
-    message = line1Message(47);
-    return false;
-  }
+  if (!thread.readingLine1(message)) return false;
   // A line missing from a short unique.txt reads as its default line.
   const std::vector<std::string>& defaults = uniqueTextDefaults();
-  if (keepLine1 && itemOr(0, defaults[0]) != line1Mark) {
-    output += line1;
-    output += newLine;
-  }
-  if (!settingGame(line1, 45, 46)) return false;
-  settingArrays();
+  if (settings.keepLine1 && itemOr(0, defaults[0]) != line1Mark) posts.writingLine(thread.line1());
+  const Game* game = thread.classifying(message);
+  if (!game) return false;
   // An empty second line stands for the default extension.
   const std::string& extension = itemOr(1, defaults[1]);
   chooseOutputName(nameStem, extension == emptyMark ? defaults[1] : extension);
-  collectingCombos(in);
-  uniquingCombos();
-  for (const std::string& combination : combos) {
-    output += combination;
-    output += newLine;
-    spilling();
-  }
+  CombinationScanner scanner(*game);
+  std::vector<std::string> combos;
+  scanner.collectingCombos(thread, combos, message);
+  uniquingCombos(combos);
+  for (const std::string& combination : combos) posts.writingLine(combination);
   return openSaveClose(outputName);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "Alterable.hpp"
 
@@ -15,5 +16,7 @@ class UniqueCombos : public Alterable {
   bool altering(std::string& threadName) override;
 
  private:
+  /// A first line of "unique.txt" that leaves Line-1 out.
+  static constexpr std::string_view line1Mark = "-1-";
   std::string nameStem;
 };

@@ -22,7 +22,7 @@ class Unique : public UniqueCombos {
  public:
   explicit Unique(bool keepLine1 = true, bool overwrite = true) {
     std::string companionName = "unique.txt";
-    setting(companionName, 30, keepLine1, false, false, overwrite);
+    setting({companionName, 30, keepLine1, false, false, overwrite});
   }
 };
 

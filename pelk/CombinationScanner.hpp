@@ -1,0 +1,64 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Games.hpp"
+
+class ThreadFile;
+
+/// Tells whether a body line holds one combination of a game, and gives its
+/// normal form: a line that names exactly as many numbers of the game as a
+/// combination has ("01" to the highest ball, each found at its first
+/// occurrence, anywhere in the line), no two of them starting less than
+/// `NEIGHBOR` bytes apart. The normal form lists them in ascending order,
+/// separated by single blanks: «43 07 19 02 33 28» gives «02 07 19 28 33 43».
+class CombinationScanner {
+ public:
+  /// What a line is found to be.
+  enum class Verdict {
+    /// One combination of the game.
+    kCombination,
+    /// More or fewer numbers of the game than a combination has.
+    kCount,
+    /// Two numbers overlap, as "12" and "23" in "123".
+    kSpan,
+  };
+
+  explicit CombinationScanner(const Game& game);
+
+  const Game& game() const { return game_; }
+
+  /// The verdict on `line`; a combination's numbers are kept for `normalForm`.
+  Verdict measuring(std::string_view line);
+  /// The normal form of the combination found by the last `measuring`.
+  std::string normalForm() const;
+  /// The normal form of `line`, or the empty text with "e48: c != loto" or
+  /// "e49: span < NEIGHBOR" in `message`.
+  std::string countMeasureSort(std::string_view line, std::string& message);
+  /// Appends to `combos` the normal form of every line left in `thread`
+  /// that is no post header and holds a combination (`message` as above
+  /// for the last line that holds none).
+  void collectingCombos(ThreadFile& thread, std::vector<std::string>& combos, std::string& message);
+
+  /// Smallest allowed distance, in bytes, between the starts of two numbers.
+  static constexpr int NEIGHBOR = 2;
+
+ private:
+  /// Records in `place` where each number of the game first occurs in `line`
+  /// and flags it in `appeared`; returns how many occur.
+  int placingNumbers(std::string_view line);
+  /// Tells whether the numbers found all start at least `NEIGHBOR` bytes apart.
+  bool measuringSpan() const;
+
+  const Game& game_;
+  /// Per number 1 to the highest ball: found in the line measured last.
+  bool appeared[kHighestBallOfAll + 1] = {};
+  /// Byte offset of each number's first occurrence in the line.
+  int place[kHighestBallOfAll + 1] = {};
+};
+
+/// Sorts `combos` in byte order and keeps each combination once; every
+/// further copy is announced on standard output, one line each.
+void uniquingCombos(std::vector<std::string>& combos);

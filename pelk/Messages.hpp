@@ -1,0 +1,73 @@
+#pragma once
+
+// The numbered messages of pelk, each number used at one place: which pass
+// or part gives each, and the helpers that write the common forms. The
+// expander's texts (e51 to e56) stand with their games in Games.hpp.
+
+#include <string>
+#include <string_view>
+
+/// The messages a pass gives about its thread file.
+struct ThreadMessages {
+  /// "e<open>: ifstream in( <thread> )": the file cannot be opened or read.
+  int open;
+  /// "e<line1>(Line-1): in.getline(c, BUFFER_SIZE )": no Line-1, or one
+  /// longer than 383 bytes.
+  int line1;
+  /// "e<noDraw>: ADD THE DRAW TO LINE-1 OF WHO.TXT" (passes that need the game).
+  int noDraw = 0;
+  /// "e<tooFewGaps>: TOO FEW GAPS": Line-1 has fewer than six blanks.
+  int tooFewGaps = 0;
+  /// The Line-1 message names "(Line-1)"; the two header-layout passes
+  /// write "e<line1>: in.getline(c, BUFFER_SIZE )".
+  bool line1Named = true;
+};
+
+namespace messages {
+
+/// "e1: ofstream saveFile( <name> )": the output cannot be written.
+inline constexpr int kSaveFile = 1;
+/// "e2: ifstream in( <companion> )": the companion file cannot be read.
+inline constexpr int kCompanion = 2;
+inline constexpr ThreadMessages kASCIIdates{3, 4};
+/// "e5: ifstream in( <cmb file> )": an expansion file cannot be read back.
+inline constexpr int kExpansionFile = 5;
+inline constexpr ThreadMessages kBetweenColons{6, 7, 0, 0, false};
+inline constexpr ThreadMessages kCombo{8, 11, 9, 10};
+inline constexpr ThreadMessages kCombosDates{12, 15, 13, 14};
+/// "e16: c != loto", "e17: span < NEIGHBOR": a line of -i that is no
+/// combination (left in the pass's message, not reported).
+inline constexpr int kCombosDatesCount = 16;
+inline constexpr int kCombosDatesSpan = 17;
+inline constexpr ThreadMessages kDateFollowedByName{18, 19, 0, 0, false};
+inline constexpr ThreadMessages kDrafo{20, 21};
+/// "e22: ifstream in( drafo.csv )".
+inline constexpr int kDrafoCsv = 22;
+inline constexpr ThreadMessages kDates{23, 24};
+inline constexpr ThreadMessages kExcludeText{25, 26};
+inline constexpr ThreadMessages kFormDateLine{27, 28};
+inline constexpr ThreadMessages kNewLines{29, 32, 30, 31};
+inline constexpr ThreadMessages kQuoteRatherThanMark{33, 34};
+/// "e35: ifstream segment_text( segmen.txt )".
+inline constexpr int kSegmentText = 35;
+/// "e36(lineType): <sample>": the first line of segmen.txt is no post header.
+inline constexpr int kSegmentSample = 36;
+/// "e37: segment_text.getline(c, BUFFER_SIZE )".
+inline constexpr int kSegmentLine = 37;
+inline constexpr ThreadMessages kSegmentalize{38, 39};
+inline constexpr ThreadMessages kTableReverseSorted{40, 43, 41, 42};
+inline constexpr ThreadMessages kUniqueCombos{44, 47, 45, 46};
+/// "e48: c != loto", "e49: span < NEIGHBOR": a line that is no combination.
+inline constexpr int kCount = 48;
+inline constexpr int kSpan = 49;
+/// "e50: ifstream in( tivor.txt, ios::binary )".
+inline constexpr int kTivorText = 50;
+/// "e57: drafo.csv grows line <n> by more than <limit> bytes".
+inline constexpr int kDrafoGrowth = 57;
+
+}  // namespace messages
+
+/// "e<number>: <text>".
+std::string numbered(int number, std::string_view text);
+/// "e<number>: ifstream in( <name> )".
+std::string openMessage(int number, std::string_view name);

@@ -1,0 +1,87 @@
+#include "PostAssembler.hpp"
+
+#include "LineReader.hpp"
+
+namespace {
+
+constexpr char kLineEnd = '\n';
+
+}  // namespace
+
+void PostAssembler::add(std::string_view line) {
+  group_ += line;
+  group_ += kLineEnd;
+}
+
+void PostAssembler::addingLines(std::string_view text) {
+  // A text of LF-ended lines without CR enters whole, as its lines one by
+  // one would.
+  if (text.find('\r') == std::string_view::npos && (text.empty() || text.back() == kLineEnd)) {
+    group_ += text;
+    return;
+  }
+  LineReader in(text);
+  std::string_view line;
+  while (in.next(line)) add(line);
+}
+
+void PostAssembler::clear(std::string_view header) {
+  group_.clear();
+  header_ = header;
+}
+
+void PostAssembler::listing() {
+  output_ += header_;
+  output_ += kLineEnd;
+  output_ += group_;
+  spilling();
+}
+
+void PostAssembler::listing(std::string_view tail) {
+  listing();
+  output_ += tail;
+}
+
+void PostAssembler::writingLine(std::string_view line) {
+  output_ += line;
+  output_ += kLineEnd;
+  spilling();
+}
+
+std::size_t PostAssembler::leadingLineEnds() const {
+  std::size_t at = 0;
+  while (at < output_.size() && output_[at] == kLineEnd) ++at;
+  return at;
+}
+
+void PostAssembler::spilling() {
+  if (output_.size() < kSpillSize || name_.empty() || spillRefused_) return;
+  if (!spill_) {
+    // The leading line ends are dropped here, as `saving` drops them; an
+    // output of nothing but line ends so far waits.
+    const std::size_t at = leadingLineEnds();
+    if (at >= output_.size()) return;
+    spill_ = currentDisk().openWriter(name_);
+    if (!spill_) {
+      spillRefused_ = true;
+      return;
+    }
+    output_.erase(0, at);
+  }
+  // A failed write is remembered by the writer and reported on commit.
+  spill_->append(output_);
+  output_.clear();
+}
+
+bool PostAssembler::saving(const std::string& name) {
+  if (spill_) {
+    // Part of the output is already written: the rest follows it.
+    const bool written = spill_->append(output_) && spill_->commit(name);
+    spill_.reset();
+    return written;
+  }
+  // The rest is cut in place: the output may be large, and it is not needed
+  // after this.
+  if (const std::size_t at = leadingLineEnds(); at < output_.size()) output_.erase(0, at);
+  return currentDisk().writeFile(name, output_);
+}

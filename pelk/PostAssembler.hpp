@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "Disk.hpp"
+
+/// The output of a pass, assembled post by post: `clear` starts a group
+/// under a header, `add` puts a body line into it, `listing` appends header
+/// and group to the output. Passes that write line by line use `writing`.
+/// Once the output passes 1 MB it is handed on to the output file as it
+/// grows (`spilling`), so that memory stays small whatever the thread;
+/// `saving` completes the file.
+class PostAssembler {
+ public:
+  /// Appends `line` and a line end to the group.
+  void add(std::string_view line);
+  /// Adds every line of `text` (its lines as a LineReader reads them).
+  void addingLines(std::string_view text);
+  /// Empties the group and sets the header of the next one.
+  void clear(std::string_view header);
+  /// Appends the header, a line end and the group to the output (an empty
+  /// header gives an empty line). The group stays until `clear`.
+  void listing();
+  /// The same, then `tail`.
+  void listing(std::string_view tail);
+  /// Appends `text` to the output as it is.
+  void writing(std::string_view text) { output_ += text; }
+  /// Appends `line` and a line end to the output, then spills.
+  void writingLine(std::string_view line);
+
+  /// Names the file the output goes to: from now on it may be spilled.
+  void naming(const std::string& name) { name_ = name; }
+  /// Once the output has grown past `kSpillSize`, hands it on to the named
+  /// file and empties it (fresh memory is slow to come by, and a long
+  /// thread's output need not be held whole). A failed write is reported by
+  /// `saving`.
+  void spilling();
+  /// Writes the output, less its leading line ends (a text of line ends only
+  /// stays whole), to `name`, after what was spilled. False when it could
+  /// not be written: no file is left.
+  bool saving(const std::string& name);
+  /// Forgets what was spilled: no file is written.
+  void dropping() { spill_.reset(); }
+
+  const std::string& output() const { return output_; }
+  const std::string& group() const { return group_; }
+
+  /// The size from which `spilling` hands the output on.
+  static constexpr std::size_t kSpillSize = std::size_t{1} << 20;
+
+ private:
+  /// Where the leading line ends of the output end.
+  std::size_t leadingLineEnds() const;
+
+  std::string header_;
+  std::string group_;
+  std::string output_;
+  std::string name_;
+  /// The output file being written by `spilling`, once it has begun.
+  std::unique_ptr<Disk::Writer> spill_;
+  /// Set when the output file could not be opened for `spilling`: the
+  /// output is then kept whole, and `saving` reports the failure.
+  bool spillRefused_ = false;
+};

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "Games.hpp"
+#include "LineReader.hpp"
+#include "Messages.hpp"
+
+/// The thread file as a pass reads it: opened, its Line-1 read and
+/// classified, then its lines one by one, a block of the file at a time (a
+/// long thread, an archive of years, is never in memory whole). Each step
+/// that fails gives the pass's own numbered message.
+class ThreadFile {
+ public:
+  explicit ThreadFile(const ThreadMessages& messages) : messages_(messages) {}
+
+  /// Opens the file `name`; false, with the open message, when it cannot be.
+  bool opening(const std::string& name, std::string& message);
+  /// Reads Line-1; false, with the Line-1 message, when the file has no
+  /// line or its first is longer than 383 bytes.
+  bool readingLine1(std::string& message);
+  const std::string& line1() const { return line1_; }
+  /// The game of the draw on Line-1, or nullptr with the no-draw or the
+  /// too-few-gaps message.
+  const Game* classifying(std::string& message) const;
+
+  /// The next line after Line-1; false at the end of the file.
+  bool next(std::string& line) { return in_.next(line); }
+  /// The same without a copy: valid until the next call.
+  bool next(std::string_view& line) { return in_.next(line); }
+
+  /// True when reading failed before the end of the file: lines are
+  /// missing, and `failure()` tells which file.
+  bool failed() const { return in_.failed(); }
+  std::string failure() const { return openMessage(messages_.open, name_); }
+
+ private:
+  ThreadMessages messages_;
+  LineReader in_;
+  std::string name_;
+  std::string line1_;
+};
