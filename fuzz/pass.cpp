@@ -12,6 +12,7 @@
 #include <cctype>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "Alterable.hpp"
 #include "Cleanup.hpp"
@@ -19,50 +20,18 @@
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "MemoryDisk.hpp"
-#include "passes/ASCIIdates.hpp"
-#include "passes/BetweenColons.hpp"
-#include "passes/Combo.hpp"
-#include "passes/CombosDates.hpp"
-#include "passes/DateFollowedByName.hpp"
-#include "passes/Dates.hpp"
-#include "passes/Drafo.hpp"
-#include "passes/ExcludeText.hpp"
-#include "passes/FormDateLine.hpp"
-#include "passes/NewLines.hpp"
-#include "passes/QuoteRatherThanMark.hpp"
-#include "passes/Segmentalize.hpp"
-#include "passes/TableReverseSorted.hpp"
-#include "passes/UniqueCombos.hpp"
+#include "passes/PassList.hpp"
 
 namespace {
 
-template <class Pass>
-std::unique_ptr<Alterable> make() {
-  return std::make_unique<Pass>();
+/// Each pass once, in the order of the pass list: the first byte of an
+/// input picks one.
+std::vector<const PassOption*> passes() {
+  std::vector<const PassOption*> found;
+  for (const PassOption& row : passList())
+    if (!row.alias) found.push_back(&row);
+  return found;
 }
-
-struct PassEntry {
-  std::unique_ptr<Alterable> (*maker)();
-  /// The companion file name the driver sets for the pass.
-  const char* companion;
-};
-
-const PassEntry kPasses[] = {
-    {make<QuoteRatherThanMark>, "exclude.txt"},
-    {make<ExcludeText>, "exclude.txt"},
-    {make<Drafo>, "drafo.csv"},
-    {make<NewLines>, "separate.txt"},
-    {make<ASCIIdates>, "exclude.txt"},
-    {make<BetweenColons>, "exclude.txt"},
-    {make<Dates>, "exclude.txt"},
-    {make<FormDateLine>, "exclude.txt"},
-    {make<DateFollowedByName>, "exclude.txt"},
-    {make<UniqueCombos>, "unique.txt"},
-    {make<TableReverseSorted>, "tabulate.txt"},
-    {make<CombosDates>, "exclude.txt"},
-    {make<Combo>, "exclude.txt"},
-    {make<Segmentalize>, "segmen.txt"},
-};
 
 /// A working directory whose writes start failing from a given one on, as
 /// a file system that fills up.
@@ -88,7 +57,8 @@ bool numbered(const std::string& message) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
-  const PassEntry& entry = kPasses[input.byte() % std::size(kPasses)];
+  static const std::vector<const PassOption*> kPasses = passes();
+  const PassOption& entry = *kPasses[input.byte() % kPasses.size()];
   const uint8_t switches = input.byte();
   const bool keepLine1 = !(switches & 1);
   const bool serial = switches & 2;
@@ -105,7 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ScopedDisk guard(&disk);
   ScopedClock clock([] { return std::time_t{1502694920}; });
   std::string threadName = threadIsWho ? "who.txt" : "thread.txt";
-  std::string companion = entry.companion;
+  // The companion file name the driver sets for the pass.
+  std::string companion = entry.companion ? entry.companion : "exclude.txt";
   const std::string thread = input.text();
   disk.files[threadName] = thread;
   const std::string companionText = input.text();
@@ -119,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FUZZ_CHECK(disk.files.count(threadName) && disk.files[threadName] == thread);
   FUZZ_CHECK(companionMissing || disk.files.count(companion));
 
-  std::unique_ptr<Alterable> pass = entry.maker();
+  std::unique_ptr<Alterable> pass = entry.make();
   if (failing) disk.failFrom = failing - 1;
   pass->setting({companion, period, keepLine1, matrix, serial, overwrite});
   const bool done = pass->altering(threadName);

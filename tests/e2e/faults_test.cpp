@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "E2E.hpp"
+#include "passes/PassList.hpp"
 
 namespace {
 
@@ -118,6 +119,19 @@ const PassCase kPasses[] = {
      "who",
      4096},
 };
+
+// A pass added to the driver's list meets every fault below: the table
+// names each option that selects a pass, with the companion file it sets.
+TEST(FaultTable, NamesEveryPassOption) {
+  for (const PassOption& row : passList()) {
+    const std::string option = std::string(row.option) + (row.numbered ? "30" : "");
+    const PassCase* found = nullptr;
+    for (const PassCase& pass : kPasses)
+      if (pass.options == std::vector<std::string>{option}) found = &pass;
+    ASSERT_NE(found, nullptr) << option << " is missing from the fault table";
+    EXPECT_EQ(found->companion, row.companion ? row.companion : "") << option;
+  }
+}
 
 std::vector<std::string> with(std::vector<std::string> args, const std::vector<std::string>& more) {
   args.insert(args.end(), more.begin(), more.end());
