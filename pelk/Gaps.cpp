@@ -4,41 +4,15 @@
 #include "Games.hpp"
 #include "ShiftJis.hpp"
 
-Gaps::Gaps(const std::string& text, int gameCode, bool axis) {
-  line = text;
-  flag = axis;
+Gaps::Gaps(const std::string& text, int gameCode, bool axis) : PickSplitter(text, axis) {
   spacesToWalk = gameCode - 2;
   // No game: every number after a pick starts the next one.
   const Game* game = gameOfCode(gameCode);
   highestBall = game ? game->highestBall : 0;
-  if (flag) lastAxis = line.rfind(axisMark);
-  remaining = line;
 }
-
-int Gaps::dateLine() { return 0; }
-std::string Gaps::interposed() { return std::string(remaining); }
-std::string Gaps::rebuild() { return std::string(remaining); }
-
-bool Gaps::axisAhead() const {
-  // `remaining` is a suffix of `line`, so it holds the mark exactly when the
-  // last mark of the line starts inside it.
-  return flag && lastAxis != npos && lastAxis >= line.size() - remaining.size();
-}
-
-const std::string& Gaps::cut(std::size_t length) {
-  numberPart.assign(remaining.substr(0, length));
-  remaining.remove_prefix(length);
-  return numberPart;
-}
-
-const std::string& Gaps::takeAll() { return cut(remaining.size()); }
 
 std::string Gaps::lotoLine() {
-  if (!axisAhead()) {
-    const std::ptrdiff_t p = firstNumber(remaining);
-    if (p < 0) return takeAll();
-    remaining.remove_prefix(static_cast<std::size_t>(p));
-  }
+  if (!startingAtFirstNumber()) return takeAll();
   // The numbers of a pick are separated by single spaces: the last space
   // walked is the one before the pick's last number.
   found = remaining.find(space);
@@ -58,7 +32,7 @@ std::string Gaps::lotoLine() {
     if (remaining.find(quickPick, spaceBeforeLast + 2) != npos) return takeAll();
     cut(pickEnd);
     if (remaining == space) remaining.remove_prefix(remaining.size());
-    return numberPart;
+    return piece;
   }
   if (firstDigitFrom(remaining, nextStart + 1) == npos) return cut(nextStart);
   lastNumber = remaining.substr(lastStart, 2);
