@@ -6,36 +6,17 @@
 #include <vector>
 
 #include "FirstNumber.hpp"
+#include "PickSplitter_testing.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
 
 const std::string kAxis = kAxisMark;
-const std::string kDigits = "0123456789";
+using pieces::allPieces;
+using pieces::kDigits;
 
-// Calls lotoLine() until it returns the empty text (or far more often than
-// any line can need, which fails the caller's size check).
-std::vector<std::string> allPieces(Characterizable& parser, size_t limit) {
-  std::vector<std::string> pieces;
-  for (std::string piece = parser.lotoLine(); !piece.empty(); piece = parser.lotoLine()) {
-    pieces.push_back(piece);
-    if (pieces.size() > limit) break;
-  }
-  return pieces;
-}
-
-// The pieces, joined, give back the line except for digit-free text dropped
-// before a piece or at the end.
-void expectNoLoss(const std::string& line, const std::vector<std::string>& pieces) {
-  size_t at = 0;
-  for (const std::string& piece : pieces) {
-    size_t start = at;
-    if (line.compare(at, piece.size(), piece) != 0) start = line.find_first_of(kDigits, at);
-    ASSERT_NE(start, std::string::npos) << line;
-    ASSERT_EQ(line.compare(start, piece.size(), piece), 0) << line << " | " << piece;
-    at = start + piece.size();
-  }
-  EXPECT_EQ(line.find_first_of(kDigits, at), std::string::npos) << line;
+void expectNoLoss(const std::string& line, const std::vector<std::string>& found) {
+  pieces::expectNoLoss(line, found, pieces::Tail::kDigitFree);
 }
 
 TEST(FirstNumber, PositionOfTheFirstDigit) {

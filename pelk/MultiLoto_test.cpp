@@ -5,34 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "PickSplitter_testing.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
 
 const std::string kAxis = kAxisMark;
-const std::string kDigits = "0123456789";
+using pieces::allPieces;
+using pieces::kDigits;
 
-std::vector<std::string> allPieces(Characterizable& parser, size_t limit) {
-  std::vector<std::string> pieces;
-  for (std::string piece = parser.lotoLine(); !piece.empty(); piece = parser.lotoLine()) {
-    pieces.push_back(piece);
-    if (pieces.size() > limit) break;
-  }
-  return pieces;
-}
-
-// The pieces, joined, give back the text except for digit-free text dropped
-// before a piece.
-void expectNoLoss(const std::string& text, const std::vector<std::string>& pieces) {
-  size_t at = 0;
-  for (const std::string& piece : pieces) {
-    size_t start = at;
-    if (text.compare(at, piece.size(), piece) != 0) start = text.find_first_of(kDigits, at);
-    ASSERT_NE(start, std::string::npos) << text;
-    ASSERT_EQ(text.compare(start, piece.size(), piece), 0) << text << " | " << piece;
-    at = start + piece.size();
-  }
-  EXPECT_EQ(at, text.size()) << text;
+void expectNoLoss(const std::string& line, const std::vector<std::string>& found) {
+  pieces::expectNoLoss(line, found, pieces::Tail::kNone);
 }
 
 TEST(MultiLoto, CutsAfterEachSeparator) {
