@@ -37,9 +37,6 @@ struct RunSettings {
 /// of the output.
 class Alterable {
  public:
-  /// Lines are read through a buffer of this size: Line-1 holds at most 383 bytes.
-  static constexpr int BUFFER_SIZE = 384;
-
   Alterable() = default;
   virtual ~Alterable() = default;
   Alterable(const Alterable&) = delete;
