@@ -45,6 +45,9 @@ bool TableReverseSorted::altering(std::string& threadName) {
   // An empty fourth line is an empty separator, not the mark that stands for it.
   const std::string& item3 = itemOr(3, defaults[3]);
   const std::string& separator = item3 == emptyMark ? empty : item3;
+  // A fifth line, when not empty, draws a bar after every count above 0.
+  const std::string& bar = itemOr(4, emptyMark);
+  const int largest = *std::max_element(tally.begin(), tally.end());
   for (int entry : order) {
     const int v = entry * sign;
     for (int n = 1; n <= highestBall; ++n) {
@@ -52,12 +55,21 @@ bool TableReverseSorted::altering(std::string& threadName) {
         output += twoDigits[n];
         output += separator;
         output += std::to_string(v);
+        if (bar != emptyMark && v > 0) {
+          output += ' ';
+          for (int i = barLength(v, largest); i > 0; --i) output += bar;
+        }
         output += newLine;
         appeared[n] = false;
       }
     }
   }
   return openSaveClose(outputName);
+}
+
+int TableReverseSorted::barLength(int count, int largest) {
+  if (largest <= kLongestBar) return count;
+  return std::max(1, static_cast<int>(static_cast<long long>(count) * kLongestBar / largest));
 }
 
 int TableReverseSorted::settingThreeArrays() {
