@@ -6,11 +6,20 @@
 #
 # The programs are linked statically, so they run without any DLL beside them.
 # The unit and end-to-end tests stay with the Linux build; the end-to-end
-# tests can run the .exe files through Wine (see README.md).
+# tests can run the .exe files through Wine (see README.md). `cpack -G ZIP`
+# in the build directory packs the programs, the READMEs and the manual pages
+# (rendered as text by groff) into pelkkit-<version>-win64.zip.
+#
+# mingw-w64-i686.cmake names the 32-bit compiler and includes this file.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(MINGW_TRIPLE x86_64-w64-mingw32 CACHE STRING "Target triple of the MinGW-w64 compiler")
+if(NOT DEFINED MINGW_TRIPLE)
+  set(MINGW_TRIPLE x86_64-w64-mingw32 CACHE STRING "Target triple of the MinGW-w64 compiler")
+endif()
+if(MINGW_TRIPLE MATCHES "^i686")
+  set(CMAKE_SYSTEM_PROCESSOR x86)
+else()
+  set(CMAKE_SYSTEM_PROCESSOR x86_64)
+endif()
 find_program(CMAKE_C_COMPILER NAMES ${MINGW_TRIPLE}-gcc-posix ${MINGW_TRIPLE}-gcc REQUIRED)
 find_program(CMAKE_CXX_COMPILER NAMES ${MINGW_TRIPLE}-g++-posix ${MINGW_TRIPLE}-g++ REQUIRED)
 find_program(CMAKE_RC_COMPILER NAMES ${MINGW_TRIPLE}-windres)

@@ -45,6 +45,9 @@ bool TableReverseSorted::altering(std::string& threadName) {
   // An empty fourth line is an empty separator, not the mark that stands for it.
   const std::string& item3 = itemOr(3, defaults[3]);
   const std::string separator = item3 == emptyMark ? std::string() : item3;
+  // A fifth line, when not empty, draws a bar after every count above 0.
+  const std::string& bar = itemOr(4, emptyMark);
+  const int largest = *std::max_element(tally.begin(), tally.end());
   for (int entry : order) {
     const int v = entry * sign;
     for (int n = 1; n <= highestBall; ++n) {
@@ -53,12 +56,21 @@ bool TableReverseSorted::altering(std::string& threadName) {
         posts.writing(std::string_view(digits, 2));
         posts.writing(separator);
         posts.writing(std::to_string(v));
+        if (bar != emptyMark && v > 0) {
+          posts.writing(" ");
+          for (int i = barLength(v, largest); i > 0; --i) posts.writing(bar);
+        }
         posts.writing("\n");
         waiting[n] = false;
       }
     }
   }
   return openSaveClose(outputName);
+}
+
+int TableReverseSorted::barLength(int count, int largest) {
+  if (largest <= kLongestBar) return count;
+  return std::max(1, static_cast<int>(static_cast<long long>(count) * kLongestBar / largest));
 }
 
 int TableReverseSorted::longList(const std::string& line, const char* delimiter,

@@ -11,7 +11,8 @@
 /// further copy of a combination is announced on standard output and counted
 /// once. "tabulate.txt" says whether Line-1 is left out ("-1-"), gives the
 /// extension of the output name, the order ("-1": descending, else
-/// ascending) and the separator between a number and its count.
+/// ascending), the separator between a number and its count and, on an
+/// optional fifth line, a bar text repeated after each count above 0.
 class TableReverseSorted : public Alterable {
  public:
   TableReverseSorted();
@@ -22,6 +23,11 @@ class TableReverseSorted : public Alterable {
   /// decimal value of each into `numbers`, which is emptied first. Returns
   /// how many were stored.
   static int longList(const std::string& line, const char* delimiter, std::vector<long>& numbers);
+  /// How many times the bar text follows a count above 0: the count itself,
+  /// or, when the largest count is above `kLongestBar`, the count scaled to
+  /// at most `kLongestBar` (rounded down, at least 1).
+  static int barLength(int count, int largest);
+  static constexpr int kLongestBar = 50;
 
  private:
   /// A first line of "tabulate.txt" that leaves Line-1 out.

@@ -119,6 +119,100 @@ TEST(TableReverseSorted, CompanionLinesSteerTheTable) {
   }
 }
 
+TEST(TableReverseSorted, BarLengthIsTheCountUpToFifty) {
+  struct Case {
+    int count, largest, length;
+  };
+  const Case cases[] = {
+      // Counts up to 50 stand as they are.
+      {1, 1, 1},
+      {2, 3, 2},
+      {50, 50, 50},
+      // Above 50 they are scaled to 50, rounded down, but never below one.
+      {51, 51, 50},
+      {26, 51, 25},
+      {2, 51, 1},
+      {1, 100, 1},
+      {1, 1000, 1},
+      {2000000000, 2000000000, 50},
+      {1000000000, 2000000000, 25},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(TableReverseSorted::barLength(c.count, c.largest), c.length)
+        << c.count << " of " << c.largest;
+}
+
+TEST(TableReverseSorted, FifthLineDrawsBars) {
+  // Without bars: the rows of kMinilotoThread, most frequent first.
+  struct Row {
+    std::initializer_list<int> numbers;
+    int count;
+  };
+  const Row table[] = {{{3}, 3}, {{1, 2, 4}, 2}, {{5, 6, 10, 20, 30, 31}, 1}, {kUnused, 0}};
+  auto barred = [&](const std::string& separator, const std::string& bar, bool ascending) {
+    std::string text;
+    for (size_t i = 0; i < std::size(table); ++i) {
+      const Row& row = table[ascending ? std::size(table) - 1 - i : i];
+      for (int n : row.numbers) {
+        text += rows({n}, separator, row.count);
+        if (row.count == 0) continue;
+        text.pop_back();
+        text += " ";
+        for (int k = 0; k < row.count; ++k) text += bar;
+        text += "\n";
+      }
+    }
+    return text;
+  };
+  const std::string square = "\x81\xA1";  // a full-width square, Shift-JIS
+  struct Case {
+    std::string companion, written;
+  };
+  const Case cases[] = {
+      {"-1-\n.txt\n-1\n | \n#\n", barred(" | ", "#", false)},
+      {"-1-\n.txt\n-1\n | \n" + square + "\nmore\n", barred(" | ", square, false)},
+      {"-1-\n.txt\n+1\n:\n<>\n", barred(":", "<>", true)},
+      {"-1-\n.txt\n-1\n\n*\n", barred("", "*", false)},
+      // An empty fifth line draws no bar, as no fifth line does.
+      {"-1-\n.txt\n-1\n | \n\n", rows({3}, " | ", 3) + rows({1, 2, 4}, " | ", 2) +
+                                     rows({5, 6, 10, 20, 30, 31}, " | ", 1) +
+                                     rows(kUnused, " | ", 0)},
+  };
+  for (const Case& c : cases) {
+    MemoryDisk disk;
+    disk.files["tabulate.txt"] = c.companion;
+    disk.files["t.txt"] = kMinilotoThread;
+    ScopedDisk guard(&disk);
+    Table pass;
+    std::string name = "t.txt";
+    testing::internal::CaptureStdout();
+    ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(disk.files["who.txt"], c.written) << c.companion;
+  }
+}
+
+TEST(TableReverseSorted, BarsOfLargeCountsAreScaledToFifty) {
+  // 53 combinations "01 02 03 a b" with a = 04 or 05: 01 to 03 are in all
+  // 53, 04 and 05 in 27 each, 06 to 31 in 2 each.
+  std::string thread = kMinilotoLine1 + "\n" + kHeader + "\n";
+  auto two = [](int n) { return std::string{char('0' + n / 10), char('0' + n % 10)}; };
+  for (int a = 4; a <= 5; ++a)
+    for (int b = a + 1; b <= 31; ++b) thread += "01 02 03 " + two(a) + " " + two(b) + "\n";
+  std::string expected;
+  for (int n = 1; n <= 3; ++n) expected += two(n) + " | 53 " + std::string(50, '=') + "\n";
+  for (int n = 4; n <= 5; ++n) expected += two(n) + " | 27 " + std::string(25, '=') + "\n";
+  for (int n = 6; n <= 31; ++n) expected += two(n) + " | 2 =\n";
+  MemoryDisk disk;
+  disk.files["tabulate.txt"] = "-1-\n.txt\n-1\n | \n=\n";
+  disk.files["t.txt"] = thread;
+  ScopedDisk guard(&disk);
+  Table pass;
+  std::string name = "t.txt";
+  ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
+  EXPECT_EQ(disk.files["who.txt"], expected);
+}
+
 TEST(TableReverseSorted, EveryNumberOfTheGameIsListedOnce) {
   struct Case {
     std::string line1;

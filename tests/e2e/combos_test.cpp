@@ -90,6 +90,24 @@ TEST_F(Combos, TabulateCountsDistinctCombinations) {
   EXPECT_EQ(read("serial.txt"), "1\n");
 }
 
+TEST_F(Combos, TabulateDrawsBarsFromAFifthLine) {
+  writeDefaultCompanions();
+  write("who.txt", kThread);
+  write("tabulate.txt", "-1-\n.txt\n-1\n | \n#\n");
+  Outcome run = pelk({"-t"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "02 07 19 28 33 43\n02 07 19 28 33 43\nwho.txt\n");
+  std::string expected = "33 | 2 ##\n";
+  for (const char* n : {"02", "07", "11", "19", "22", "28", "40", "41", "42", "43"})
+    expected += std::string(n) + " | 1 #\n";
+  for (int n = 1; n <= 43; ++n) {
+    if (n == 2 || n == 7 || n == 11 || n == 19 || n == 22 || n == 28 || n == 33 || n >= 40)
+      continue;
+    expected += (n < 10 ? "0" : "") + std::to_string(n) + " | 0\n";
+  }
+  EXPECT_EQ(read("who.txt"), expected);
+}
+
 TEST_F(Combos, TabulateAscendingWithLine1AndOwnSeparator) {
   writeDefaultCompanions();
   write("who.txt", "01 02 03 04 05 06 -\n07 01 02 03 04\n" + kHeader1 + "\n01 02 03 04 05\n");

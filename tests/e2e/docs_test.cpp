@@ -1,0 +1,93 @@
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+#include "E2E.hpp"
+
+namespace {
+
+using Docs = E2E;
+
+std::string slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The options a help text lists: on every line that starts with the
+// program's name, the first word before the comment that starts with "-"
+// ("pelk who.txt -e exclude.txt  # ..." lists "-e").
+std::vector<std::string> listedOptions(const std::string& help, const std::string& program) {
+  std::vector<std::string> options;
+  std::istringstream lines(help);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string word;
+    if (!(words >> word) || word != program) continue;
+    while (words >> word && word[0] != '#') {
+      if (word[0] == '-') {
+        options.push_back(word);
+        break;
+      }
+    }
+  }
+  return options;
+}
+
+// True when the text holds the option as a word of its own: "-r" is not
+// found in "-r-", nor "-V" in "-VC".
+bool mentions(const std::string& text, const std::string& option) {
+  auto partOfOption = [](char c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '-';
+  };
+  for (size_t at = text.find(option); at != std::string::npos; at = text.find(option, at + 1)) {
+    const size_t end = at + option.size();
+    if ((at == 0 || !partOfOption(text[at - 1])) &&
+        (end == text.size() || !partOfOption(text[end])))
+      return true;
+  }
+  return false;
+}
+
+TEST_F(Docs, MentionsMatchWholeOptionsOnly) {
+  struct Case {
+    std::string text, option;
+    bool found;
+  };
+  const Case cases[] = {
+      {"`-r`", "-r", true}, {"use -r-", "-r", false},     {"-VC only", "-V", false},
+      {"(-V)", "-V", true}, {"tivor -k32", "-k32", true}, {"-k320", "-k32", false},
+      {"x-e", "-e", false}, {"-e: drop", "-e", true},     {"「-t」", "-t", true},
+  };
+  for (const Case& c : cases) EXPECT_EQ(mentions(c.text, c.option), c.found) << c.text;
+}
+
+// Every option that the help of pelk or tivor lists is described in both
+// READMEs; a new option in the help fails here until the READMEs describe it.
+TEST_F(Docs, ReadmesDescribeEveryOptionOfTheHelp) {
+  writeDefaultCompanions();
+  const Outcome pelkHelp = pelk({"-VC"});
+  ASSERT_EQ(pelkHelp.status, 1);
+  const Outcome tivorHelp = tivor({"-VC"});
+  ASSERT_EQ(tivorHelp.status, 1);
+  const std::vector<std::string> pelkOptions = listedOptions(pelkHelp.err, "pelk");
+  const std::vector<std::string> tivorOptions = listedOptions(tivorHelp.err, "tivor");
+  // The reading of the help itself works: both list "-V".
+  ASSERT_NE(std::find(pelkOptions.begin(), pelkOptions.end(), "-V"), pelkOptions.end())
+      << pelkHelp.err;
+  ASSERT_NE(std::find(tivorOptions.begin(), tivorOptions.end(), "-V"), tivorOptions.end())
+      << tivorHelp.err;
+  for (const char* readme : {"README.md", "README.ja.md"}) {
+    const std::string text = slurp(std::string(PELK_SOURCE_DIR) + "/" + readme);
+    ASSERT_FALSE(text.empty()) << readme;
+    for (const std::string& option : pelkOptions)
+      EXPECT_TRUE(mentions(text, option)) << readme << " does not describe pelk " << option;
+    for (const std::string& option : tivorOptions)
+      EXPECT_TRUE(mentions(text, option)) << readme << " does not describe tivor " << option;
+  }
+}
+
+}  // namespace
