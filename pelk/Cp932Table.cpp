@@ -30,7 +30,8 @@ const unsigned char kLeadRow[256] = {
     0x2B, 0x2C, 0x2D, 0, 0, 0,
 };
 
-const char16_t kDoubleByte[45][188] = {
+const char16_t kDoubleByte[46][188] = {
+  {},  // no lead byte
   {  // lead 0x81
     0x3000, 0x3001, 0x3002, 0xFF0C, 0xFF0E, 0x30FB, 0xFF1A, 0xFF1B, 0xFF1F, 0xFF01, 0x309B, 0x309C,
     0xB4, 0xFF40, 0xA8, 0xFF3E, 0xFFE3, 0xFF3F, 0x30FD, 0x30FE, 0x309D, 0x309E, 0x3003, 0x4EDD,
@@ -820,7 +821,8 @@ const unsigned char kUnicodePage[256] = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x60, 0x61, 0, 0, 0, 0, 0x62,
 };
 
-const unsigned short kFromUnicode[98][256] = {
+const unsigned short kFromUnicode[99][256] = {
+  {},  // no character
   {  // U+0000
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,

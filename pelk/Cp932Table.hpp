@@ -14,11 +14,13 @@ namespace cp932 {
 
 /// The characters of the single bytes 0x80-0xFF, 0 for none.
 extern const char16_t kHighSingleByte[128];
-/// For each byte, 1 + its row of kDoubleByte when it leads characters, else 0.
+/// For each byte, its row of kDoubleByte: the row 0, all empty, when it
+/// leads no character.
 extern const unsigned char kLeadRow[256];
 /// The characters of the double-byte codes by lead row and trail index, 0 for none.
 extern const char16_t kDoubleByte[][188];
-/// For each high byte of a BMP character, 1 + its page of kFromUnicode, else 0.
+/// For each high byte of a BMP character, its page of kFromUnicode: the
+/// page 0, all empty, when CP932 has no character there.
 extern const unsigned char kUnicodePage[256];
 /// The codes of the characters by page and low byte, 0 for none.
 extern const unsigned short kFromUnicode[][256];
@@ -39,19 +41,16 @@ constexpr unsigned char trailAt(int index) { return 0x40 + index + (index >= 0x3
 /// The character of a single byte, itself below 0x80; 0 when none.
 inline char16_t fromSingleByte(unsigned char b) { return b < 0x80 ? b : kHighSingleByte[b - 0x80]; }
 
-/// The character of a double-byte code (a trail byte after a lead byte); 0
+/// The character of a double-byte code (`trail` a trail byte, `lead` any); 0
 /// when the code stands for none.
 inline char16_t fromDoubleByte(unsigned char lead, unsigned char trail) {
-  const int row = kLeadRow[lead];
-  return row ? kDoubleByte[row - 1][trailIndex(trail)] : 0;
+  return kDoubleByte[kLeadRow[lead]][trailIndex(trail)];
 }
 
 /// The code of a character from U+0080 on: below 0x100 a single byte, else
 /// lead << 8 | trail; 0 when CP932 lacks the character.
 inline unsigned short toCode(char32_t c) {
-  if (c > 0xFFFF) return 0;
-  const int page = kUnicodePage[c >> 8];
-  return page ? kFromUnicode[page - 1][c & 0xFF] : 0;
+  return c > 0xFFFF ? 0 : kFromUnicode[kUnicodePage[c >> 8]][c & 0xFF];
 }
 
 }  // namespace cp932

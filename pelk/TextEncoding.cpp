@@ -1,6 +1,8 @@
 #include "TextEncoding.hpp"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -22,47 +24,84 @@ const unsigned char* bytes(std::string_view text) {
   return reinterpret_cast<const unsigned char*>(text.data());
 }
 
-/// The number of leading bytes of `p[0..n)` below 0x80, looked at eight
-/// at a time.
-size_t asciiRun(const unsigned char* p, size_t n) {
-  size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    std::uint64_t word;
-    std::memcpy(&word, p + i, 8);
-    if (word & 0x8080808080808080u) break;
+/// The bits that mark bytes from 0x80 in a word of eight bytes.
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+/// Words are looked at as little-endian (x86, ARM as Windows and Linux run it).
+constexpr bool kWordwise = std::endian::native == std::endian::little;
+
+/// Where the run of bytes below 0x80 from `p[i]` ends, before `n`; looked
+/// at eight bytes at a time.
+size_t asciiEnd(const unsigned char* p, size_t i, size_t n) {
+  if constexpr (kWordwise) {
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      if (const std::uint64_t high = word & kHighBits) return i + std::countr_zero(high) / 8;
+    }
   }
   while (i < n && p[i] < 0x80) ++i;
   return i;
 }
 
+/// Copies the run of bytes below 0x80 at the start of `p[0..n)` to `out`
+/// and returns its length. Words are copied whole: `out` has room for the
+/// eight bytes after the run.
+inline size_t copyAscii(const unsigned char* p, size_t n, char* out) {
+  size_t i = 0;
+  if constexpr (kWordwise) {
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      std::memcpy(out + i, &word, 8);
+      if (const std::uint64_t high = word & kHighBits) return i + std::countr_zero(high) / 8;
+    }
+  }
+  for (; i < n && p[i] < 0x80; ++i) out[i] = char(p[i]);
+  return i;
+}
+
+/// What a byte from 0x80 says of the UTF-8 sequence it begins: its length
+/// (0: it begins none) and the range of the second byte, which rules out
+/// overlong forms, surrogates and code points past U+10FFFF.
+struct Lead {
+  unsigned char length = 0, low = 0x80, high = 0xBF;
+};
+
+constexpr std::array<Lead, 256> leads() {
+  std::array<Lead, 256> table{};
+  for (int b = 0xC2; b <= 0xDF; ++b) table[b].length = 2;
+  for (int b = 0xE0; b <= 0xEF; ++b) table[b].length = 3;
+  for (int b = 0xF0; b <= 0xF4; ++b) table[b].length = 4;
+  table[0xE0].low = 0xA0;
+  table[0xED].high = 0x9F;
+  table[0xF0].low = 0x90;
+  table[0xF4].high = 0x8F;
+  return table;
+}
+constexpr std::array<Lead, 256> kLeads = leads();
+
 /// The UTF-8 sequence that begins at `p`, a byte from 0x80, with `n` bytes
 /// at hand: its length (2 to 4) when it is whole and valid, 0 when the bytes
-/// at hand begin one that goes on past them, -1 when `p[0]` begins none
-/// (overlong forms, surrogates and code points past U+10FFFF included).
-int sequenceLength(const unsigned char* p, size_t n) {
-  const unsigned char b = p[0];
-  int length;
-  unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
-  if (b >= 0xC2 && b <= 0xDF) {
-    length = 2;
-  } else if (b >= 0xE0 && b <= 0xEF) {
-    length = 3;
-    if (b == 0xE0) low = 0xA0;
-    if (b == 0xED) high = 0x9F;
-  } else if (b >= 0xF0 && b <= 0xF4) {
-    length = 4;
-    if (b == 0xF0) low = 0x90;
-    if (b == 0xF4) high = 0x8F;
-  } else {
-    return -1;
+/// at hand begin one that goes on past them, -1 when `p[0]` begins none.
+inline int sequenceLength(const unsigned char* p, size_t n) {
+  const Lead lead = kLeads[p[0]];
+  if (lead.length == 0) return -1;
+  if (n >= 4) {
+    // The common case, every byte at hand: the third and fourth byte, as far
+    // as the sequence goes, must be continuation bytes (10xxxxxx).
+    static constexpr unsigned kMask[5] = {0, 0, 0, 0xC0, 0xC0C0};
+    static constexpr unsigned kContinuation[5] = {0, 0, 0, 0x80, 0x8080};
+    if (p[1] < lead.low || p[1] > lead.high) return -1;
+    const unsigned rest = p[2] | unsigned(p[3]) << 8;
+    return (rest & kMask[lead.length]) == kContinuation[lead.length] ? lead.length : -1;
   }
   if (n < 2) return 0;
-  if (p[1] < low || p[1] > high) return -1;
-  for (int i = 2; i < length; ++i) {
-    if (n <= size_t(i)) return 0;
+  if (p[1] < lead.low || p[1] > lead.high) return -1;
+  for (size_t i = 2; i < lead.length; ++i) {
+    if (n <= i) return 0;
     if ((p[i] & 0xC0) != 0x80) return -1;
   }
-  return length;
+  return lead.length;
 }
 
 /// The code point of a valid sequence of `length` bytes.
@@ -224,8 +263,10 @@ bool EncodingDetector::feeding(std::string_view block) {
     const unsigned char* p = bytes(in);
     size_t i = 0;
     while (i < in.size()) {
-      i += asciiRun(p + i, in.size() - i);
-      if (i == in.size()) break;
+      if (p[i] < 0x80) {
+        i = asciiEnd(p, i, in.size());
+        continue;
+      }
       const int length = sequenceLength(p + i, in.size() - i);
       if (length <= 0) {
         invalid_ = length < 0;
@@ -285,34 +326,29 @@ char32_t UserArea::characterOf(unsigned short code) const {
 size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
-  // No sequence grows: a stray byte, the worst case, becomes two.
+  // No byte gives more than two (a stray byte becomes a code); 8 bytes more
+  // for copyAscii.
   const size_t start = out.size();
-  out.resize(start + 2 * n);
+  out.resize(start + 2 * n + 8);
   char* o = out.data() + start;
   size_t i = 0;
   while (i < n) {
-    const size_t ascii = asciiRun(p + i, n - i);
-    std::memcpy(o, p + i, ascii);
-    o += ascii;
-    i += ascii;
-    if (i == n) break;
+    if (p[i] < 0x80) {
+      const size_t ascii = copyAscii(p + i, n - i, o);
+      i += ascii;
+      o += ascii;
+      continue;
+    }
     const int length = sequenceLength(p + i, n - i);
     if (length == 0 && !end) break;
-    unsigned short code;
-    if (length > 0) {
-      const char32_t c = codePoint(p + i, length);
-      if (c == kMarkCharacter && i == 0 && atStart_) {
-        i += length;
-        continue;
-      }
-      code = cp932::toCode(c);
-      if (code == 0) code = area_.codeFor(c);
+    const char32_t c = length > 0 ? codePoint(p + i, length) : kStrayByteBase + p[i];
+    if (c == kMarkCharacter && i == 0 && atStart_) {
       i += length;
-    } else {
-      code = area_.codeFor(kStrayByteBase + p[i]);
-      ++i;
+      continue;
     }
-    if (code == 0) {
+    i += length > 0 ? length : 1;
+    unsigned short code = cp932::toCode(c);
+    if (code == 0 && (code = area_.codeFor(c)) == 0) {
       overflowed_ = true;
       break;
     }
@@ -340,34 +376,37 @@ bool ToCp932::finishing(std::string& out) {
 size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
-  // A half-width katakana byte becomes three bytes; no character grows more.
+  // A half-width katakana byte becomes three bytes; no character grows
+  // more. 8 bytes more for copyAscii.
   const size_t start = out.size();
-  out.resize(start + 3 * n);
+  out.resize(start + 3 * n + 8);
   char* o = out.data() + start;
   size_t i = 0;
   while (i < n) {
-    const size_t ascii = asciiRun(p + i, n - i);
-    std::memcpy(o, p + i, ascii);
-    o += ascii;
-    i += ascii;
-    if (i == n) break;
     const unsigned char b = p[i];
-    char32_t c = 0;
+    if (b < 0x80) {
+      const size_t ascii = copyAscii(p + i, n - i, o);
+      i += ascii;
+      o += ascii;
+      continue;
+    }
+    char32_t c;
     int length = 1;
-    if (cp932::isLeadByte(b)) {
-      if (i + 1 == n && !end) break;
-      const unsigned char trail = i + 1 < n ? p[i + 1] : 0;
-      if (cp932::isTrailByte(trail)) {
-        if (cp932::isUserAreaLead(b)) {
-          c = area_.characterOf(b << 8 | trail);
-          if (c == 0) c = kPrivateUseBase + (b - 0xF0) * 188 + cp932::trailIndex(trail);
-        } else {
-          c = cp932::fromDoubleByte(b, trail);
-        }
-        if (c != 0) length = 2;
-      }
-    } else {
+    if (!cp932::isLeadByte(b)) {
       c = cp932::fromSingleByte(b);
+    } else if (i + 1 == n) {
+      if (!end) break;
+      c = 0;
+    } else if (!cp932::isTrailByte(p[i + 1])) {
+      c = 0;
+    } else {
+      const unsigned char trail = p[i + 1];
+      c = cp932::fromDoubleByte(b, trail);
+      if (c == 0 && cp932::isUserAreaLead(b)) {
+        c = area_.characterOf(b << 8 | trail);
+        if (c == 0) c = kPrivateUseBase + (b - 0xF0) * 188 + cp932::trailIndex(trail);
+      }
+      if (c != 0) length = 2;
     }
     if (c != 0)
       putUtf8(c, o);

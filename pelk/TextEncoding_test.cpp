@@ -289,10 +289,12 @@ TEST(MissingCharacters, OneAreaServesEveryFileOfARun) {
 }
 
 TEST(BlockSplits, ToCp932GivesTheSameWhereverTheBlocksEnd) {
-  // The mark, sequences of every length, characters CP932 lacks, bytes that
-  // are not UTF-8 (kept, the mark being there), and a sequence cut by the end.
+  // The mark, sequences of every length, characters CP932 lacks (the mark
+  // again among them), bytes that are not UTF-8 (kept, the mark being
+  // there), and a sequence cut by the end.
   const std::string utf8 = std::string(kMark) + "a" + kNurupoUtf8 + "\xC2\x80" + kEmoji + "\r\n" +
-                           kHalfAUtf8 + kYoshi + "\x82\xA0" + kEAcute + "z" + kEmoji + "\xE3\x81";
+                           kHalfAUtf8 + kYoshi + "\x82\xA0" + kEAcute + "z" + kMark + kEmoji +
+                           "\xE3\x81";
   UserArea wholeArea;
   const std::string whole = toCp932(wholeArea, utf8);
   EXPECT_EQ(whole.substr(0, 7), "a" + std::string(kNurupo));

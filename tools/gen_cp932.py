@@ -110,7 +110,8 @@ def render(single, double, encode):
     lines += rows_of([ord(single[b]) if b in single else 0 for b in range(0x80, 0x100)])
     lines += ["};", "", "const unsigned char kLeadRow[256] = {"]
     lines += rows_of(lead_row)
-    lines += ["};", "", "const char16_t kDoubleByte[%d][188] = {" % len(leads)]
+    lines += ["};", "", "const char16_t kDoubleByte[%d][188] = {" % (len(leads) + 1)]
+    lines.append("  {},  // no lead byte")
     for lead in leads:
         lines.append("  {  // lead 0x%02X" % lead)
         row = [ord(double[(lead, t)]) if (lead, t) in double else 0 for t in TRAILS]
@@ -118,7 +119,8 @@ def render(single, double, encode):
         lines.append("  },")
     lines += ["};", "", "const unsigned char kUnicodePage[256] = {"]
     lines += rows_of(page_of)
-    lines += ["};", "", "const unsigned short kFromUnicode[%d][256] = {" % len(pages)]
+    lines += ["};", "", "const unsigned short kFromUnicode[%d][256] = {" % (len(pages) + 1)]
+    lines.append("  {},  // no character")
     for page in pages:
         lines.append("  {  // U+%02X00" % page)
         row = [encode.get(page << 8 | low, 0) for low in range(256)]
