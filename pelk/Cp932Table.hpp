@@ -17,8 +17,8 @@ extern const char16_t kHighSingleByte[128];
 /// For each byte, its row of kDoubleByte: the row 0, all empty, when it
 /// leads no character.
 extern const unsigned char kLeadRow[256];
-/// The characters of the double-byte codes by lead row and trail index, 0 for none.
-extern const char16_t kDoubleByte[][188];
+/// The characters of the double-byte codes by lead row and trail byte, 0 for none.
+extern const char16_t kDoubleByte[][256];
 /// For each high byte of a BMP character, its page of kFromUnicode: the
 /// page 0, all empty, when CP932 has no character there.
 extern const unsigned char kUnicodePage[256];
@@ -33,18 +33,19 @@ constexpr bool isLeadByte(unsigned char b) {
 constexpr bool isTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 /// The user-defined area: lead bytes 0xF0-0xF9.
 constexpr bool isUserAreaLead(unsigned char b) { return b >= 0xF0 && b <= 0xF9; }
-/// The position of a trail byte among the 188 trail bytes.
+/// The number of trail bytes.
+constexpr int kTrailBytes = 188;
+/// The position of a trail byte among the trail bytes.
 constexpr int trailIndex(unsigned char trail) { return trail - 0x40 - (trail > 0x7F); }
-/// The trail byte at a position among the 188.
+/// The trail byte at a position among the trail bytes.
 constexpr unsigned char trailAt(int index) { return 0x40 + index + (index >= 0x3F); }
 
 /// The character of a single byte, itself below 0x80; 0 when none.
 inline char16_t fromSingleByte(unsigned char b) { return b < 0x80 ? b : kHighSingleByte[b - 0x80]; }
 
-/// The character of a double-byte code (`trail` a trail byte, `lead` any); 0
-/// when the code stands for none.
+/// The character of a double-byte code; 0 when the bytes make none.
 inline char16_t fromDoubleByte(unsigned char lead, unsigned char trail) {
-  return kDoubleByte[kLeadRow[lead]][trailIndex(trail)];
+  return kDoubleByte[kLeadRow[lead]][trail];
 }
 
 /// The code of a character from U+0080 on: below 0x100 a single byte, else

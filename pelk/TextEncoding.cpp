@@ -267,6 +267,14 @@ bool EncodingDetector::feeding(std::string_view block) {
         i = asciiEnd(p, i, in.size());
         continue;
       }
+      if (i + 2 < in.size() && p[i] > 0xE0 && p[i] <= 0xEF && p[i] != 0xED &&
+          (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+        // The common case: a three-byte sequence of a lead byte whose second
+        // byte may be any continuation byte.
+        multiByte_ = true;
+        i += 3;
+        continue;
+      }
       const int length = sequenceLength(p + i, in.size() - i);
       if (length <= 0) {
         invalid_ = length < 0;
@@ -311,7 +319,7 @@ unsigned short UserArea::codeFor(char32_t c) {
     codes_.erase(found);
     return 0;
   }
-  found->second = (0xF0 + n / 188) << 8 | cp932::trailAt(n % 188);
+  found->second = (0xF0 + n / cp932::kTrailBytes) << 8 | cp932::trailAt(n % cp932::kTrailBytes);
   characters_.push_back(c);
   return found->second;
 }
@@ -319,7 +327,7 @@ unsigned short UserArea::codeFor(char32_t c) {
 char32_t UserArea::characterOf(unsigned short code) const {
   const unsigned char lead = code >> 8, trail = code & 0xFF;
   if (!cp932::isUserAreaLead(lead) || !cp932::isTrailByte(trail)) return 0;
-  const size_t n = (lead - 0xF0) * 188 + cp932::trailIndex(trail);
+  const size_t n = (lead - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(trail);
   return n < characters_.size() ? characters_[n] : 0;
 }
 
@@ -338,6 +346,21 @@ size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
       i += ascii;
       o += ascii;
       continue;
+    }
+    if (i + 2 < n && (p[i] & 0xF0) == 0xE0 && (p[i + 1] & 0xC0) == 0x80 &&
+        (p[i + 2] & 0xC0) == 0x80) {
+      // The common case: a three-byte sequence (kana, kanji, full-width
+      // forms) of a double-byte character. Overlong forms (below U+0800)
+      // and surrogates (CP932 has none) take the general way.
+      const char32_t c = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
+      const unsigned short code = cp932::toCode(c);
+      if (c >= 0x800 && code > 0xFF) {
+        o[0] = char(code >> 8);
+        o[1] = char(code & 0xFF);
+        o += 2;
+        i += 3;
+        continue;
+      }
     }
     const int length = sequenceLength(p + i, n - i);
     if (length == 0 && !end) break;
@@ -390,6 +413,19 @@ size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
       o += ascii;
       continue;
     }
+    if (i + 1 < n) {
+      // The common case: a double-byte character of three UTF-8 bytes (kana,
+      // kanji, full-width forms). A byte that leads none has an empty row.
+      const char32_t c = cp932::fromDoubleByte(b, p[i + 1]);
+      if (c >= 0x800) {
+        o[0] = char(0xE0 | c >> 12);
+        o[1] = char(0x80 | (c >> 6 & 0x3F));
+        o[2] = char(0x80 | (c & 0x3F));
+        o += 3;
+        i += 2;
+        continue;
+      }
+    }
     char32_t c;
     int length = 1;
     if (!cp932::isLeadByte(b)) {
@@ -404,7 +440,8 @@ size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
       c = cp932::fromDoubleByte(b, trail);
       if (c == 0 && cp932::isUserAreaLead(b)) {
         c = area_.characterOf(b << 8 | trail);
-        if (c == 0) c = kPrivateUseBase + (b - 0xF0) * 188 + cp932::trailIndex(trail);
+        if (c == 0)
+          c = kPrivateUseBase + (b - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(trail);
       }
       if (c != 0) length = 2;
     }

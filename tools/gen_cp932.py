@@ -110,11 +110,11 @@ def render(single, double, encode):
     lines += rows_of([ord(single[b]) if b in single else 0 for b in range(0x80, 0x100)])
     lines += ["};", "", "const unsigned char kLeadRow[256] = {"]
     lines += rows_of(lead_row)
-    lines += ["};", "", "const char16_t kDoubleByte[%d][188] = {" % (len(leads) + 1)]
+    lines += ["};", "", "const char16_t kDoubleByte[%d][256] = {" % (len(leads) + 1)]
     lines.append("  {},  // no lead byte")
     for lead in leads:
         lines.append("  {  // lead 0x%02X" % lead)
-        row = [ord(double[(lead, t)]) if (lead, t) in double else 0 for t in TRAILS]
+        row = [ord(double[(lead, t)]) if (lead, t) in double else 0 for t in range(256)]
         lines += rows_of(row)
         lines.append("  },")
     lines += ["};", "", "const unsigned char kUnicodePage[256] = {"]
