@@ -80,3 +80,10 @@ seeds("consecutive", [bytes([n, m, 1, 2, 3]) + h + SEP + tivor for h in headers 
 seeds("gap_id", [bytes([0, 20]) + tivor, bytes([2, 20]) + tivor + SEP + b"01 02",
                  bytes([4, 9]) + b"00 63 64 99 \n", bytes([1, 3]), bytes([0, 8]) + b"ab cd\n",
                  bytes([0, 8]) + b"5 \n7"])
+mark = b"\xef\xbb\xbf"
+utf8_thread = thread.decode("cp932").encode("utf-8")
+missing = "\U0001F600 \U00020BB7 \u301c \ue000 \u00e9\n".encode("utf-8")
+seeds("text_encoding", [bytes([0]) + thread, bytes([2]) + utf8_thread, bytes([3]) + mark + utf8_thread,
+                        bytes([0]) + missing + utf8_thread[:2000],
+                        bytes([1]) + mark + b"a\x82\xa0b\xed\xa0\x80\xc0\xaf\xe3\x81",
+                        bytes([4]) + b"\x80\xa0\xfd\x85\x40\xf0\x40\x82"])

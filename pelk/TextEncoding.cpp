@@ -1,0 +1,513 @@
+#include "TextEncoding.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "Cp932Table.hpp"
+
+namespace {
+
+constexpr std::string_view kMark = "\xEF\xBB\xBF";
+/// The character of the mark.
+constexpr char32_t kMarkCharacter = 0xFEFF;
+/// A byte of a UTF-8 file that is not UTF-8 stands as this + byte.
+constexpr char32_t kStrayByteBase = 0xDC00;
+/// The codec's meaning of the user-defined area: U+E000 on.
+constexpr char32_t kPrivateUseBase = 0xE000;
+/// The block in which a file is read ahead to tell its encoding.
+constexpr size_t kDetectionBlock = size_t{1} << 16;
+
+const unsigned char* bytes(std::string_view text) {
+  return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+/// The bits that mark bytes from 0x80 in a word of eight bytes.
+constexpr std::uint64_t kHighBits = 0x8080808080808080u;
+/// Words are looked at as little-endian (x86, ARM as Windows and Linux run it).
+constexpr bool kWordwise = std::endian::native == std::endian::little;
+
+/// Where the run of bytes below 0x80 from `p[i]` ends, before `n`; looked
+/// at eight bytes at a time.
+size_t asciiEnd(const unsigned char* p, size_t i, size_t n) {
+  if constexpr (kWordwise) {
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      if (const std::uint64_t high = word & kHighBits) return i + std::countr_zero(high) / 8;
+    }
+  }
+  while (i < n && p[i] < 0x80) ++i;
+  return i;
+}
+
+/// Copies the run of bytes below 0x80 at the start of `p[0..n)` to `out`
+/// and returns its length. Words are copied whole: `out` has room for the
+/// eight bytes after the run.
+inline size_t copyAscii(const unsigned char* p, size_t n, char* out) {
+  size_t i = 0;
+  if constexpr (kWordwise) {
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t word;
+      std::memcpy(&word, p + i, 8);
+      std::memcpy(out + i, &word, 8);
+      if (const std::uint64_t high = word & kHighBits) return i + std::countr_zero(high) / 8;
+    }
+  }
+  for (; i < n && p[i] < 0x80; ++i) out[i] = char(p[i]);
+  return i;
+}
+
+/// What a byte from 0x80 says of the UTF-8 sequence it begins: its length
+/// (0: it begins none) and the range of the second byte, which rules out
+/// overlong forms, surrogates and code points past U+10FFFF.
+struct Lead {
+  unsigned char length = 0, low = 0x80, high = 0xBF;
+};
+
+constexpr std::array<Lead, 256> leads() {
+  std::array<Lead, 256> table{};
+  for (int b = 0xC2; b <= 0xDF; ++b) table[b].length = 2;
+  for (int b = 0xE0; b <= 0xEF; ++b) table[b].length = 3;
+  for (int b = 0xF0; b <= 0xF4; ++b) table[b].length = 4;
+  table[0xE0].low = 0xA0;
+  table[0xED].high = 0x9F;
+  table[0xF0].low = 0x90;
+  table[0xF4].high = 0x8F;
+  return table;
+}
+constexpr std::array<Lead, 256> kLeads = leads();
+
+/// The UTF-8 sequence that begins at `p`, a byte from 0x80, with `n` bytes
+/// at hand: its length (2 to 4) when it is whole and valid, 0 when the bytes
+/// at hand begin one that goes on past them, -1 when `p[0]` begins none.
+inline int sequenceLength(const unsigned char* p, size_t n) {
+  const Lead lead = kLeads[p[0]];
+  if (lead.length == 0) return -1;
+  if (n >= 4) {
+    // The common case, every byte at hand: the third and fourth byte, as far
+    // as the sequence goes, must be continuation bytes (10xxxxxx).
+    static constexpr unsigned kMask[5] = {0, 0, 0, 0xC0, 0xC0C0};
+    static constexpr unsigned kContinuation[5] = {0, 0, 0, 0x80, 0x8080};
+    if (p[1] < lead.low || p[1] > lead.high) return -1;
+    const unsigned rest = p[2] | unsigned(p[3]) << 8;
+    return (rest & kMask[lead.length]) == kContinuation[lead.length] ? lead.length : -1;
+  }
+  if (n < 2) return 0;
+  if (p[1] < lead.low || p[1] > lead.high) return -1;
+  for (size_t i = 2; i < lead.length; ++i) {
+    if (n <= i) return 0;
+    if ((p[i] & 0xC0) != 0x80) return -1;
+  }
+  return lead.length;
+}
+
+/// The code point of a valid sequence of `length` bytes.
+char32_t codePoint(const unsigned char* p, int length) {
+  switch (length) {
+    case 2:
+      return (p[0] & 0x1Fu) << 6 | (p[1] & 0x3Fu);
+    case 3:
+      return (p[0] & 0x0Fu) << 12 | (p[1] & 0x3Fu) << 6 | (p[2] & 0x3Fu);
+    default:
+      return (p[0] & 0x07u) << 18 | (p[1] & 0x3Fu) << 12 | (p[2] & 0x3Fu) << 6 | (p[3] & 0x3Fu);
+  }
+}
+
+/// Writes `c` as UTF-8 at `out` and moves past it; a stray byte as itself.
+void putUtf8(char32_t c, char*& out) {
+  if (c < 0x80) {
+    *out++ = char(c);
+  } else if (c < 0x800) {
+    *out++ = char(0xC0 | c >> 6);
+    *out++ = char(0x80 | (c & 0x3F));
+  } else if (c >= kStrayByteBase + 0x80 && c <= kStrayByteBase + 0xFF) {
+    *out++ = char(c - kStrayByteBase);
+  } else if (c < 0x10000) {
+    *out++ = char(0xE0 | c >> 12);
+    *out++ = char(0x80 | (c >> 6 & 0x3F));
+    *out++ = char(0x80 | (c & 0x3F));
+  } else {
+    *out++ = char(0xF0 | c >> 18);
+    *out++ = char(0x80 | (c >> 12 & 0x3F));
+    *out++ = char(0x80 | (c >> 6 & 0x3F));
+    *out++ = char(0x80 | (c & 0x3F));
+  }
+}
+
+/// Runs `step` over `block` after the bytes `carry` kept from the block
+/// before, and keeps in `carry` what it left. `step(bytes, false)` takes
+/// whole sequences from the start of `bytes` and returns how many bytes it
+/// took; it stops short only at a sequence that goes on past `bytes` (at
+/// most three bytes, the longest sequence being four), or on a failure.
+template <class Step>
+void stitching(std::string& carry, std::string_view block, Step step) {
+  if (!carry.empty()) {
+    // The carried sequence is completed by at most four bytes of the block.
+    const size_t kept = carry.size();
+    carry.append(block.substr(0, 4));
+    const size_t used = step(std::string_view(carry), false);
+    if (used < kept) {
+      // Still unfinished: the block was shorter than four bytes and is all
+      // in `carry` now.
+      carry.erase(0, used);
+      return;
+    }
+    block.remove_prefix(used - kept);
+    carry.clear();
+  }
+  carry.assign(block.substr(step(block, false)));
+}
+
+std::string overflowMessage(const std::string& name) {
+  return "e58: " + name + " holds more than " + std::to_string(UserArea::kCapacity) +
+         " different characters that Shift-JIS lacks";
+}
+
+/// Reads a UTF-8 file as CP932.
+class Cp932Reader : public Disk::Reader {
+ public:
+  Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area, std::string& message,
+              std::string name)
+      : file_(std::move(file)), toCp932_(area), message_(message), name_(std::move(name)) {}
+
+  size_t read(char* buffer, size_t size) override {
+    while (at_ == converted_.size()) {
+      if (!file_) return 0;
+      converted_.clear();
+      at_ = 0;
+      // As much of the file as is asked for, so that the caller's block
+      // sizes hold here too.
+      block_.resize(size);
+      const size_t n = file_->read(block_.data(), size);
+      bool converted;
+      if (n > 0) {
+        converted = toCp932_.converting(std::string_view(block_.data(), n), converted_);
+      } else {
+        failed_ = file_->failed();
+        converted = failed_ || toCp932_.finishing(converted_);
+        file_.reset();
+      }
+      if (!converted) {
+        message_ = overflowMessage(name_);
+        failed_ = true;
+        file_.reset();
+        converted_.clear();
+        return 0;
+      }
+    }
+    const size_t n = std::min(size, converted_.size() - at_);
+    std::memcpy(buffer, converted_.data() + at_, n);
+    at_ += n;
+    return n;
+  }
+
+  bool failed() const override { return failed_; }
+
+ private:
+  std::unique_ptr<Disk::Reader> file_;
+  ToCp932 toCp932_;
+  std::string& message_;
+  std::string name_;
+  std::string block_;
+  std::string converted_;
+  size_t at_ = 0;
+  bool failed_ = false;
+};
+
+/// Writes CP932 text to a file as UTF-8.
+class Utf8Writer : public Disk::Writer {
+ public:
+  Utf8Writer(std::unique_ptr<Disk::Writer> file, const UserArea& area, bool mark)
+      : file_(std::move(file)), toUtf8_(area), mark_(mark) {}
+
+  bool append(std::string_view bytes) override {
+    starting();
+    toUtf8_.converting(bytes, converted_);
+    return handingOn();
+  }
+
+  bool commit(const std::string& name) override {
+    starting();
+    toUtf8_.finishing(converted_);
+    return handingOn() && file_->commit(name);
+  }
+
+ private:
+  /// Puts the mark before the first bytes (an empty output too gets it).
+  void starting() {
+    converted_.clear();
+    if (mark_) converted_ = kMark;
+    mark_ = false;
+  }
+  bool handingOn() { return converted_.empty() || file_->append(converted_); }
+
+  std::unique_ptr<Disk::Writer> file_;
+  ToUtf8 toUtf8_;
+  bool mark_;
+  std::string converted_;
+};
+
+}  // namespace
+
+bool EncodingDetector::feeding(std::string_view block) {
+  if (mark_ || invalid_) return false;
+  if (head_.size() < kMark.size()) {
+    head_ += block.substr(0, kMark.size() - head_.size());
+    mark_ = head_ == kMark;
+    if (mark_) return false;
+  }
+  stitching(carry_, block, [this](std::string_view in, bool) {
+    const unsigned char* p = bytes(in);
+    size_t i = 0;
+    while (i < in.size()) {
+      if (p[i] < 0x80) {
+        i = asciiEnd(p, i, in.size());
+        continue;
+      }
+      if (i + 2 < in.size() && p[i] > 0xE0 && p[i] <= 0xEF && p[i] != 0xED &&
+          (p[i + 1] & 0xC0) == 0x80 && (p[i + 2] & 0xC0) == 0x80) {
+        // The common case: a three-byte sequence of a lead byte whose second
+        // byte may be any continuation byte.
+        multiByte_ = true;
+        i += 3;
+        continue;
+      }
+      const int length = sequenceLength(p + i, in.size() - i);
+      if (length <= 0) {
+        invalid_ = length < 0;
+        break;
+      }
+      multiByte_ = true;
+      i += length;
+    }
+    return i;
+  });
+  return !invalid_;
+}
+
+Encoding EncodingDetector::verdict() const {
+  if (mark_) return Encoding::kUtf8WithMark;
+  // A sequence left unfinished at the end is no UTF-8 either.
+  if (invalid_ || !carry_.empty() || !multiByte_) return Encoding::kShiftJis;
+  return Encoding::kUtf8;
+}
+
+Encoding detectEncoding(std::string_view text) {
+  EncodingDetector detector;
+  detector.feeding(text);
+  return detector.verdict();
+}
+
+Encoding detectEncoding(Disk::Reader& file) {
+  EncodingDetector detector;
+  std::string block(kDetectionBlock, '\0');
+  for (;;) {
+    const size_t n = file.read(block.data(), block.size());
+    if (n == 0 || !detector.feeding(std::string_view(block.data(), n))) break;
+  }
+  return detector.verdict();
+}
+
+unsigned short UserArea::codeFor(char32_t c) {
+  const auto [found, added] = codes_.try_emplace(c, 0);
+  if (!added) return found->second;
+  const size_t n = characters_.size();
+  if (n == kCapacity) {
+    codes_.erase(found);
+    return 0;
+  }
+  found->second = (0xF0 + n / cp932::kTrailBytes) << 8 | cp932::trailAt(n % cp932::kTrailBytes);
+  characters_.push_back(c);
+  return found->second;
+}
+
+char32_t UserArea::characterOf(unsigned short code) const {
+  const unsigned char lead = code >> 8, trail = code & 0xFF;
+  if (!cp932::isUserAreaLead(lead) || !cp932::isTrailByte(trail)) return 0;
+  const size_t n = (lead - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(trail);
+  return n < characters_.size() ? characters_[n] : 0;
+}
+
+size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
+  const unsigned char* p = bytes(in);
+  const size_t n = in.size();
+  // No byte gives more than two (a stray byte becomes a code); 8 bytes more
+  // for copyAscii.
+  const size_t start = out.size();
+  out.resize(start + 2 * n + 8);
+  char* o = out.data() + start;
+  size_t i = 0;
+  while (i < n) {
+    if (p[i] < 0x80) {
+      const size_t ascii = copyAscii(p + i, n - i, o);
+      i += ascii;
+      o += ascii;
+      continue;
+    }
+    if (i + 2 < n && (p[i] & 0xF0) == 0xE0 && (p[i + 1] & 0xC0) == 0x80 &&
+        (p[i + 2] & 0xC0) == 0x80) {
+      // The common case: a three-byte sequence (kana, kanji, full-width
+      // forms) of a double-byte character. Overlong forms (below U+0800)
+      // and surrogates (CP932 has none) take the general way.
+      const char32_t c = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
+      const unsigned short code = cp932::toCode(c);
+      if (c >= 0x800 && code > 0xFF) {
+        o[0] = char(code >> 8);
+        o[1] = char(code & 0xFF);
+        o += 2;
+        i += 3;
+        continue;
+      }
+    }
+    const int length = sequenceLength(p + i, n - i);
+    if (length == 0 && !end) break;
+    const char32_t c = length > 0 ? codePoint(p + i, length) : kStrayByteBase + p[i];
+    if (c == kMarkCharacter && i == 0 && atStart_) {
+      i += length;
+      continue;
+    }
+    i += length > 0 ? length : 1;
+    unsigned short code = cp932::toCode(c);
+    if (code == 0 && (code = area_.codeFor(c)) == 0) {
+      overflowed_ = true;
+      break;
+    }
+    if (code > 0xFF) *o++ = char(code >> 8);
+    *o++ = char(code & 0xFF);
+  }
+  out.resize(o - out.data());
+  if (i > 0) atStart_ = false;
+  return i;
+}
+
+bool ToCp932::converting(std::string_view block, std::string& out) {
+  if (overflowed_) return false;
+  stitching(carry_, block, [&](std::string_view in, bool end) { return step(in, end, out); });
+  return !overflowed_;
+}
+
+bool ToCp932::finishing(std::string& out) {
+  if (overflowed_) return false;
+  step(carry_, true, out);
+  carry_.clear();
+  return !overflowed_;
+}
+
+size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
+  const unsigned char* p = bytes(in);
+  const size_t n = in.size();
+  // A half-width katakana byte becomes three bytes; no character grows
+  // more. 8 bytes more for copyAscii.
+  const size_t start = out.size();
+  out.resize(start + 3 * n + 8);
+  char* o = out.data() + start;
+  size_t i = 0;
+  while (i < n) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      const size_t ascii = copyAscii(p + i, n - i, o);
+      i += ascii;
+      o += ascii;
+      continue;
+    }
+    if (i + 1 < n) {
+      // The common case: a double-byte character of three UTF-8 bytes (kana,
+      // kanji, full-width forms). A byte that leads none has an empty row.
+      const char32_t c = cp932::fromDoubleByte(b, p[i + 1]);
+      if (c >= 0x800) {
+        o[0] = char(0xE0 | c >> 12);
+        o[1] = char(0x80 | (c >> 6 & 0x3F));
+        o[2] = char(0x80 | (c & 0x3F));
+        o += 3;
+        i += 2;
+        continue;
+      }
+    }
+    char32_t c;
+    int length = 1;
+    if (!cp932::isLeadByte(b)) {
+      c = cp932::fromSingleByte(b);
+    } else if (i + 1 == n) {
+      if (!end) break;
+      c = 0;
+    } else if (!cp932::isTrailByte(p[i + 1])) {
+      c = 0;
+    } else {
+      const unsigned char trail = p[i + 1];
+      c = cp932::fromDoubleByte(b, trail);
+      if (c == 0 && cp932::isUserAreaLead(b)) {
+        c = area_.characterOf(b << 8 | trail);
+        if (c == 0)
+          c = kPrivateUseBase + (b - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(trail);
+      }
+      if (c != 0) length = 2;
+    }
+    if (c != 0)
+      putUtf8(c, o);
+    else
+      *o++ = char(b);  // begins no character: passes as it is
+    i += length;
+  }
+  out.resize(o - out.data());
+  return i;
+}
+
+void ToUtf8::converting(std::string_view block, std::string& out) {
+  stitching(carry_, block, [&](std::string_view in, bool end) { return step(in, end, out); });
+}
+
+void ToUtf8::finishing(std::string& out) {
+  step(carry_, true, out);
+  carry_.clear();
+}
+
+std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::string& name,
+                                                      Encoding* found) {
+  std::unique_ptr<Disk::Reader> file = disk.openReader(name);
+  if (!file) return nullptr;
+  const Encoding encoding = detectEncoding(*file);
+  if (found) *found = encoding;
+  file = disk.openReader(name);
+  if (!file || encoding == Encoding::kShiftJis) return file;
+  return std::make_unique<Cp932Reader>(std::move(file), area_, message_, name);
+}
+
+bool RunEncoding::converting(const std::string& name, std::string& text, Encoding* found) {
+  const Encoding encoding = detectEncoding(text);
+  if (found) *found = encoding;
+  if (encoding == Encoding::kShiftJis) return true;
+  std::string converted;
+  ToCp932 toCp932(area_);
+  if (!toCp932.converting(text, converted) || !toCp932.finishing(converted)) {
+    message_ = overflowMessage(name);
+    return false;
+  }
+  text.swap(converted);
+  return true;
+}
+
+std::string RunEncoding::forFile(std::string_view text) const {
+  if (output_ != Encoding::kUtf8WithMark) return forDisplay(text);
+  std::string out(kMark);
+  ToUtf8 toUtf8(area_);
+  toUtf8.converting(text, out);
+  toUtf8.finishing(out);
+  return out;
+}
+
+std::unique_ptr<Disk::Writer> RunEncoding::forFile(std::unique_ptr<Disk::Writer> file) const {
+  if (output_ == Encoding::kShiftJis || !file) return file;
+  return std::make_unique<Utf8Writer>(std::move(file), area_, output_ == Encoding::kUtf8WithMark);
+}
+
+std::string RunEncoding::forDisplay(std::string_view text) const {
+  if (output_ == Encoding::kShiftJis) return std::string(text);
+  std::string out;
+  ToUtf8 toUtf8(area_);
+  toUtf8.converting(text, out);
+  toUtf8.finishing(out);
+  return out;
+}

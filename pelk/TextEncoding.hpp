@@ -1,0 +1,177 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "Disk.hpp"
+
+// Threads and companion files saved as UTF-8. The passes work on Shift-JIS
+// (CP932) bytes only: a UTF-8 file is converted to CP932 as it is read, and
+// what a run writes for a UTF-8 thread is converted back. Every conversion
+// works block by block, so that no file has to be in memory whole.
+
+/// How a text file is encoded.
+enum class Encoding {
+  kShiftJis,      ///< CP932, read and written byte for byte
+  kUtf8,          ///< UTF-8 without a byte-order mark
+  kUtf8WithMark,  ///< UTF-8 beginning with the byte-order mark EF BB BF
+};
+
+/// Tells the encoding of a text from its bytes, given block by block. A text
+/// that begins with the byte-order mark, or that is valid UTF-8 and holds at
+/// least one multi-byte sequence, is UTF-8; any other (plain ASCII, an empty
+/// text, a text with a byte that is not UTF-8) is Shift-JIS. A Shift-JIS
+/// text whose bytes happen to be valid UTF-8 is taken for UTF-8: that needs
+/// every non-ASCII byte to pair as UTF-8 does, which real Japanese text
+/// hardly ever does past a few characters.
+class EncodingDetector {
+ public:
+  /// Looks at the next block; false once the verdict is known, so that the
+  /// rest of the text need not be read.
+  bool feeding(std::string_view block);
+  /// The verdict, once the whole text was fed or `feeding` returned false.
+  Encoding verdict() const;
+
+ private:
+  /// The first bytes of the text, until there are three to compare with the mark.
+  std::string head_;
+  /// A sequence cut at the end of the last block.
+  std::string carry_;
+  bool mark_ = false;
+  bool invalid_ = false;
+  bool multiByte_ = false;
+};
+
+/// The encoding of a whole text.
+Encoding detectEncoding(std::string_view text);
+
+/// The encoding of the file `file` reads, read a block at a time until it is
+/// known: up to the mark, up to the first byte that is not UTF-8 (most
+/// Shift-JIS files: the first few characters), or to the end (UTF-8 without
+/// a mark, plain ASCII). A read that fails ends the look as the end would.
+Encoding detectEncoding(Disk::Reader& file);
+
+/// The characters that CP932 lacks, met in the files of one run, each given
+/// a code of CP932's user-defined area (lead bytes 0xF0-0xF9, trail bytes
+/// 0x40-0x7E and 0x80-0xFC: 1880 codes) in order of first appearance. The
+/// pass handles them as any other double-byte character; what it writes gets
+/// them back. Private-use characters take part like the others (the codec's
+/// fixed meaning of the area does not apply), and so does each byte of a
+/// UTF-8 file that is not UTF-8, as the character U+DC00 + byte (a surrogate,
+/// which valid UTF-8 never holds): no code stands for two things.
+class UserArea {
+ public:
+  static constexpr size_t kCapacity = 1880;
+
+  /// The code of `c` (lead << 8 | trail), given to it when first met; 0 when
+  /// the area is full.
+  unsigned short codeFor(char32_t c);
+  /// The character the code was given, or 0.
+  char32_t characterOf(unsigned short code) const;
+  /// How many codes are given.
+  size_t size() const { return characters_.size(); }
+
+ private:
+  std::unordered_map<char32_t, unsigned short> codes_;
+  std::vector<char32_t> characters_;
+};
+
+/// Converts UTF-8 to CP932 block by block: a sequence cut at the end of a
+/// block is completed by the next. A byte-order mark at the start is
+/// dropped. Characters CP932 lacks, and bytes that are not UTF-8 (possible
+/// in a file that begins with the mark), take codes of the run's UserArea,
+/// so that they come back unchanged when written.
+class ToCp932 {
+ public:
+  explicit ToCp932(UserArea& area) : area_(area) {}
+
+  /// Appends the conversion of the next block to `out`; false once the user
+  /// area has overflowed (the text is then cut at the character that found
+  /// it full).
+  bool converting(std::string_view block, std::string& out);
+  /// Ends the text: a sequence cut short by the end counts as bytes that are
+  /// not UTF-8. False as for `converting`.
+  bool finishing(std::string& out);
+
+ private:
+  /// Converts the whole sequences from the start of `in` and returns how
+  /// many bytes it took; at the `end` of the text, a sequence cut short
+  /// too.
+  size_t step(std::string_view in, bool end, std::string& out);
+
+  UserArea& area_;
+  std::string carry_;
+  bool atStart_ = true;
+  bool overflowed_ = false;
+};
+
+/// Converts CP932 to UTF-8 block by block: a double-byte character cut at
+/// the end of a block is completed by the next. The codes of the user area
+/// become the characters the run gave them (a byte that was not UTF-8
+/// becomes that byte again); a user-area code the run gave no character
+/// keeps the codec's meaning (U+E000 on). A byte that begins no character
+/// (0xA0, 0xFD-0xFF, a lead byte without its trail, or a pair CP932 leaves
+/// unassigned) passes as it is, so nothing is lost.
+class ToUtf8 {
+ public:
+  explicit ToUtf8(const UserArea& area) : area_(area) {}
+
+  /// Appends the conversion of the next block to `out`.
+  void converting(std::string_view block, std::string& out);
+  /// Ends the text: a lead byte left at the end passes as it is.
+  void finishing(std::string& out);
+
+ private:
+  /// As ToCp932::step.
+  size_t step(std::string_view in, bool end, std::string& out);
+
+  const UserArea& area_;
+  std::string carry_;
+};
+
+/// The encodings of one run. Each file read is Shift-JIS or UTF-8 on its
+/// own; the pass sees CP932 only, and what the run writes takes the
+/// encoding of the thread. One UserArea serves every file of the run (thread
+/// and companions), so that a character has one code throughout. Readers and
+/// writers made here must not outlive it.
+class RunEncoding {
+ public:
+  /// Opens `name` on `disk` for reading as CP932. The encoding of the file
+  /// is found first by reading it once ahead (detectEncoding), then it is
+  /// opened again; a UTF-8 file is converted as it is read. nullptr when the
+  /// file cannot be opened. `found`, when given, receives the encoding.
+  /// When the user area overflows, the reader fails (`failed()`) and
+  /// `overflowed()` tells why.
+  std::unique_ptr<Disk::Reader> openReader(Disk& disk, const std::string& name,
+                                           Encoding* found = nullptr);
+
+  /// Converts `text`, the whole of the file `name` as read, to CP932 in
+  /// place when it is UTF-8. False when the user area overflows.
+  bool converting(const std::string& name, std::string& text, Encoding* found = nullptr);
+
+  /// What the run writes takes `encoding` (the thread's); Shift-JIS until set.
+  void writing(Encoding encoding) { output_ = encoding; }
+  Encoding output() const { return output_; }
+
+  /// The bytes of an output file for the CP932 `text`: the text itself for
+  /// Shift-JIS, else UTF-8 behind the mark when the thread had one.
+  std::string forFile(std::string_view text) const;
+  /// A writer that converts what is appended as `forFile` does and hands it
+  /// to `file`.
+  std::unique_ptr<Disk::Writer> forFile(std::unique_ptr<Disk::Writer> file) const;
+  /// A text for standard output or error: as `forFile`, without the mark.
+  std::string forDisplay(std::string_view text) const;
+
+  /// True when a file held more characters that CP932 lacks than the user
+  /// area has codes; `message()` names it.
+  bool overflowed() const { return !message_.empty(); }
+  const std::string& message() const { return message_; }
+
+ private:
+  UserArea area_;
+  Encoding output_ = Encoding::kShiftJis;
+  std::string message_;
+};
