@@ -46,7 +46,8 @@ bool TableReverseSorted::altering(std::string& threadName) {
   const std::string& item3 = itemOr(3, defaults[3]);
   const std::string separator = item3 == emptyMark ? std::string() : item3;
   // A fifth line, when not empty, draws a bar after every count above 0.
-  const std::string& bar = itemOr(4, emptyMark);
+  static const std::string noBar;
+  const std::string& bar = items.size() > 4 && items[4] != emptyMark ? items[4] : noBar;
   const int largest = *std::max_element(tally.begin(), tally.end());
   for (int entry : order) {
     const int v = entry * sign;
@@ -56,7 +57,7 @@ bool TableReverseSorted::altering(std::string& threadName) {
         posts.writing(std::string_view(digits, 2));
         posts.writing(separator);
         posts.writing(std::to_string(v));
-        if (bar != emptyMark && v > 0) {
+        if (!bar.empty() && v > 0) {
           posts.writing(" ");
           for (int i = barLength(v, largest); i > 0; --i) posts.writing(bar);
         }
