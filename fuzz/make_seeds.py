@@ -72,7 +72,11 @@ seeds("pass", [bytes([p, s, 31]) + thread + SEP + companions[p] for p in range(l
       [bytes([13, 0, 3]) + thread + SEP + segmen + SEP + SEP + SEP + tivor,
        bytes([13, 2, 0x83]) + b"L1\n01 02 03 04 05 x\n16 17 18 19 20\n26 27 28 29 30\n" * 9 +
        SEP + segmen + SEP + SEP + SEP + tivor,
-       bytes([1, 0, 31]) + lines[0], bytes([3, 0, 31]) + b"01 02 03 04 05\n" + lines[1]])
+       bytes([1, 0, 31]) + lines[0], bytes([3, 0, 31]) + b"01 02 03 04 05\n" + lines[1]] +
+      # -p, the last pass of the list: picks and labelled lines of every game.
+      [bytes([14, s, 31]) + t for s in (0, 1) for t in (thread, combos)] +
+      [bytes([14, 0, 31]) + l1 + b"\n" + headers[0] + b"\n" + b"\n".join(numbers + picks)
+       for l1 in (b"03 08 15 22 29 11 -", b"02 09 14 21 28 33 37 05 17 -", b"05 12 19 27 33 41 44 -")])
 seeds("consecutive", [bytes([n, m, 1, 2, 3]) + h + SEP + tivor for h in headers + [b"x"] * 1
                       for n, m in ((20, 0), (9, 1))] +
       [bytes([40, 0, 0xFF, 0xFF, 0xFF]) + b"1 " + colon + b"N " + colon +

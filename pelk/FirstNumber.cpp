@@ -14,3 +14,11 @@ std::ptrdiff_t firstNumber(std::string_view text) {
 std::size_t firstDigitFrom(std::string_view text, std::size_t from) {
   return text.find_first_of(kDigits, from);
 }
+
+std::string_view numbersPart(std::string_view line) {
+  const std::size_t first = firstDigitFrom(line, 0);
+  if (first == std::string_view::npos) return std::string_view();
+  std::size_t end = line.size();
+  while (end > first && line[end - 1] == ' ') --end;
+  return line.substr(first, end - first);
+}

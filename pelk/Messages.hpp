@@ -64,6 +64,10 @@ inline constexpr int kSpan = 49;
 inline constexpr int kTivorText = 50;
 /// "e57: drafo.csv grows line <n> by more than <limit> bytes".
 inline constexpr int kDrafoGrowth = 57;
+// e58 to e60 are taken by the text encoding and the run lock.
+/// -p: the thread file, no draw on Line-1 (or one that is no draw of its
+/// game), too few gaps, Line-1 unreadable.
+inline constexpr ThreadMessages kPrizes{61, 64, 62, 63};
 
 }  // namespace messages
 

@@ -27,6 +27,10 @@ const Game* ThreadFile::classifying(std::string& message) const {
   if (code == 4)
     message = numbered(messages_.tooFewGaps, "TOO FEW GAPS");
   else
-    message = numbered(messages_.noDraw, "ADD THE DRAW TO LINE-1 OF WHO.TXT");
+    message = noDraw();
   return nullptr;
+}
+
+std::string ThreadFile::noDraw() const {
+  return numbered(messages_.noDraw, "ADD THE DRAW TO LINE-1 OF WHO.TXT");
 }

@@ -24,6 +24,9 @@ class ThreadFile {
   /// The game of the draw on Line-1, or nullptr with the no-draw or the
   /// too-few-gaps message.
   const Game* classifying(std::string& message) const;
+  /// The no-draw message, for a pass that finds no draw where the game's
+  /// numbers should stand.
+  std::string noDraw() const;
 
   /// The next line after Line-1; false at the end of the file.
   bool next(std::string& line) { return in_.next(line); }

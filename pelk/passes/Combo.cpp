@@ -26,11 +26,7 @@ void Combo::produceArrays() {
 }
 
 std::string Combo::firstNumberTrimmed(const std::string& line) {
-  const size_t first = firstDigitFrom(line, 0);
-  if (first == std::string::npos) return std::string();
-  size_t end = line.size();
-  while (end > first && line[end - 1] == ' ') --end;
-  return line.substr(first, end - first);
+  return std::string(numbersPart(line));
 }
 
 bool Combo::acquireFromFile(const std::string& name) {

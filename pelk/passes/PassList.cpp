@@ -10,6 +10,7 @@
 #include "passes/ExcludeText.hpp"
 #include "passes/FormDateLine.hpp"
 #include "passes/NewLines.hpp"
+#include "passes/Prizes.hpp"
 #include "passes/QuoteRatherThanMark.hpp"
 #include "passes/Segmentalize.hpp"
 #include "passes/TableReverseSorted.hpp"
@@ -59,6 +60,7 @@ const PassOption kPassList[] = {
      "pelk who.txt -m30  # Ensure the integrity of each 3 x 3 matrix. ", true, true, true},
     {"-w", make<Segmentalize>, kSegmentText,
      "pelk who.txt -w30  # Add a date line whenever 30 lines appear. ", true, false, true},
+    {"-p", make<Prizes>, nullptr, "pelk who.txt -p    # Check every pick against the draw. "},
 };
 
 }  // namespace

@@ -22,6 +22,7 @@ const std::string kShortHelp =
     "pelk who.txt -m30  \n"
     "pelk who.txt -n    \n"
     "pelk who.txt -o    \n"
+    "pelk who.txt -p    \n"
     "pelk who.txt -r-   \n"
     "pelk who.txt -t    \n"
     "pelk who.txt -u    \n"

@@ -118,6 +118,8 @@ const PassCase kPasses[] = {
      "e38: ifstream in( mine.txt )\n",
      "who",
      4096},
+    // No pick of the thread wins: Line-1, an empty line and the five counts.
+    {{"-p"}, "", "", "e61: ifstream in( mine.txt )\n", "who", 50},
 };
 
 // A pass added to the driver's list meets every fault below: the table

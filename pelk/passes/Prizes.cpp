@@ -1,0 +1,177 @@
+#include "passes/Prizes.hpp"
+
+#include <bit>
+#include <memory>
+
+#include "CombinationKey.hpp"
+#include "CombinationScanner.hpp"
+#include "DateFollowed.hpp"
+#include "Expander.hpp"
+#include "FirstNumber.hpp"
+#include "ShiftJis.hpp"
+
+namespace {
+
+constexpr PrizeTier kMinilotoTiers[] = {{"1st", 5, 0}, {"2nd", 4, 1}, {"3rd", 4, 0}, {"4th", 3, 0}};
+constexpr PrizeTier kLoto6Tiers[] = {
+    {"1st", 6, 0}, {"2nd", 5, 1}, {"3rd", 5, 0}, {"4th", 4, 0}, {"5th", 3, 0}};
+constexpr PrizeTier kLoto7Tiers[] = {{"1st", 7, 0}, {"2nd", 6, 1}, {"3rd", 6, 0},
+                                     {"4th", 5, 0}, {"5th", 4, 0}, {"6th", 3, 1}};
+
+// Every label holds this; a line without it carries none.
+constexpr std::string_view kLabelCore = "to";
+constexpr std::string_view kTierSeparator = " | ";
+
+/// The number of the two digits at `at` of `text`, or 0 when they are none
+/// of 1 to the highest ball of `game`.
+int numberAt(std::string_view text, std::size_t at, const Game& game) {
+  if (at + 2 > text.size() || !isDigit(text[at]) || !isDigit(text[at + 1])) return 0;
+  const int number = (text[at] - '0') * 10 + (text[at + 1] - '0');
+  return number <= game.highestBall ? number : 0;
+}
+
+/// The pick written by a line of the expander: as many tokens as a
+/// combination of `game` has, each two digits and a blank, distinct
+/// numbers of the game. False for any other line.
+bool expandedPick(std::string_view line, const Game& game, uint64_t& pick) {
+  const std::size_t width = Expander::tokenWidth;
+  if (line.size() != static_cast<std::size_t>(game.size) * width) return false;
+  pick = 0;
+  for (std::size_t at = 0; at < line.size(); at += width) {
+    const int number = numberAt(line, at, game);
+    if (number == 0 || line[at + 2] != ' ') return false;
+    pick |= uint64_t{1} << number;
+  }
+  return std::popcount(pick) == game.size;
+}
+
+}  // namespace
+
+std::span<const PrizeTier> prizeTiers(const Game& game) {
+  switch (game.size) {
+    case 5:
+      return kMinilotoTiers;
+    case 6:
+      return kLoto6Tiers;
+    default:
+      return kLoto7Tiers;
+  }
+}
+
+int Draw::bonusCount(const Game& game) {
+  return static_cast<int>((game.line1Length + 1) / Expander::tokenWidth) - game.size;
+}
+
+bool Draw::reading(const Game& game, std::string_view line1) {
+  game_ = &game;
+  main_ = bonus_ = 0;
+  const int tokens = game.size + bonusCount(game);
+  for (int i = 0; i < tokens; ++i) {
+    const std::size_t at = static_cast<std::size_t>(i) * Expander::tokenWidth;
+    const int number = numberAt(line1, at, game);
+    // The byte after the last token may be anything ("-" or the line's end).
+    const bool separated = i + 1 == tokens || (at + 2 < line1.size() && line1[at + 2] == ' ');
+    const uint64_t bit = uint64_t{1} << number;
+    if (number == 0 || !separated || ((main_ | bonus_) & bit)) return false;
+    (i < game.size ? main_ : bonus_) |= bit;
+  }
+  return true;
+}
+
+int Draw::tier(uint64_t pick) const {
+  const int main = std::popcount(pick & main_);
+  const int bonus = std::popcount(pick & bonus_);
+  const std::span<const PrizeTier> tiers = prizeTiers(*game_);
+  for (std::size_t i = 0; i < tiers.size(); ++i)
+    if (main == tiers[i].main && bonus >= tiers[i].bonus) return static_cast<int>(i);
+  return -1;
+}
+
+bool Prizes::altering(std::string& threadName) {
+  ThreadFile thread(messages::kPrizes);
+  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  game = thread.classifying(message);
+  if (!game) return false;
+  if (!draw.reading(*game, thread.line1())) {
+    message = thread.noDraw();
+    return false;
+  }
+  counts.assign(prizeTiers(*game).size(), 0);
+  if (settings.keepLine1) {
+    posts.writingLine(thread.line1());
+    posts.writingLine("");
+  }
+  // Labelled lines are told as "-c" tells them: by the first label of the
+  // games' table that occurs in the line.
+  for (const Game& each : kGames)
+    for (const Label& label : each.labels) items.emplace_back(label.word());
+  scanner = std::make_unique<CombinationScanner>(*game);
+  chooseOutputName();
+  std::string line;
+  while (thread.next(line)) {
+    DateFollowed parser(line, recogniseOnly);
+    if (parser.dateLine() > 0) {
+      endingPost();
+      header = line;
+    } else if (!checkingLine(line)) {
+      return false;
+    }
+  }
+  endingPost();
+  const std::span<const PrizeTier> tiers = prizeTiers(*game);
+  for (std::size_t i = 0; i < tiers.size(); ++i) {
+    std::string text(tiers[i].name);
+    text += kTierSeparator;
+    text += std::to_string(counts[i]);
+    posts.writingLine(text);
+  }
+  return openSaveClose(outputName);
+}
+
+bool Prizes::checkingLine(std::string_view line) {
+  if (line.find(kLabelCore) != std::string_view::npos && searchingItemSequence(line)) {
+    if (gameOfLabel(foundItem) != game) return true;
+    Expander expander(*game, std::string(), std::string(numbersPart(line)));
+    std::string expanded;
+    if (!expander.expanding(expanded)) {
+      message = expander.inquiry();
+      return false;
+    }
+    std::string_view rest = expanded;
+    while (!rest.empty()) {
+      const std::size_t end = rest.find('\n');
+      const std::string_view combination = rest.substr(0, end);
+      rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+      uint64_t pick = 0;
+      if (!expandedPick(combination, *game, pick)) continue;
+      const int tier = draw.tier(pick);
+      if (tier >= 0) winning(pick, tier);
+    }
+    return true;
+  }
+  if (scanner->measuring(line) != CombinationScanner::Verdict::kCombination) return true;
+  CombinationKey key;
+  if (!CombinationKey::fromText(scanner->normalForm(), key)) return true;
+  const int tier = draw.tier(key.mask());
+  if (tier >= 0) winning(key.mask(), tier);
+  return true;
+}
+
+void Prizes::winning(uint64_t pick, int tier) {
+  if (!won) {
+    if (!header.empty()) posts.writingLine(header);
+    won = true;
+  }
+  CombinationKey key;
+  CombinationKey::fromMask(pick, key);
+  std::string text = key.text();
+  text += kTierSeparator;
+  text += prizeTiers(*game)[tier].name;
+  posts.writingLine(text);
+  ++counts[tier];
+}
+
+void Prizes::endingPost() {
+  if (won) posts.writingLine("");
+  won = false;
+}
