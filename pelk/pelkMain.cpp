@@ -8,8 +8,10 @@
 #include "Alterable.hpp"
 #include "Cleanup.hpp"
 #include "Companions.hpp"
+#include "Disk.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "RunLock.hpp"
 #include "passes/ASCIIdates.hpp"
 #include "passes/BetweenColons.hpp"
 #include "passes/Combo.hpp"
@@ -137,7 +139,16 @@ void guide(bool withComments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  reportOversizedWrites();
+  reportFailedWrites();
+  // Runs in this directory take turns, from the companion checks to the list
+  // of temporary files; what killed runs left half-written goes first.
+  RunLock lock;
+  std::string refusal;
+  if (!lock.taking(refusal)) {
+    std::cerr << refusal << std::endl;
+    return ERROR_CODE;
+  }
+  currentDisk().removeAbandonedPartials();
   std::unique_ptr<Alterable> pass = defaultPass();
   std::string threadName = WHO_TEXT;
   std::string companionName = EXCLUDE_TEXT;
@@ -213,5 +224,9 @@ int main(int argc, char** argv) {
     status = ERROR_CODE;
   }
   createRemoveErrorText();
+  if (!std::cout.flush()) {
+    std::cerr << "e60: standard output cannot be written" << std::endl;
+    status = ERROR_CODE;
+  }
   return status;
 }
