@@ -9,6 +9,7 @@
 #else
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -38,8 +39,11 @@ std::intptr_t openLockFile(bool& readOnly) {
     // An existing lock file that may not be written still takes a lock.
     file = CreateFileA(RunLock::kFileName, GENERIC_READ, share, nullptr, OPEN_EXISTING,
                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    // A directory of that name is refused with the same error.
+    const DWORD found = GetFileAttributesA(RunLock::kFileName);
     readOnly = file == INVALID_HANDLE_VALUE &&
-               (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT);
+               (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT) &&
+               (found == INVALID_FILE_ATTRIBUTES || !(found & FILE_ATTRIBUTE_DIRECTORY));
   }
   return file == INVALID_HANDLE_VALUE ? -1 : reinterpret_cast<std::intptr_t>(file);
 }
@@ -59,7 +63,8 @@ void closeLockFile(std::intptr_t file) { CloseHandle(handleOf(file)); }
 #else
 
 /// Opens the lock file, creating it; -1 with `readOnly` set when the
-/// directory may not be written. Never through a link.
+/// directory may not be written. Never through a link, and only a regular
+/// file.
 std::intptr_t openLockFile(bool& readOnly) {
   int fd = open(RunLock::kFileName, O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) {
@@ -67,6 +72,11 @@ std::intptr_t openLockFile(bool& readOnly) {
     // An existing lock file that may not be written still takes a lock.
     fd = open(RunLock::kFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     readOnly = fd < 0 && (error == EROFS || error == EACCES || error == EPERM);
+  }
+  struct stat status;
+  if (fd >= 0 && (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))) {
+    close(fd);
+    fd = -1;
   }
   return fd;
 }
