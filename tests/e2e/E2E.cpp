@@ -1,6 +1,7 @@
 #include "E2E.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -228,6 +229,10 @@ Started E2E::start(const std::string& program, const std::vector<std::string>& a
                    static_cast<rlim_t>(limits.fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (limits.user >= 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(static_cast<gid_t>(limits.user)) != 0 ||
+         setuid(static_cast<uid_t>(limits.user)) != 0))
+      _exit(126);
     if (gated) {
       // Waits until the parent closes its end.
       close(gate[1]);

@@ -25,6 +25,9 @@ struct RunLimits {
   /// the full device (/dev/full: every write fails), or to a pipe whose
   /// reading end is closed (every write fails; nothing is read back).
   enum class Output { captured, full, closedPipe } output = Output::captured;
+  /// Runs the program as this user and group id instead of the test's own
+  /// (the tests run as root), or -1.
+  int user = -1;
 };
 
 /// A run started and not waited for yet (E2E::start).

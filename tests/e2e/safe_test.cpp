@@ -218,6 +218,44 @@ TEST_F(SafeWrites, ModeAndOwnerAreKept) {
   }
 }
 
+TEST_F(SafeWrites, FileTheUserMayNotWriteIsNotReplaced) {
+  if (underRunner()) GTEST_SKIP() << kNotUnderWine << "Windows keeps no Unix mode nor owner";
+  if (geteuid() != 0) GTEST_SKIP() << "only root may run the programs as another user";
+  constexpr int kNobody = 65534;
+  writeDefaultCompanions();
+  fs::permissions(dir, static_cast<fs::perms>(0777));
+  RunLimits asNobody;
+  asNobody.user = kNobody;
+  struct Case {
+    mode_t mode;
+    int owner;
+    bool replaced;
+  };
+  for (const Case& c : {Case{0444, kNobody, false}, Case{0644, 0, false}, Case{0600, kNobody, true},
+                        Case{0666, 0, true}}) {
+    SCOPED_TRACE(std::to_string(c.mode) + " " + std::to_string(c.owner));
+    write("who.txt", lines(1, 5));
+    ASSERT_EQ(chown((dir / "who.txt").c_str(), c.owner, c.owner), 0);
+    fs::permissions(dir / "who.txt", static_cast<fs::perms>(c.mode));
+    Outcome run = pelk({"-1-"}, asNobody);
+    struct stat status;
+    ASSERT_EQ(stat((dir / "who.txt").c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, c.mode);
+    if (c.replaced) {
+      EXPECT_EQ(run.status, 0) << run.err;
+      EXPECT_EQ(read("who.txt"), lines(2, 5));
+      // Only root gives a file away: a file of root's becomes the user's.
+      EXPECT_EQ(status.st_uid, static_cast<uid_t>(kNobody));
+    } else {
+      EXPECT_EQ(run.status, 1);
+      EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+      EXPECT_EQ(read("who.txt"), lines(1, 5));
+      EXPECT_EQ(status.st_uid, static_cast<uid_t>(c.owner));
+    }
+    EXPECT_EQ(partialNames(), std::vector<std::string>{});
+  }
+}
+
 TEST_F(SafeWrites, LinkedFilesStayLinksAndTheFilesTheyLeadToAreRewritten) {
   if (underRunner()) GTEST_SKIP() << kNotUnderWine << "a Unix link looks like a plain file there";
   writeDefaultCompanions();
