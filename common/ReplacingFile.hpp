@@ -12,8 +12,9 @@
 //
 // Partial files are named "<target>.<process>-<count>.<tag>", for example
 // "who.txt.4711-1.pelk-part". While its writer lives, a partial file is held
-// (an exclusive flock; on Windows a handle that shares no deletion), so that
-// `removeAbandonedPartials` deletes only those of writers that were killed.
+// (an exclusive flock; on Windows a handle that shares neither reading nor
+// writing), so that `removeAbandonedPartials` deletes only those of writers
+// that were killed.
 
 #include <algorithm>
 #include <cstddef>
@@ -169,8 +170,13 @@ inline bool removeAbandonedPartial(const std::string& name) {
   if (found == INVALID_FILE_ATTRIBUTES ||
       (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)))
     return false;
-  // A living writer's handle shares no deletion: the call then fails.
-  return DeleteFileA(name.c_str()) != 0;
+  // Opened to be deleted on closing, sharing nothing: a living writer's
+  // handle makes the open fail.
+  HANDLE file = CreateFileA(name.c_str(), DELETE, 0, nullptr, OPEN_EXISTING,
+                            FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(file);
+  return true;
 #else
   const int fd = open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
@@ -222,9 +228,10 @@ inline bool ReplacingFile::open(const std::string& target) {
     return false;
   for (int attempt = 0; attempt < 1000; ++attempt) {
     const std::string name = detail::partialNameFor(final_, tag_, ++detail::partialCount);
-    // CREATE_NEW: never an existing name, nor a link of that name. No
-    // sharing: nobody deletes the file while it is written.
-    handle_ = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+    // CREATE_NEW: never an existing name, nor a link of that name. Shared
+    // for deletion only, so that the file can be renamed while this handle
+    // holds it, and no cleaner (who shares nothing) can open it.
+    handle_ = CreateFileA(name.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle_ != INVALID_HANDLE_VALUE) {
       partial_ = name;
@@ -312,18 +319,25 @@ inline bool ReplacingFile::commit() {
     return false;
   }
 #ifdef _WIN32
-  // The handle goes first: a file open without shared deletion cannot be
-  // renamed.
-  CloseHandle(handle_);
-  handle_ = INVALID_HANDLE_VALUE;
+  // Renamed while still held, so that no cleaner takes it on the way.
   if (existed_)
     SetFileAttributesA(partial_.c_str(),
                        attributes_ & (FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN |
                                       FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
-  if (!MoveFileExA(partial_.c_str(), final_.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-    discard();
-    return false;
+  // A target that another process holds open for a moment (a reader, a
+  // virus scanner, another rename over it) refuses the rename: asked again
+  // for up to two seconds.
+  for (int attempt = 0; !MoveFileExA(partial_.c_str(), final_.c_str(), MOVEFILE_REPLACE_EXISTING);
+       ++attempt) {
+    const DWORD error = GetLastError();
+    if ((error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) || attempt == 100) {
+      discard();
+      return false;
+    }
+    Sleep(20);
   }
+  CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
 #else
   if (existed_) {
     // The owner first: changing it may clear the set-ID bits of the mode.
