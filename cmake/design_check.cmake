@@ -1,10 +1,10 @@
-# Fails when a source file of pelk/ or tivor/ is not named in DESIGN.md.
+# Fails when a source file of pelk/, tivor/ or common/ is not named in DESIGN.md.
 # Run as: cmake -DSOURCE_DIR=<top of the tree> -P design_check.cmake
 # A file X.hpp is named by "`X.hpp", a file X.cpp by "`X.cpp" or "`X.hpp/.cpp",
 # X being its path below pelk/ or tivor/. Unit tests (*_test.cpp) are not listed.
 file(READ "${SOURCE_DIR}/DESIGN.md" design)
 set(missing "")
-foreach(program pelk tivor)
+foreach(program pelk tivor common)
   file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}/${program}"
     "${SOURCE_DIR}/${program}/*.cpp" "${SOURCE_DIR}/${program}/*.hpp")
   foreach(source IN LISTS sources)

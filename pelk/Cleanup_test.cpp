@@ -4,6 +4,7 @@
 
 #include "MemoryDisk.hpp"
 #include "OS-specific.hpp"
+#include "RunLock.hpp"
 
 namespace {
 
@@ -42,6 +43,23 @@ TEST(Cleanup, ListsMatchesPatternByPatternAndRemovesOnlyTemporaries) {
   EXPECT_EQ(disk.files.count("cmb1-2-3.txt"), 0u);
   EXPECT_EQ(disk.files.count("who.txt"), 1u);
   EXPECT_EQ(disk.files.count("tabulate.txt"), 1u);
+}
+
+TEST(Cleanup, LockFileAndPartialFilesAreNeverListedNorRemovedAsTemporaries) {
+  MemoryDisk disk;
+  const std::vector<std::string> kept = {RunLock::kFileName, "who.txt.4711-1.pelk-part",
+                                         "who14-5.txt.4711-2.pelk-part"};
+  for (const std::string& name : kept) disk.files[name] = "";
+  disk.files["who14-5.txt"] = "x";
+  ScopedDisk guard(&disk);
+  ASSERT_TRUE(createRemoveErrorText());
+  EXPECT_EQ(disk.files["remove_e.txt"], "who14-5.txt\n");
+  // Listed by hand, they still stay.
+  std::string list;
+  for (const std::string& name : kept) list += name + "\n";
+  disk.files["remove_e.txt"] = list;
+  ASSERT_TRUE(removeTemporaryFiles());
+  for (const std::string& name : kept) EXPECT_EQ(disk.files.count(name), 1u) << name;
 }
 
 TEST(Cleanup, UnwritableListLeavesANote) {

@@ -5,6 +5,10 @@
 #include <string_view>
 #include <vector>
 
+/// The tag that ends the names of pelk's partial files, as in
+/// "who.txt.4711-1.pelk-part" (see common/ReplacingFile.hpp).
+inline constexpr char kPartialTag[] = "pelk-part";
+
 /// The files of the working directory as pelk sees them. Every file access of
 /// the passes goes through the current Disk, so that tests can run a pass on
 /// an in-memory directory.
@@ -43,9 +47,12 @@ class Disk {
   /// open it. This one reads the file whole with `readFile` and hands it out.
   virtual std::unique_ptr<Reader> openReader(const std::string& name);
 
-  /// Replaces the file by `contents`. The bytes go to a temporary file beside
+  /// Replaces the file by `contents`. The bytes go to a partial file beside
   /// it first, which is then renamed over the name, so a failed write leaves
-  /// the old file as it was. False when anything fails.
+  /// the old file as it was. The file keeps its mode and owner; a name that
+  /// is a symbolic link stays one, and the file it leads to is replaced.
+  /// False when anything fails, or when the name is a directory or a file
+  /// this process may not write.
   virtual bool writeFile(const std::string& name, const std::string& contents) = 0;
 
   /// A writer whose bytes go beside the file `name` until they are
@@ -66,6 +73,11 @@ class Disk {
   /// "*" standing for any run of characters, letter case ignored, directories
   /// included, in directory order.
   virtual std::vector<std::string> findFiles(const std::string& pattern) = 0;
+
+  /// Deletes the partial files that writers killed before their commit left
+  /// in the working directory: regular files whose names have exactly the
+  /// partial shape ("who.txt.4711-1.pelk-part"), and no other name.
+  virtual void removeAbandonedPartials() = 0;
 };
 
 /// The Disk every pass uses: the real working directory unless a test has

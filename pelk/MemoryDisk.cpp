@@ -1,6 +1,7 @@
 #include "MemoryDisk.hpp"
 
 #include "OS-specific.hpp"
+#include "ReplacingFile.hpp"
 
 bool MemoryDisk::readFile(const std::string& name, std::string* contents) {
   auto it = files.find(name);
@@ -30,4 +31,9 @@ std::vector<std::string> MemoryDisk::findFiles(const std::string& pattern) {
   for (const auto& name : directories)
     if (matchesPattern(pattern, name)) found.push_back(name);
   return found;
+}
+
+void MemoryDisk::removeAbandonedPartials() {
+  std::erase_if(files,
+                [](const auto& file) { return replacing::isPartialName(file.first, kPartialTag); });
 }

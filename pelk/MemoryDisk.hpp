@@ -16,6 +16,9 @@ class MemoryDisk : public Disk {
   bool isRegularFile(const std::string& name) override;
   bool removeFile(const std::string& name) override;
   std::vector<std::string> findFiles(const std::string& pattern) override;
+  /// Deletes the files whose names have the partial shape; no writer of
+  /// this disk is ever killed half-way, so none is living.
+  void removeAbandonedPartials() override;
 
   std::map<std::string, std::string> files;
   std::set<std::string> directories;

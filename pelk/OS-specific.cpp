@@ -63,15 +63,6 @@ bool isRegularFileName(const std::string& name) {
          !(found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
 }
 
-bool isDirectoryName(const std::string& name) {
-  const DWORD found = attributes(name);
-  return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool renameReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-}
-
 bool deleteRegularFile(const std::string& name) {
   const DWORD found = attributes(name);
   if (found == INVALID_FILE_ATTRIBUTES ||
@@ -104,17 +95,6 @@ bool isRegularFileName(const std::string& name) {
   return fs::is_regular_file(name, ec);
 }
 
-bool isDirectoryName(const std::string& name) {
-  std::error_code ec;
-  return fs::is_directory(name, ec);
-}
-
-bool renameReplacing(const std::string& from, const std::string& to) {
-  std::error_code ec;
-  fs::rename(from, to, ec);
-  return !ec;
-}
-
 bool deleteRegularFile(const std::string& name) {
   std::error_code ec;
   if (!fs::is_regular_file(fs::symlink_status(name, ec))) return false;
@@ -123,8 +103,11 @@ bool deleteRegularFile(const std::string& name) {
 
 #endif
 
-void reportOversizedWrites() {
+void reportFailedWrites() {
 #ifdef SIGXFSZ
   std::signal(SIGXFSZ, SIG_IGN);
+#endif
+#ifdef SIGPIPE
+  std::signal(SIGPIPE, SIG_IGN);
 #endif
 }

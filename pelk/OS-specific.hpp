@@ -3,18 +3,13 @@
 #include <string>
 #include <vector>
 
-// The one place that knows the platform: the directory search by pattern,
-// the file system calls behind RealDisk, the line end of text files, and the
-// process setting that makes write failures visible as errors. On Windows
-// every name goes to the platform's narrow ("A") calls byte for byte, so names
-// in the system code page (Shift-JIS on a Japanese system) work as typed.
-
-/// Line end of the text files pelk writes: CR LF on Windows, LF elsewhere.
-#ifdef _WIN32
-inline constexpr char kPlatformLineEnd[] = "\r\n";
-#else
-inline constexpr char kPlatformLineEnd[] = "\n";
-#endif
+// The platform's file system calls behind RealDisk: the directory search by
+// pattern, file status and deletion, and the process setting that makes write
+// failures visible as errors. The writing of files in place of others is
+// ReplacingFile's (common/ReplacingFile.hpp), the run lock RunLock's. On
+// Windows every name goes to the platform's narrow ("A") calls byte for byte,
+// so names in the system code page (Shift-JIS on a Japanese system) work as
+// typed.
 
 /// True when `name` matches `pattern`, where "*" stands for any run of
 /// characters and "?" for one, letters matching whatever their case, as the
@@ -32,16 +27,11 @@ bool nameExists(const std::string& name);
 /// True when the name is a regular file (links followed).
 bool isRegularFileName(const std::string& name);
 
-/// True when the name is a directory (links followed).
-bool isDirectoryName(const std::string& name);
-
-/// Renames `from` to `to`, replacing a file of that name. False on failure.
-bool renameReplacing(const std::string& from, const std::string& to);
-
 /// Deletes the regular file of this name (never a directory, nor what a link
 /// points to). False when it is no regular file or cannot be deleted.
 bool deleteRegularFile(const std::string& name);
 
-/// Makes a write past the file-size limit fail as an error instead of
-/// ending the process, so that pelk can report it.
-void reportOversizedWrites();
+/// Makes a write past the file-size limit, or to a pipe nobody reads any
+/// more, fail as an error instead of ending the process, so that pelk can
+/// report it.
+void reportFailedWrites();

@@ -3,22 +3,9 @@
 #include <fstream>
 
 #include "OS-specific.hpp"
+#include "ReplacingFile.hpp"
 
 namespace {
-
-// Writes the text with every LF turned into the platform's line end.
-void writeLines(std::ostream& out, std::string_view text) {
-  if constexpr (sizeof kPlatformLineEnd == 2) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return;
-  }
-  size_t from = 0;
-  for (size_t lf; (lf = text.find('\n', from)) != std::string_view::npos; from = lf + 1) {
-    out.write(text.data() + from, static_cast<std::streamsize>(lf - from));
-    out.write(kPlatformLineEnd, sizeof kPlatformLineEnd - 1);
-  }
-  out.write(text.data() + from, static_cast<std::streamsize>(text.size() - from));
-}
 
 /// Reads an open file; a failed read ends it and is remembered.
 class FileReader : public Disk::Reader {
@@ -45,39 +32,19 @@ class FileReader : public Disk::Reader {
   bool failed_ = false;
 };
 
-/// Writes to "<name>.pelk-part"; the commit renames it over the final name,
-/// so a failed write leaves the old file as it was. Dropped without a
-/// commit, or after a failure, the sibling file is deleted.
+/// Writes text, with the platform's line ends, to a partial file beside the
+/// name it was opened for, and renames it over that name on commit (see
+/// ReplacingFile). Dropped without a commit, or after a failure, it leaves
+/// the old file as it was and no partial file.
 class PartWriter : public Disk::Writer {
  public:
-  explicit PartWriter(std::string partial)
-      : partial_(std::move(partial)),
-        out_(partial_, std::ios::binary | std::ios::trunc),
-        opened_(out_.is_open()) {}
-  ~PartWriter() override {
-    if (opened_ && !committed_) {
-      out_.close();
-      deleteRegularFile(partial_);
-    }
-  }
-  bool opened() const { return opened_; }
-  bool append(std::string_view bytes) override {
-    writeLines(out_, bytes);
-    return out_.good();
-  }
-  bool commit(const std::string& name) override {
-    out_.close();
-    // On failure the destructor deletes the sibling.
-    if (out_.fail() || !renameReplacing(partial_, name)) return false;
-    committed_ = true;
-    return true;
-  }
+  bool open(const std::string& name) { return file_.open(name); }
+  bool append(std::string_view bytes) override { return file_.write(bytes); }
+  /// Commits to the name the writer was opened for, which is `name`.
+  bool commit(const std::string& /*name*/) override { return file_.commit(); }
 
  private:
-  std::string partial_;
-  std::ofstream out_;
-  const bool opened_;
-  bool committed_ = false;
+  replacing::ReplacingFile file_{kPartialTag, true};
 };
 
 }  // namespace
@@ -103,9 +70,8 @@ std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name) {
 }
 
 std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name) {
-  if (isDirectoryName(name)) return nullptr;
-  auto writer = std::make_unique<PartWriter>(name + ".pelk-part");
-  if (!writer->opened()) return nullptr;
+  auto writer = std::make_unique<PartWriter>();
+  if (!writer->open(name)) return nullptr;
   return writer;
 }
 
@@ -123,3 +89,5 @@ bool RealDisk::removeFile(const std::string& name) { return deleteRegularFile(na
 std::vector<std::string> RealDisk::findFiles(const std::string& pattern) {
   return searchDirectory(pattern);
 }
+
+void RealDisk::removeAbandonedPartials() { replacing::removeAbandonedPartials(kPartialTag); }

@@ -9,10 +9,12 @@ class RealDisk : public Disk {
   /// Reads the file as it is asked for, a block at a time.
   std::unique_ptr<Reader> openReader(const std::string& name) override;
   bool writeFile(const std::string& name, const std::string& contents) override;
-  /// Streams the bytes to a sibling file, renamed over the name on commit.
+  /// Streams the bytes to a partial file beside the name, renamed over it on
+  /// commit; the file keeps its mode and owner, a link stays a link.
   std::unique_ptr<Writer> openWriter(const std::string& name) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
   bool removeFile(const std::string& name) override;
   std::vector<std::string> findFiles(const std::string& pattern) override;
+  void removeAbandonedPartials() override;
 };

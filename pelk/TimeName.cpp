@@ -81,14 +81,16 @@ void TimeName::readSerialNumber() {
   }
   errno = 0;
   long value = std::strtol(first.c_str(), nullptr, 10);
+  // A negative number counts as 0.
   if (value > INT_MAX) value = INT_MAX;
-  if (value < INT_MIN) value = INT_MIN;
+  if (value < 0) value = 0;
   sn = static_cast<int>(value);
   if (holds > 0) current = true;
 }
 
 void TimeName::setSerialNumber() {
-  if (sn < INT_MAX) ++sn;
+  // After the largest int comes 1: a name never gets the number it had.
+  sn = sn < INT_MAX ? sn + 1 : 1;
   saveSerialNumber();
   front = prefix + std::to_string(sn) + dash;
 }

@@ -20,9 +20,10 @@ class TimeName {
   /// and inserted. A name equal to the last one returned gets a serial number.
   std::string temporaryName(bool serial);
   /// Loads the serial number from "serial.txt" (0, and the file rewritten,
-  /// when it is missing or unreadable).
+  /// when it is missing or unreadable; a negative number counts as 0).
   void readSerialNumber();
-  /// Raises the serial number, saves it and puts it into the names.
+  /// Raises the serial number (after 2147483647 comes 1), saves it and puts
+  /// it into the names.
   void setSerialNumber();
   /// Sets the serial number to 0 and saves it.
   void zeroSerialNumber();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,12 @@ TEST(TimeName, SerialFileIsCreatedOrParsedFromItsStart) {
       {true, "abc\n", "who1-14-5.txt", "1\n"},
       {true, "", "who1-14-5.txt", "1\n"},
       {true, std::string(384, '7') + "\n", "who1-14-5.txt", "1\n"},
+      // After the largest int comes 1; a negative number counts as 0.
+      {true, "2147483646\n", "who2147483647-14-5.txt", "2147483647\n"},
+      {true, "2147483647\n", "who1-14-5.txt", "1\n"},
+      {true, "99999999999\n", "who1-14-5.txt", "1\n"},
+      {true, "-8\n", "who1-14-5.txt", "1\n"},
+      {true, "-2147483649\n", "who1-14-5.txt", "1\n"},
   };
   for (const Case& c : cases) {
     MemoryDisk disk;
@@ -70,6 +77,25 @@ TEST(TimeName, SerialFileIsCreatedOrParsedFromItsStart) {
     ScopedClock clock([] { return at(14, 5); });
     EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(true), c.name) << c.content;
     EXPECT_EQ(disk.files["serial.txt"], c.after);
+  }
+}
+
+TEST(TimeName, SerialNumbersGoOnAtOneAfterTheLargest) {
+  ScopedClock clock([] { return at(14, 5); });
+  for (bool held : {false, true}) {
+    MemoryDisk disk;
+    disk.files["serial.txt"] = "2147483646\n";
+    ScopedDisk guard(&disk);
+    std::vector<std::string> names;
+    {
+      std::unique_ptr<TimeName::Hold> hold;
+      if (held) hold = std::make_unique<TimeName::Hold>();
+      for (int i = 0; i < 3; ++i) names.push_back(TimeName("cmb", ".txt").temporaryName(true));
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"cmb2147483647-14-5.txt", "cmb1-14-5.txt",
+                                               "cmb2-14-5.txt"}))
+        << held;
+    EXPECT_EQ(disk.files["serial.txt"], "2\n") << held;
   }
 }
 

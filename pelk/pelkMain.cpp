@@ -9,9 +9,11 @@
 #include "Alterable.hpp"
 #include "Cleanup.hpp"
 #include "Companions.hpp"
+#include "Disk.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
 #include "passes/PassList.hpp"
+#include "RunLock.hpp"
 
 namespace {
 
@@ -63,7 +65,16 @@ void guide(bool withComments) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  reportOversizedWrites();
+  reportFailedWrites();
+  // Runs in this directory take turns, from the companion checks to the list
+  // of temporary files; what killed runs left half-written goes first.
+  RunLock lock;
+  std::string refusal;
+  if (!lock.taking(refusal)) {
+    std::cerr << refusal << std::endl;
+    return ERROR_CODE;
+  }
+  currentDisk().removeAbandonedPartials();
   std::unique_ptr<Alterable> pass = defaultPass();
   std::string threadName = WHO_TEXT;
   std::string companionName = EXCLUDE_TEXT;
@@ -137,5 +148,9 @@ int main(int argc, char** argv) {
     status = ERROR_CODE;
   }
   createRemoveErrorText();
+  if (!std::cout.flush()) {
+    std::cerr << "e60: standard output cannot be written" << std::endl;
+    status = ERROR_CODE;
+  }
   return status;
 }

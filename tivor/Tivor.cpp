@@ -1,17 +1,42 @@
 #include "Tivor.hpp"
 
-#include <fstream>
+#include <streambuf>
 
 #include "Clock.hpp"
 #include "Drawing.hpp"
 #include "HelpText.hpp"
 #include "NumberWriter.hpp"
+#include "ReplacingFile.hpp"
 
 namespace tivor {
 
 namespace {
 
 constexpr int kHighestNumber = 99;
+
+/// The tag that ends the names of tivor's partial files
+/// ("tivor.txt.4711-1.tivor-part").
+constexpr char kPartialTag[] = "tivor-part";
+
+/// A stream buffer that hands everything to a file being written in place
+/// of another; it keeps nothing itself (NumberWriter writes large blocks).
+class ReplacingBuffer : public std::streambuf {
+ public:
+  explicit ReplacingBuffer(replacing::ReplacingFile& file) : file_(file) {}
+
+ protected:
+  std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+    return file_.write(std::string_view(bytes, static_cast<size_t>(count))) ? count : 0;
+  }
+  int_type overflow(int_type c) override {
+    if (traits_type::eq_int_type(c, traits_type::eof())) return traits_type::not_eof(c);
+    const char byte = traits_type::to_char_type(c);
+    return file_.write(std::string_view(&byte, 1)) ? c : traits_type::eof();
+  }
+
+ private:
+  replacing::ReplacingFile& file_;
+};
 
 std::string intervalText(const GeneratorOptions& options) {
   return std::to_string(options.low) + "-" + std::to_string(options.high);
@@ -46,15 +71,19 @@ int Tivor::running(const std::vector<std::string>& arguments) {
     return kErrorCode;
   }
   const std::string fileName = options.csv ? "tivor.csv" : "tivor.txt";
-  // Text mode: the file gets the platform's line ends (CR LF on Windows).
-  std::ofstream file(fileName, std::ios::trunc);
-  if (!file.is_open()) {
+  // What killed runs left half-written goes first. The numbers go to a
+  // partial file renamed over the old one at the end: killed or failing,
+  // the run leaves the old file whole. Text: the file gets the platform's
+  // line ends (CR LF on Windows).
+  replacing::removeAbandonedPartials(kPartialTag);
+  replacing::ReplacingFile file(kPartialTag, true);
+  if (!file.open(fileName)) {
     standardError_ << "tivor: cannot open " << fileName << " for writing\n" << std::flush;
     return kErrorCode;
   }
-  bool written = writingNumbers(options, file);
-  file.close();
-  if (written && !file.fail()) return 0;
+  ReplacingBuffer buffer(file);
+  std::ostream out(&buffer);
+  if (writingNumbers(options, out) && file.commit()) return 0;
   standardError_ << "tivor: writing " << fileName << " failed\n" << std::flush;
   return kErrorCode;
 }

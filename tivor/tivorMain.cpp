@@ -8,10 +8,13 @@
 #include "Tivor.hpp"
 
 int main(int argc, char** argv) {
+  // A file size limit, or a pipe nobody reads any more, then fails the
+  // write, which is reported, instead of ending the program.
 #ifdef SIGXFSZ
-  // A file size limit then fails the write, which is reported, instead of
-  // killing the program.
   std::signal(SIGXFSZ, SIG_IGN);
+#endif
+#ifdef SIGPIPE
+  std::signal(SIGPIPE, SIG_IGN);
 #endif
   // Standard output stays in text mode, so that on Windows its line ends are
   // CR LF like those of tivor.txt.

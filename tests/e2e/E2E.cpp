@@ -1,6 +1,7 @@
 #include "E2E.hpp"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -117,6 +118,19 @@ std::vector<std::string> E2E::names() {
   return found;
 }
 
+std::vector<std::string> E2E::partialNames(const std::string& sub) {
+  std::vector<std::string> found;
+  for (const auto& entry : fs::directory_iterator(sub.empty() ? dir : dir / sub)) {
+    const std::string name = entry.path().filename();
+    for (const std::string tail : {".pelk-part", ".tivor-part"})
+      if (name.size() > tail.size() &&
+          name.compare(name.size() - tail.size(), tail.size(), tail) == 0)
+        found.push_back(name);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
 void E2E::expectRefused(const std::string& thread, const std::vector<std::string>& args,
                         const std::string& err) {
   write("who.txt", thread);
@@ -140,24 +154,41 @@ void E2E::writeDefaultCompanions() {
   write("tabulate.txt", "-1-\n.txt\n-1\n | \n");
 }
 
+std::string E2E::pelkBinary() { return binary("PELK_BIN", PELK_BINARY); }
+
+std::string E2E::tivorBinary() { return binary("TIVOR_BIN", TIVOR_BINARY); }
+
 Outcome E2E::pelk(const std::vector<std::string>& args, RunLimits limits) {
-  return run(binary("PELK_BIN", PELK_BINARY), args, limits);
+  return run(pelkBinary(), args, limits);
 }
 
 Outcome E2E::tivor(const std::vector<std::string>& args, RunLimits limits) {
-  return run(binary("TIVOR_BIN", TIVOR_BINARY), args, limits);
+  return run(tivorBinary(), args, limits);
 }
+
+Started E2E::startPelk(const std::vector<std::string>& args, bool gated) {
+  return start(pelkBinary(), args, {}, gated);
+}
+
+Started E2E::startTivor(const std::vector<std::string>& args) { return start(tivorBinary(), args); }
 
 Outcome E2E::run(const std::string& program, const std::vector<std::string>& args,
                  RunLimits limits) {
-  Outcome result;
+  Started started = start(program, args, limits);
+  return finish(started);
+}
+
+Started E2E::start(const std::string& program, const std::vector<std::string>& args,
+                   RunLimits limits, bool gated) {
+  Started started;
   if (limits.fileSizeLimit >= 0 && !fileSizeLimitsApply()) {
     ADD_FAILURE() << "a file-size limit under E2E_RUNNER: skip the test when "
                      "fileSizeLimitsApply() is false";
-    return result;
+    return started;
   }
-  const fs::path outPath = dir.string() + ".out";
-  const fs::path errPath = dir.string() + ".err";
+  const std::string stem = dir.string() + "." + std::to_string(++runs_);
+  started.out = stem + ".out";
+  started.err = stem + ".err";
   std::vector<std::string> words;
   if (const char* runner = std::getenv("E2E_RUNNER"); runner && *runner) words.push_back(runner);
   words.push_back(program);
@@ -166,10 +197,31 @@ Outcome E2E::run(const std::string& program, const std::vector<std::string>& arg
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
+  int gate[2] = {-1, -1};
+  if (gated && pipe(gate) != 0) {
+    ADD_FAILURE() << "no pipe for a gated start";
+    return started;
+  }
   pid_t child = fork();
   if (child == 0) {
-    int out = open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int out = -1;
+    switch (limits.output) {
+      case RunLimits::Output::captured:
+        out = open(started.out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        break;
+      case RunLimits::Output::full:
+        out = open("/dev/full", O_WRONLY);
+        break;
+      case RunLimits::Output::closedPipe: {
+        int ends[2];
+        if (pipe(ends) == 0) {
+          close(ends[0]);
+          out = ends[1];
+        }
+        break;
+      }
+    }
+    int err = open(started.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
     if (chdir(dir.c_str()) != 0) _exit(126);
     if (limits.fileSizeLimit >= 0) {
@@ -177,18 +229,48 @@ Outcome E2E::run(const std::string& program, const std::vector<std::string>& arg
                    static_cast<rlim_t>(limits.fileSizeLimit)};
       setrlimit(RLIMIT_FSIZE, &limit);
     }
+    if (limits.user >= 0 &&
+        (setgroups(0, nullptr) != 0 || setgid(static_cast<gid_t>(limits.user)) != 0 ||
+         setuid(static_cast<uid_t>(limits.user)) != 0))
+      _exit(126);
+    if (gated) {
+      // Waits until the parent closes its end.
+      close(gate[1]);
+      char byte;
+      while (::read(gate[0], &byte, 1) > 0) {
+      }
+      close(gate[0]);
+    }
     execvp(argv[0], argv.data());
     _exit(127);
   }
+  if (gated) {
+    close(gate[0]);
+    started.gate = gate[1];
+  }
+  started.pid = child;
+  return started;
+}
+
+void E2E::release(Started& started) {
+  if (started.gate >= 0) close(started.gate);
+  started.gate = -1;
+}
+
+Outcome E2E::finish(Started& started) {
+  Outcome result;
+  if (started.pid < 0) return result;
+  release(started);
   int status = 0;
-  waitpid(child, &status, 0);
+  waitpid(started.pid, &status, 0);
+  started.pid = -1;
   result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  result.rawOut = slurp(outPath);
+  result.rawOut = slurp(started.out);
   result.out = crlfLineEnds() ? lfLines(result.rawOut) : result.rawOut;
-  result.err = slurp(errPath);
+  result.err = slurp(started.err);
   if (crlfLineEnds()) result.err = lfLines(result.err);
   std::error_code ec;
-  fs::remove(outPath, ec);
-  fs::remove(errPath, ec);
+  fs::remove(started.out, ec);
+  fs::remove(started.err, ec);
   return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include <filesystem>
 #include <map>
@@ -20,6 +21,21 @@ struct Outcome {
 /// cannot reach a program run through Wine.
 struct RunLimits {
   long fileSizeLimit = -1;  ///< RLIMIT_FSIZE in bytes, or -1 for none
+  /// Where standard output goes: to a file read back into the Outcome, to
+  /// the full device (/dev/full: every write fails), or to a pipe whose
+  /// reading end is closed (every write fails; nothing is read back).
+  enum class Output { captured, full, closedPipe } output = Output::captured;
+  /// Runs the program as this user and group id instead of the test's own
+  /// (the tests run as root), or -1.
+  int user = -1;
+};
+
+/// A run started and not waited for yet (E2E::start).
+struct Started {
+  pid_t pid = -1;             ///< the child process
+  int gate = -1;              ///< held shut until `release`, for a gated start
+  std::filesystem::path out;  ///< where its standard output goes
+  std::filesystem::path err;  ///< where its standard error goes
 };
 
 /// A scratch working directory in which the real pelk and tivor binaries
@@ -54,6 +70,11 @@ class E2E : public ::testing::Test {
   bool exists(const std::string& name);
   /// Names of the scratch directory's entries, sorted.
   std::vector<std::string> names();
+  /// Names of the partial files in the scratch directory, or in its
+  /// subdirectory `sub`: those the programs write before renaming them over
+  /// their targets ("who.txt.4711-1.pelk-part", "tivor.txt.4711-1.tivor-part"),
+  /// and any other name that ends in ".pelk-part" or ".tivor-part".
+  std::vector<std::string> partialNames(const std::string& sub = "");
   /// Writes the six companion files with their default contents, so that a
   /// run goes past the companion checks.
   void writeDefaultCompanions();
@@ -73,11 +94,26 @@ class E2E : public ::testing::Test {
 
   /// Runs any program with the scratch directory as working directory.
   Outcome run(const std::string& program, const std::vector<std::string>& args, RunLimits limits);
+  /// Starts a program as `run` does, without waiting for it. A `gated` start
+  /// holds the child before the program begins until `release`, so that a
+  /// test can prepare for the process of that id.
+  Started start(const std::string& program, const std::vector<std::string>& args,
+                RunLimits limits = {}, bool gated = false);
+  Started startPelk(const std::vector<std::string>& args, bool gated = false);
+  Started startTivor(const std::vector<std::string>& args);
+  /// Lets a gated start begin the program.
+  void release(Started& started);
+  /// Waits for a started run and returns what it left.
+  Outcome finish(Started& started);
+  /// The path of the pelk or tivor binary the tests run.
+  static std::string pelkBinary();
+  static std::string tivorBinary();
 
   std::filesystem::path dir;
 
  private:
   bool mounted_ = false;
+  int runs_ = 0;
   std::map<std::string, std::string> written_;
 };
 

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+/// Runs of pelk in one directory take turns. A run holds an advisory lock on
+/// the file "pelk.lock" of the working directory from its start to its end
+/// (flock; LockFileEx on Windows), so that the companion checks, the cleanup,
+/// "serial.txt", "remove_e.txt" and the output of two runs never interleave.
+/// The file itself is created once and stays; nothing is written into it.
+class RunLock {
+ public:
+  /// The lock file, in the working directory.
+  static constexpr char kFileName[] = "pelk.lock";
+  /// How long a run waits for the lock before it gives up.
+  static constexpr int kWaitSeconds = 60;
+
+  RunLock() = default;
+  /// Lets the lock go.
+  ~RunLock();
+  RunLock(const RunLock&) = delete;
+  RunLock& operator=(const RunLock&) = delete;
+
+  /// Waits until the lock is held, at most `kWaitSeconds`. True when it is
+  /// held, and also when the lock file can be neither made nor opened
+  /// because the directory may not be written (the run can then change
+  /// nothing here to guard). False, with the numbered message in `message`,
+  /// when another run held it all that time (e58) or the file cannot be
+  /// locked (e59).
+  bool taking(std::string& message);
+
+ private:
+  /// The open lock file: a descriptor, or on Windows a handle; -1 for none.
+  std::intptr_t file_ = -1;
+};
