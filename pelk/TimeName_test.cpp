@@ -90,7 +90,8 @@ TEST(TimeName, SerialNumbersGoOnAtOneAfterTheLargest) {
     {
       std::unique_ptr<TimeName::Hold> hold;
       if (held) hold = std::make_unique<TimeName::Hold>();
-      for (int i = 0; i < 3; ++i) names.push_back(TimeName("cmb", ".txt").temporaryName(true));
+      for (int i = 0; i < 3; ++i)
+        names.push_back(TimeName::reading("cmb", ".txt").temporaryName(true));
     }
     EXPECT_EQ(names, (std::vector<std::string>{"cmb2147483647-14-5.txt", "cmb1-14-5.txt",
                                                "cmb2-14-5.txt"}))
