@@ -301,8 +301,10 @@ std::string companionsWrittenHint(const std::vector<std::string>& written) {
     if (i > 0) names += i + 1 == written.size() ? " and " : ", ";
     names += written[i];
   }
-  return "pelk: a first run here: pelk wrote " + names +
-         " with default lines and did nothing else; run pelk again";
+  return "pelk: wrote the companion " + std::string(written.size() > 1 ? "files " : "file ") +
+         names +
+         " with default lines, as a first run in a directory does, and did nothing "
+         "else; run pelk again";
 }
 
 std::string ignoredArgumentsHint(const std::vector<std::string>& ignored) {
