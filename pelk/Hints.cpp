@@ -313,6 +313,8 @@ std::string ignoredArgumentsHint(const std::vector<std::string>& ignored) {
     if (i > 0) names += ", ";
     names += quoted(ignored[i]);
   }
-  return "pelk: ignored " + names + (ignored.size() > 1 ? ": no options" : ": no option") +
-         ", taken as a file name and then replaced; \"pelk -h\" lists the options";
+  const bool many = ignored.size() > 1;
+  return "pelk: ignored " + names +
+         (many ? ": no options, taken as file names" : ": no option, taken as a file name") +
+         " and then replaced; \"pelk -h\" lists the options";
 }
