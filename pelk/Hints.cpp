@@ -131,9 +131,20 @@ constexpr MessageHint kHints[] = {
      kLabelAction},
     {57, K::namedFile, "the pairs of %c make one line of %t grow by more than 1 MB",
      "check the pairs of %c: one may put back what it replaces, or be far longer than it"},
+    // e58 stands for two faults, told apart by the message's text.
     {58, K::namedFile,
-     "a file saved as UTF-8 holds more than 1880 different characters that Shift-JIS lacks",
-     "save the file as Shift-JIS, or split it into smaller files"},
+     "a file saved as UTF-8 holds more than 1880 different characters that Shift-JIS lacks; or "
+     "another run of pelk held pelk.lock for 60 seconds",
+     "save the file as Shift-JIS or split it; or wait for the other run to end, and delete "
+     "pelk.lock when no run is going"},
+    {59, K::namedFile, "the run lock pelk.lock cannot be taken",
+     "make the directory writable, and move away a directory named pelk.lock"},
+    {60, K::namedFile, "the name of the output file cannot be printed on standard output",
+     "check where standard output goes: a full disk, or a pipe closed early"},
+    {61, K::threadOpen, kThreadOpen, kThreadOpenAction},
+    {62, K::noDraw, kNoDraw, kLine1Action},
+    {63, K::tooFewGaps, kTooFewGaps, kLine1Action},
+    {64, K::line1Read, kLine1Read, kLine1Action},
 };
 
 static_assert(std::size(kHints) == messages::kLastMessage, "one hint for every message");

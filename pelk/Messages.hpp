@@ -68,8 +68,10 @@ inline constexpr int kDrafoGrowth = 57;
 /// "e58: <name> holds more than 1880 different characters that Shift-JIS
 /// lacks": a UTF-8 file pelk cannot convert (TextEncoding).
 inline constexpr int kUserAreaFull = 58;
-/// The last number in use: every number from 1 to this has its hint (Hints.hpp).
-inline constexpr int kLastMessage = 58;
+/// The last number in use: every number from 1 to this has its hint
+/// (Hints.hpp). e58 (the run lock too) to e64 come with the run lock, the
+/// checked standard output and the pass -p.
+inline constexpr int kLastMessage = 64;
 
 }  // namespace messages
 
