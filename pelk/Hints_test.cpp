@@ -72,9 +72,12 @@ TEST(Hints, EveryNumberInTheSourcesIsInTheTable) {
         messages::kSegmentalize, messages::kTableReverseSorted, messages::kUniqueCombos}) {
     EXPECT_EQ(hintOf(pass.open)->kind, HintKind::threadOpen) << pass.open;
     EXPECT_EQ(hintOf(pass.line1)->kind, HintKind::line1Read) << pass.line1;
-    if (pass.noDraw) EXPECT_EQ(hintOf(pass.noDraw)->kind, HintKind::noDraw) << pass.noDraw;
-    if (pass.tooFewGaps)
+    if (pass.noDraw) {
+      EXPECT_EQ(hintOf(pass.noDraw)->kind, HintKind::noDraw) << pass.noDraw;
+    }
+    if (pass.tooFewGaps) {
       EXPECT_EQ(hintOf(pass.tooFewGaps)->kind, HintKind::tooFewGaps) << pass.tooFewGaps;
+    }
   }
 }
 
