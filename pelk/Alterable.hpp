@@ -25,6 +25,14 @@ struct RunSettings {
   bool overwrite = false;
 };
 
+/// The one line of the thread a failure is about: its number (Line-1 is 1),
+/// its bytes and what is wrong with it in plain words. Number 0: no line.
+struct LineFault {
+  long number = 0;
+  std::string line;
+  std::string reason;
+};
+
 /// One editing pass over a thread file: the driver creates one per run,
 /// hands it the run's settings with `setting`, runs `altering` on the thread
 /// file name, then reads `altered()` or `inquiry()`.
@@ -50,6 +58,8 @@ class Alterable {
 
   std::string altered() const { return outputName; }
   std::string inquiry() const { return message; }
+  /// The line of the thread the failure is about, where one is.
+  const LineFault& lineFault() const { return fault; }
 
   /// Writes the output to the file `name` (`PostAssembler::saving`); false
   /// with "e1" when it cannot be written, or with the thread's message when
@@ -96,6 +106,8 @@ class Alterable {
   std::string message;
   /// The name of the file the pass writes, read by `altered()`.
   std::string outputName;
+  /// Where one line of the thread failed the pass, that line.
+  LineFault fault;
 
  private:
   /// The thread being read, checked by `openSaveClose` (it lives in

@@ -1,6 +1,7 @@
 #include "Cleanup.hpp"
 
 #include <cctype>
+#include <string_view>
 
 #include "Disk.hpp"
 #include "LineReader.hpp"
@@ -32,15 +33,34 @@ bool createRemoveErrorText() {
   return true;
 }
 
-bool removeTemporaryFiles() {
+bool removeTemporaryFiles(const std::vector<std::string>& keep) {
   Disk& disk = currentDisk();
   std::string text;
   if (!disk.readFile(kRemoveErrorText, &text)) return false;
   LineReader in(text);
   std::string name;
-  while (in.next(name))
-    if (isTemporaryName(name) && disk.isRegularFile(name)) disk.removeFile(name);
+  while (in.next(name)) {
+    bool kept = false;
+    for (const std::string& one : keep) kept = kept || sameFileName(name, one);
+    if (!kept && isTemporaryName(name) && disk.isRegularFile(name)) disk.removeFile(name);
+  }
   return true;
+}
+
+bool sameFileName(const std::string& a, const std::string& b) {
+  auto bare = [](const std::string& name) {
+    std::string_view view(name);
+    while (view.size() > 2 && (view.substr(0, 2) == "./" || view.substr(0, 2) == ".\\"))
+      view.remove_prefix(2);
+    return std::string(view);
+  };
+  std::string x = bare(a);
+  std::string y = bare(b);
+#ifdef _WIN32
+  for (std::string* s : {&x, &y})
+    for (char& c : *s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+#endif
+  return x == y;
 }
 
 bool isTemporaryName(const std::string& name) {

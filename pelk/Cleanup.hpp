@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 // Temporary files live for one invocation: a run lists what it finds in
 // "remove_e.txt", and the next run deletes what was listed.
@@ -12,9 +13,13 @@
 bool createRemoveErrorText();
 
 /// Deletes the names listed in "remove_e.txt" that are regular files shaped
-/// like a temporary file pelk writes (see isTemporaryName). False when the
-/// list cannot be read.
-bool removeTemporaryFiles();
+/// like a temporary file pelk writes (see isTemporaryName), except the names
+/// in `keep` (the files this run reads). False when the list cannot be read.
+bool removeTemporaryFiles(const std::vector<std::string>& keep = {});
+
+/// True when `a` and `b` name the same file of the working directory: equal
+/// after any leading "./", letter case ignored on Windows.
+bool sameFileName(const std::string& a, const std::string& b);
 
 /// True for the names of pelk's own temporary files: "error.txt", or a stem
 /// who, cmb, tab or unq, optionally serial digits and "-", then minute digits,

@@ -71,4 +71,27 @@ TEST(Cleanup, UnwritableListLeavesANote) {
   EXPECT_FALSE(removeTemporaryFiles());
 }
 
+// A chained run reads what the run before it wrote: the cleanup of that
+// run's files keeps the ones this run names, in whatever form the name was given.
+TEST(Cleanup, KeepsTheFilesThisRunReads) {
+  MemoryDisk disk;
+  for (const char* name : {"who32-33.txt", "who1-2.txt", "tab3-4.txt", "unq5-6.txt"})
+    disk.files[name] = "x";
+  disk.files["remove_e.txt"] = "tab3-4.txt\nunq5-6.txt\nwho1-2.txt\nwho32-33.txt\n";
+  ScopedDisk guard(&disk);
+  ASSERT_TRUE(removeTemporaryFiles({"./who32-33.txt", "tab3-4.txt"}));
+  EXPECT_EQ(disk.files.count("who32-33.txt"), 1u);
+  EXPECT_EQ(disk.files.count("tab3-4.txt"), 1u);
+  EXPECT_EQ(disk.files.count("who1-2.txt"), 0u);
+  EXPECT_EQ(disk.files.count("unq5-6.txt"), 0u);
+}
+
+TEST(Cleanup, SameFileNameIgnoresALeadingDotDirectory) {
+  EXPECT_TRUE(sameFileName("who1-2.txt", "who1-2.txt"));
+  EXPECT_TRUE(sameFileName("who1-2.txt", "./who1-2.txt"));
+  EXPECT_TRUE(sameFileName("././who1-2.txt", "who1-2.txt"));
+  EXPECT_FALSE(sameFileName("who1-2.txt", "who1-3.txt"));
+  EXPECT_FALSE(sameFileName("who1-2.txt", "sub/who1-2.txt"));
+}
+
 }  // namespace

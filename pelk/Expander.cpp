@@ -14,26 +14,91 @@ Expander::Expander(const Game& game, const std::string& fileName, const std::str
 
 int Expander::labelled() {
   length = numberLine.size();
+  reason_.clear();
   // A line without room for a label has nothing to expand.
   if (length < static_cast<std::size_t>(labelWidth)) {
     message = game.wrongBallText;
+    reason_ = "the line is too short to hold numbers and a label";
     return 0;
   }
   label = numberLine.substr(length - labelWidth);
+  int n = 0;
+  for (const Label& candidate : game.labels)
+    if (label == candidate.text) n = candidate.n;
   token.resize(1);
   const int validated = game.labels[0].n;
   for (int k = 1; k <= validated; ++k) {
     token.push_back(cutToken(k));
-    if (wrongBall(token[k])) return 0;
+    if (wrongBall(token[k])) {
+      reason_ = tokenFault(k, n);
+      return 0;
+    }
   }
-  for (const Label& candidate : game.labels)
-    if (label == candidate.text) return candidate.n;
-  return 0;
+  if (n == 0) {
+    const std::string ends = label.substr(label[0] == ' ' ? 1 : 0);
+    reason_ = "the line ends in \"" + ends + "\", which is no " + std::string(game.name) +
+              " label (" + std::string(game.labels[0].word()) + " to " +
+              std::string(game.labels[3].word()) +
+              "): a combination line carries one label, at its end";
+    return 0;
+  }
+  // Every number the label asks for is a ball of the game, and none stands twice.
+  if (!cutTokens(n)) {
+    message = game.wrongBallText;
+    reason_ = tokenFault(n, n);
+    return 0;
+  }
+  for (int k = validated + 1; k <= n; ++k) {
+    if (wrongBall(token[k])) {
+      reason_ = tokenFault(k, n);
+      return 0;
+    }
+  }
+  bool seen[100] = {};
+  for (int k = 1; k <= n; ++k) {
+    const int number = (token[k][0] - '0') * 10 + (token[k][1] - '0');
+    if (seen[number]) {
+      message = game.wrongBallText;
+      reason_ = token[k].substr(0, 2) + " stands twice: the " + std::to_string(n) +
+                " numbers of a combination line differ";
+      return 0;
+    }
+    seen[number] = true;
+  }
+  return n;
+}
+
+std::string Expander::tokenFault(int k, int n) const {
+  const std::string range =
+      std::string(game.name) + " number (01-" + std::to_string(game.highestBall) + ")";
+  const std::string t = cutToken(k);
+  if (t.size() == static_cast<std::size_t>(tokenWidth) && isDigit(t[0]) && isDigit(t[1]) &&
+      t[2] == ' ')
+    return t.substr(0, 2) + " is no " + range;
+  if (n > 0) {
+    // The numbers before the label, as blanks part them.
+    const std::string before = numberLine.substr(0, length - labelWidth);
+    int words = 0;
+    for (std::size_t at = 0; at < before.size(); ++at)
+      if (before[at] != ' ' && (at == 0 || before[at - 1] == ' ')) ++words;
+    if (words < n && k > words)
+      return "the label \"" + std::string(label.substr(label[0] == ' ' ? 1 : 0)) + "\" needs " +
+             std::to_string(n) + " numbers before it, the line holds " + std::to_string(words);
+  }
+  const std::size_t start = static_cast<std::size_t>(k - 1) * tokenWidth;
+  std::size_t end = start;
+  while (end < numberLine.size() && end < start + 8 && numberLine[end] != ' ') ++end;
+  const std::string shape = "write each number as two digits and one blank";
+  if (end == start) return "a blank stands where number " + std::to_string(k) + " begins: " + shape;
+  return "\"" + numberLine.substr(start, end - start) + "\" is no " + range + ": " + shape;
 }
 
 bool Expander::writeFile() {
   const int n = labelled();
-  return n > 0 && writeCombinations(n);
+  if (n == 0) return false;
+  if (writeCombinations(n)) return true;
+  if (reason_.empty()) reason_ = "the expansion file " + fileName + " could not be written";
+  return false;
 }
 
 bool Expander::expanding(std::string& text) {

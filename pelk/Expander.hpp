@@ -10,8 +10,12 @@
 /// K-number combination of its first N numbers, one per line, into a file or
 /// a text. Its game (`ToFive`, `ToSix`, `ToSeven`) tells the highest number,
 /// K, the four labels and the two failure texts. An expander serves one
-/// line: construct, `writeFile` (or `expanding`) once, read `inquiry` on
-/// failure.
+/// line: construct, `writeFile` (or `expanding`) once, read `inquiry` (and
+/// `reason` for the user) on failure.
+///
+/// A line is expanded only when each of the N numbers its label asks for is
+/// a number of the game, none of them twice; otherwise it fails with the
+/// game's wrong-ball text.
 class Expander {
  public:
   /// Width of a number token: two digits and a blank.
@@ -28,6 +32,9 @@ class Expander {
   bool expanding(std::string& text);
   /// The status text of the last validation.
   std::string inquiry() const { return message; }
+  /// What is wrong with the line in plain words, such as "99 is no Loto-6
+  /// number (01-43)"; empty unless the last `writeFile` or `expanding` failed.
+  const std::string& reason() const { return reason_; }
   /// True when `s` is none of the tokens "01 " to the highest ball; sets the
   /// message to the wrong-ball text, or to the passed text when `s` is a ball.
   bool wrongBall(const std::string& s);
@@ -41,9 +48,13 @@ class Expander {
   bool combinations(int n, std::string& text);
 
  private:
-  /// Validates the first tokens and finds the label: its N, or 0 with the
-  /// message set.
+  /// Validates the first tokens and finds the label, then validates every
+  /// token the label asks for and that none stands twice: the label's N, or
+  /// 0 with the message and the reason set.
   int labelled();
+  /// The reason token `k` is no number of the game, the label asking for `n`
+  /// numbers (0 when the line carries no label of the game).
+  std::string tokenFault(int k, int n) const;
   /// Cuts tokens up to number `n` into `token`, without validating them.
   /// False when the line ends before token `n` does.
   bool cutTokens(int n);
@@ -54,6 +65,7 @@ class Expander {
   const Game& game;
   std::size_t length = 0;
   std::string message;
+  std::string reason_;
   std::string fileName;
   std::string numberLine;
   /// Element k is the token at byte 3(k-1); element 0 is empty.

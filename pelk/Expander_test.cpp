@@ -269,21 +269,99 @@ TEST(Expander, LineTooShortForItsLabelFailsAndWritesNothing) {
   }
 }
 
-TEST(Expander, UsesOnlyTheFirstNTokensAndDoesNotValidateTheRest) {
+TEST(Expander, UsesOnlyTheFirstNTokensAndValidatesEachOfThem) {
   MemoryDisk disk;
   ScopedDisk guard(&disk);
   // Seven numbers under " 6to5": the combinations of the first six.
   Expander more(ToFive, kFile, "03 07 11 19 24 28 30 6to5");
   ASSERT_TRUE(more.writeFile());
   EXPECT_EQ(fileLines(disk), combinations({"03 ", "07 ", "11 ", "19 ", "24 ", "28 "}, 5));
+  EXPECT_EQ(more.reason(), "");
 
-  // Tokens beyond the validated six are copied as they stand.
-  Expander unchecked(ToFive, kFile, "01 02 03 04 05 06 99 7to5");
-  ASSERT_TRUE(unchecked.writeFile());
-  const std::vector<std::string> lines = fileLines(disk);
-  EXPECT_EQ(lines, combinations({"01 ", "02 ", "03 ", "04 ", "05 ", "06 ", "99 "}, 5));
-  EXPECT_EQ(lines.size(), 21u);
-  EXPECT_EQ(lines.back(), "03 04 05 06 99 ");
+  // The seventh number of " 7to5" is checked like the first six.
+  disk.files.clear();
+  Expander checked(ToFive, kFile, "01 02 03 04 05 06 99 7to5");
+  EXPECT_FALSE(checked.writeFile());
+  EXPECT_EQ(checked.inquiry(), "e51: wrongBall()");
+  EXPECT_EQ(checked.reason(), "99 is no Miniloto number (01-31)");
+  EXPECT_TRUE(disk.files.empty());
+}
+
+// The lines users posted that expanded into nonsense: each number the label
+// asks for must be a number of its game, none twice, all there. Every game
+// fails with its own wrong-ball text, writes nothing, and says why.
+TEST(Expander, BadLabelledLinesOfEachGameFailWithTheirReason) {
+  struct Case {
+    const Game& game;
+    std::string line;
+    std::string message;
+    std::string reason;
+  };
+  const Case cases[] = {
+      // Miniloto
+      {ToFive, "01 02 03 04 05 06 32 7to5", "e51: wrongBall()", "32 is no Miniloto number (01-31)"},
+      {ToFive, "01 02 03 04 05 06 07 08 00 9to5", "e51: wrongBall()",
+       "00 is no Miniloto number (01-31)"},
+      {ToFive, "01 02 03 04 05 06 07 ab 8to5", "e51: wrongBall()",
+       "\"ab\" is no Miniloto number (01-31): write each number as two digits and one blank"},
+      {ToFive, "05 05 05 05 05 05 6to5", "e51: wrongBall()",
+       "05 stands twice: the 6 numbers of a combination line differ"},
+      {ToFive, "01 02 03 04 05 06 07 8to5", "e51: wrongBall()",
+       "the label \"8to5\" needs 8 numbers before it, the line holds 7"},
+      {ToFive, "01 02 03 04 05 06 07 7to5x", "e52: s == ball[i]",
+       "the line ends in \"7to5x\", which is no Miniloto label (6to5 to 9to5): a combination "
+       "line carries one label, at its end"},
+      // Loto-6
+      {ToSix, "01 02 03 04 05 06 07 99 8to6", "e55: wrongBall()", "99 is no Loto-6 number (01-43)"},
+      {ToSix, "01 02 03 04 05 06 07 ab cd 10to6", "e55: wrongBall()",
+       "\"ab\" is no Loto-6 number (01-43): write each number as two digits and one blank"},
+      {ToSix, "01 02 03 04 05 06 07 08 09 10to6", "e55: wrongBall()",
+       "the label \"10to6\" needs 10 numbers before it, the line holds 9"},
+      {ToSix, "01 01 01 01 01 01 01 7to6", "e55: wrongBall()",
+       "01 stands twice: the 7 numbers of a combination line differ"},
+      {ToSix, "01 02 03 04 05 06 07 08 01 9to6", "e55: wrongBall()",
+       "01 stands twice: the 9 numbers of a combination line differ"},
+      {ToSix, "1 02 03 04 05 06 07 7to6", "e55: wrongBall()",
+       "\"1\" is no Loto-6 number (01-43): write each number as two digits and one blank"},
+      {ToSix, "01  02 03 04 05 06 07 7to6", "e55: wrongBall()",
+       "a blank stands where number 2 begins: write each number as two digits and one blank"},
+      {ToSix, "7to6", "e55: wrongBall()", "the line is too short to hold numbers and a label"},
+      {ToSix, "01 02 03 04 05 06 07 7to6 8to7", "e56: s == ball[i]",
+       "the line ends in \"8to7\", which is no Loto-6 label (7to6 to 10to6): a combination line "
+       "carries one label, at its end"},
+      // Loto-7
+      {ToSeven, "01 02 03 04 05 06 07 08 38 9to7", "e53: wrongBall()",
+       "38 is no Loto-7 number (01-37)"},
+      {ToSeven, "01 02 03 04 05 06 07 08 09 10 37 11to7", "e53: wrongBall()", ""},
+      {ToSeven, "01 02 03 04 05 06 07 08 09 10 10 11to7", "e53: wrongBall()",
+       "10 stands twice: the 11 numbers of a combination line differ"},
+      {ToSeven, "01 02 03 04 05 06 07 08 09 10to7", "e53: wrongBall()",
+       "the label \"10to7\" needs 10 numbers before it, the line holds 9"},
+      {ToSeven, "01 02 03 04 05 06 07 08 8to7 x", "e54: s == ball[i]",
+       "the line ends in \"to7 x\", which is no Loto-7 label (8to7 to 11to7): a combination line "
+       "carries one label, at its end"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    MemoryDisk disk;
+    ScopedDisk guard(&disk);
+    Expander expander(c.game, kFile, c.line);
+    std::string text;
+    if (c.reason.empty()) {
+      // A valid line, for contrast with the one above it.
+      EXPECT_TRUE(expander.writeFile());
+      continue;
+    }
+    EXPECT_FALSE(expander.writeFile());
+    EXPECT_EQ(expander.inquiry(), c.message);
+    EXPECT_EQ(expander.reason(), c.reason);
+    EXPECT_TRUE(disk.files.empty());
+    // Expanding into memory checks the same.
+    Expander inMemory(c.game, kFile, c.line);
+    EXPECT_FALSE(inMemory.expanding(text));
+    EXPECT_EQ(text, "");
+    EXPECT_EQ(inMemory.inquiry(), c.message);
+  }
 }
 
 TEST(Expander, UnwritableFileFailsWithTheMessageOfTheLastValidation) {
@@ -333,7 +411,7 @@ TEST(Expander, RandomLinesEitherFailCleanlyOrWriteWholeExpansions) {
   const std::string junk = "0123456789 to\x81\xff";
   std::mt19937 random(20240611);
   int written = 0;
-  for (int round = 0; round < 6000; ++round) {
+  for (int round = 0; round < 12000; ++round) {
     const Game& game = *games[round % 3];
     std::string line;
     const int pieces = static_cast<int>(random() % 14);

@@ -15,6 +15,10 @@ struct Label {
 
 /// One of the three games, everything the passes know of it.
 struct Game {
+  /// The game's name, as the hints write it ("Loto-6").
+  std::string_view name;
+  /// A Line-1 that holds a draw of the game, as the hints and the guides show it.
+  std::string_view line1Example;
   /// Numbers in one combination (K); also the code `checkLine1` gives the game.
   int size;
   /// The largest valid number: 1 to this are balls.
@@ -34,19 +38,25 @@ struct Game {
 /// Miniloto, Loto-6 and Loto-7, in the order Line-1 is classified and the
 /// labels are searched.
 inline constexpr Game kGames[] = {
-    {5,
+    {"Miniloto",
+     "03 11 17 24 30 08 -",
+     5,
      31,
      18,
      {{" 6to5", 6}, {" 7to5", 7}, {" 8to5", 8}, {" 9to5", 9}},
      "e51: wrongBall()",
      "e52: s == ball[i]"},
-    {6,
+    {"Loto-6",
+     "05 12 19 27 33 41 08 -",
+     6,
      43,
      21,
      {{" 7to6", 7}, {" 8to6", 8}, {" 9to6", 9}, {"10to6", 10}},
      "e55: wrongBall()",
      "e56: s == ball[i]"},
-    {7,
+    {"Loto-7",
+     "02 09 14 20 26 31 35 06 17 -",
+     7,
      37,
      27,
      {{" 8to7", 8}, {" 9to7", 9}, {"10to7", 10}, {"11to7", 11}},

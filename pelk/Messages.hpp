@@ -2,7 +2,8 @@
 
 // The numbered messages of pelk, each number used at one place: which pass
 // or part gives each, and the helpers that write the common forms. The
-// expander's texts (e51 to e56) stand with their games in Games.hpp.
+// expander's texts (e51 to e56) stand with their games in Games.hpp. What
+// each means for the user, and what to do, is told in Hints.cpp.
 
 #include <string>
 #include <string_view>
@@ -64,10 +65,16 @@ inline constexpr int kSpan = 49;
 inline constexpr int kTivorText = 50;
 /// "e57: drafo.csv grows line <n> by more than <limit> bytes".
 inline constexpr int kDrafoGrowth = 57;
-// e58 to e60 are taken by the text encoding and the run lock.
+// e58 to e60 are taken by the run lock and the checked standard output.
 /// -p: the thread file, no draw on Line-1 (or one that is no draw of its
 /// game), too few gaps, Line-1 unreadable.
 inline constexpr ThreadMessages kPrizes{61, 64, 62, 63};
+/// "e65: <name> holds more than 1880 different characters that Shift-JIS
+/// lacks": a UTF-8 file pelk cannot convert (TextEncoding).
+inline constexpr int kUserAreaFull = 65;
+/// The last number in use: every number from 1 to this has its hint
+/// (Hints.hpp).
+inline constexpr int kLastMessage = 65;
 
 }  // namespace messages
 

@@ -162,7 +162,7 @@ void stitching(std::string& carry, std::string_view block, Step step) {
 }
 
 std::string overflowMessage(const std::string& name) {
-  return "e58: " + name + " holds more than " + std::to_string(UserArea::kCapacity) +
+  return "e65: " + name + " holds more than " + std::to_string(UserArea::kCapacity) +
          " different characters that Shift-JIS lacks";
 }
 

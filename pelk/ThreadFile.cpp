@@ -14,7 +14,7 @@ bool ThreadFile::opening(const std::string& name, std::string& message) {
 }
 
 bool ThreadFile::readingLine1(std::string& message) {
-  if (in_.next(line1_) && line1_.size() <= kMaxLine1Length) return true;
+  if (counted(in_.next(line1_)) && line1_.size() <= kMaxLine1Length) return true;
   const std::string read = "in.getline(c, BUFFER_SIZE )";
   message = messages_.line1Named ? "e" + std::to_string(messages_.line1) + "(Line-1): " + read
                                  : numbered(messages_.line1, read);

@@ -29,9 +29,11 @@ class ThreadFile {
   std::string noDraw() const;
 
   /// The next line after Line-1; false at the end of the file.
-  bool next(std::string& line) { return in_.next(line); }
+  bool next(std::string& line) { return counted(in_.next(line)); }
   /// The same without a copy: valid until the next call.
-  bool next(std::string_view& line) { return in_.next(line); }
+  bool next(std::string_view& line) { return counted(in_.next(line)); }
+  /// The number of the line read last, counted from 1 for Line-1.
+  long lineNumber() const { return lineNumber_; }
 
   /// True when reading failed before the end of the file: lines are
   /// missing, and `failure()` tells which file.
@@ -39,8 +41,14 @@ class ThreadFile {
   std::string failure() const { return openMessage(messages_.open, name_); }
 
  private:
+  bool counted(bool read) {
+    lineNumber_ += read;
+    return read;
+  }
+
   ThreadMessages messages_;
   LineReader in_;
   std::string name_;
   std::string line1_;
+  long lineNumber_ = 0;
 };

@@ -10,6 +10,8 @@
 #include "Cleanup.hpp"
 #include "Companions.hpp"
 #include "Disk.hpp"
+#include "Games.hpp"
+#include "Hints.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
 #include "passes/PassList.hpp"
@@ -18,6 +20,8 @@
 namespace {
 
 const std::string EXCLUDE_TEXT = "exclude.txt";
+const std::string HELP = "-h";
+const std::string HELP_LONG = "--help";
 const std::string NEW_LINE = "\n";
 const std::string NO_REMOVING = "-r-";
 const std::string OVERWRITE = "-o";
@@ -40,7 +44,9 @@ const PassOption* passOption(const std::string& argument) {
   return nullptr;
 }
 
-void guide(bool withComments) {
+/// The version line and every option, with their comments or without. The
+/// help of "-h" adds its own line and the needs of a thread file.
+void guide(std::ostream& out, bool withComments, bool help = false) {
   // The switches that select no pass; the passes' lines come from their list.
   static const char* const switches[] = {
       "pelk who.txt -1-   # Remove Line-1. ",
@@ -55,16 +61,50 @@ void guide(bool withComments) {
   std::sort(lines.begin(), lines.end());
   lines.insert(lines.begin(),
                {"pelk -V            # version ", "pelk -VC           # version with comments "});
-  std::cerr << "pelkkit Version " << VERSION << NEW_LINE << std::endl;
+  if (help) lines.insert(lines.begin(), "pelk -h            # this help (also --help) ");
+  out << "pelkkit Version " << VERSION << NEW_LINE << std::endl;
   for (std::string line : lines) {
     if (!withComments) line = line.substr(0, line.find('#'));
-    std::cerr << line << std::endl;
+    out << line << std::endl;
   }
+  if (!help) return;
+  out << NEW_LINE
+      << "The thread file (who.txt unless named) is Shift-JIS text whose Line-1 holds the\n"
+         "latest draw, its numbers two digits each, one blank apart, then \" -\":\n";
+  for (const Game& game : kGames) {
+    const std::string example(game.line1Example);
+    out << "  " << example << std::string(32 - example.size(), ' ') << game.name << NEW_LINE;
+  }
+  out << "The options come after the thread file name. The first run in a directory writes\n"
+         "the six companion files and stops; run pelk again. A failure prints a numbered\n"
+         "message and lines beginning \"pelk: \" that say what to do (man pelk lists them).\n";
+}
+
+/// The companion files a first run had to write, or could not write: one
+/// hint line that names them.
+void reportCompanions(const std::vector<std::string>& missing) {
+  std::vector<std::string> written;
+  std::vector<std::string> failed;
+  for (const std::string& name : missing)
+    (currentDisk().isRegularFile(name) ? written : failed).push_back(name);
+  if (!written.empty()) std::cerr << companionsWrittenHint(written) << std::endl;
+  for (const std::string& name : failed)
+    std::cerr << "pelk: " << name
+              << " cannot be written here: make the directory writable, or move away the "
+                 "directory of that name"
+              << std::endl;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Help reads and writes nothing, not even the companion files or the lock.
+  for (int i = 1; i < argc; ++i) {
+    if (argv[i] == HELP || argv[i] == HELP_LONG) {
+      guide(std::cout, WITH_COMMENTS, true);
+      return 0;
+    }
+  }
   reportFailedWrites();
   // Runs in this directory take turns, from the companion checks to the list
   // of temporary files; what killed runs left half-written goes first.
@@ -85,21 +125,32 @@ int main(int argc, char** argv) {
   bool overwrite = false;
   bool removing = true;
   bool nameExpected = true;
+  // Free arguments that begin with "-" taken as companion names: a mistyped
+  // option, most likely.
+  std::vector<std::string> dashNames;
+  // The row of the option that chose the pass; nullptr for the default pass.
+  const PassOption* chosen = nullptr;
 
   // Every companion check runs; a missing file ends the run after all six.
-  bool present = testDrafoText();
-  present = testExcludeText() && present;
-  present = testSegmentText() && present;
-  present = testSeparateText() && present;
-  present = testUniqueText() && present;
-  present = testTabulateText() && present;
-  if (!present) return ERROR_CODE;
+  static const std::pair<bool (*)(), const char*> checks[] = {
+      {testDrafoText, "drafo.csv"},    {testExcludeText, "exclude.txt"},
+      {testSegmentText, "segmen.txt"}, {testSeparateText, "separate.txt"},
+      {testUniqueText, "unique.txt"},  {testTabulateText, "tabulate.txt"},
+  };
+  std::vector<std::string> missing;
+  for (const auto& [check, name] : checks)
+    if (!check()) missing.emplace_back(name);
+  if (!missing.empty()) {
+    reportCompanions(missing);
+    return ERROR_CODE;
+  }
 
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (const PassOption* selected = passOption(argument)) {
       if (selected->companion) companionName = selected->companion;
       pass = selected->make();
+      chosen = selected;
     } else if (argument == NO_REMOVING) {
       removing = false;
     } else if (argument == OVERWRITE) {
@@ -109,10 +160,10 @@ int main(int argc, char** argv) {
     } else if (argument == SERIAL) {
       serial = true;
     } else if (argument == VERSION_COMMENTS) {
-      guide(WITH_COMMENTS);
+      guide(std::cerr, WITH_COMMENTS);
       return ERROR_CODE;
     } else if (argument == VERSION_GUIDE) {
-      guide(WITHOUT_COMMENTS);
+      guide(std::cerr, WITHOUT_COMMENTS);
       return ERROR_CODE;
     } else if (nameExpected) {
       // The first free argument is the thread file name, whatever it reads.
@@ -128,23 +179,40 @@ int main(int argc, char** argv) {
           companionName = row.companion;
           matrix = row.matrix;
           pass = row.make();
+          chosen = &row;
           taken = true;
           break;
         }
         period = PERIOD;
       }
-      if (!taken) companionName = argument;
+      if (!taken) {
+        companionName = argument;
+        if (argument[0] == '-') dashNames.push_back(argument);
+      }
     }
   }
 
-  if (removing) removeTemporaryFiles();
+  // The cleanup never deletes what this run reads: a file of the last run
+  // may be this run's thread (pelk who.txt -c, then pelk who32-33.txt -t).
+  if (removing) removeTemporaryFiles({threadName, companionName});
   const bool overwriting = nameExpected ? true : overwrite;
   pass->setting({companionName, period, keepLine1, matrix, serial, overwriting});
   int status = 0;
   if (pass->altering(threadName)) {
     std::cout << pass->altered() << std::endl;
+    // A dash name the run did not read: replaced by a later option's
+    // companion, or given to a pass that reads none.
+    std::vector<std::string> ignored;
+    const bool companionRead = chosen ? chosen->companion != nullptr : true;
+    for (const std::string& name : dashNames)
+      if (name != companionName || !companionRead) ignored.push_back(name);
+    if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
   } else {
-    std::cerr << pass->inquiry() << std::endl;
+    const std::string message = pass->inquiry();
+    std::cerr << message << std::endl;
+    for (const std::string& line :
+         hintLines(message, {threadName, companionName, pass->lineFault()}))
+      std::cerr << line << std::endl;
     status = ERROR_CODE;
   }
   createRemoveErrorText();

@@ -73,6 +73,8 @@ bool intervalOption(const std::string& argument, int& low, int& high) {
 }  // namespace
 
 Request GeneratorOptions::scanning(const std::vector<std::string>& arguments) {
+  for (const std::string& argument : arguments)
+    if (argument == "-h" || argument == "--help") return Request::help;
   for (const std::string& argument : arguments) {
     if (argument == "-c") {
       csv = true;

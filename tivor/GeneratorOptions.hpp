@@ -10,6 +10,7 @@ enum class Request {
   drawing,              ///< draw and write numbers
   version,              ///< -V: version and the options
   versionWithComments,  ///< -VC: version and the options with comments
+  help,                 ///< -h or --help, anywhere: the commented help on standard output
 };
 
 /// The settings of one run, as the command line leaves them.

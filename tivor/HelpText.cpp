@@ -36,10 +36,11 @@ constexpr HelpLine kHelpLines[] = {
 
 }  // namespace
 
-std::string helpText(bool withComments) {
+std::string helpText(bool withComments, bool help) {
   char banner[32];
   std::snprintf(banner, sizeof banner, "tivorkit-%1.2f\n\n", kVersion);
   std::string text = banner;
+  if (help) text += "tivor -h             # this help (also --help) \n";
   for (const HelpLine& line : kHelpLines) {
     text += line.usage;
     text += withComments ? line.comment : " \n";

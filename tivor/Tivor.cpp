@@ -58,6 +58,11 @@ Tivor::Tivor(std::ostream& standardOutput, std::ostream& standardError)
 int Tivor::running(const std::vector<std::string>& arguments) {
   GeneratorOptions options;
   const Request request = options.scanning(arguments);
+  if (request == Request::help) {
+    // Help writes no file.
+    standardOutput_ << helpText(true, true) << std::flush;
+    return 0;
+  }
   if (request != Request::drawing) {
     standardError_ << helpText(request == Request::versionWithComments) << std::flush;
     return kErrorCode;

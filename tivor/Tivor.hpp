@@ -17,7 +17,8 @@ class Tivor {
   Tivor(std::ostream& standardOutput, std::ostream& standardError);
 
   /// Runs with the arguments after the program name; returns the exit
-  /// status: 0 after the numbers were written, 1 after the help, a refused
+  /// status: 0 after the numbers were written or the help of -h on standard
+  /// output, 1 after the help of -V or -VC, a refused
   /// interval or a failed write (each failure with one line on standard
   /// error).
   int running(const std::vector<std::string>& arguments);

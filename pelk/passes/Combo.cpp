@@ -47,6 +47,8 @@ bool Combo::expanding(const std::string& line) {
   Expander expander(*gameOfLabel(foundItem), fileName, numbers);
   if (!expander.writeFile()) {
     message = expander.inquiry();
+    fault.line = line;
+    fault.reason = expander.reason();
     return false;
   }
   return acquireFromFile(fileName);
@@ -72,6 +74,7 @@ bool Combo::altering(std::string& threadName) {
     } else if (line.find(kLabelCore) == std::string::npos || !searchingItemSequence(line)) {
       posts.add(line);
     } else if (!expanding(line)) {
+      fault.number = thread.lineNumber();
       return false;
     }
   }

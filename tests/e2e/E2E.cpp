@@ -137,7 +137,7 @@ void E2E::expectRefused(const std::string& thread, const std::vector<std::string
   Outcome run = pelk(args);
   EXPECT_EQ(run.status, 1) << err;
   EXPECT_EQ(run.out, "") << err;
-  EXPECT_EQ(run.err, err);
+  EXPECT_EQ(run.message, err);
   EXPECT_EQ(read("who.txt"), thread) << err;
 }
 
@@ -159,11 +159,36 @@ std::string E2E::pelkBinary() { return binary("PELK_BIN", PELK_BINARY); }
 std::string E2E::tivorBinary() { return binary("TIVOR_BIN", TIVOR_BINARY); }
 
 Outcome E2E::pelk(const std::vector<std::string>& args, RunLimits limits) {
-  return run(pelkBinary(), args, limits);
+  Outcome result = run(pelkBinary(), args, limits);
+  // The hints come after the numbered message, never before or between
+  // other lines: a script that reads the first line of standard error finds
+  // the message there.
+  result.message.clear();
+  bool hinted = false;
+  std::size_t start = 0;
+  while (start < result.err.size()) {
+    std::size_t end = result.err.find('\n', start);
+    end = end == std::string::npos ? result.err.size() : end + 1;
+    const std::string line = result.err.substr(start, end - start);
+    if (line.compare(0, 6, "pelk: ") == 0) {
+      hinted = true;
+    } else {
+      EXPECT_FALSE(hinted) << "a line after the hints:\n" << result.err;
+      result.message += line;
+    }
+    start = end;
+  }
+  if (hinted)
+    EXPECT_EQ(result.message.find('\n'), result.message.rfind('\n'))
+        << "hints after more than one line:\n"
+        << result.err;
+  return result;
 }
 
 Outcome E2E::tivor(const std::vector<std::string>& args, RunLimits limits) {
-  return run(tivorBinary(), args, limits);
+  Outcome result = run(tivorBinary(), args, limits);
+  result.message = result.err;
+  return result;
 }
 
 Started E2E::startPelk(const std::vector<std::string>& args, bool gated) {

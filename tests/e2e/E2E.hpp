@@ -14,6 +14,10 @@ struct Outcome {
   std::string out;     ///< standard output (line ends normalised, see E2E)
   std::string err;     ///< standard error (line ends normalised, see E2E)
   std::string rawOut;  ///< standard output byte for byte
+  /// pelk: standard error without its hint lines (those that begin
+  /// "pelk: "), so the numbered message alone, as its first line; `pelk`
+  /// checks that the hints follow it. Equal to `err` for tivor.
+  std::string message;
 };
 
 /// Limits put on the child process of a run. A test that sets one starts
@@ -81,7 +85,8 @@ class E2E : public ::testing::Test {
 
   Outcome pelk(const std::vector<std::string>& args, RunLimits limits = {});
   /// Writes `thread` to who.txt and runs pelk with `args`, expecting a refusal:
-  /// status 1, `err` alone on standard error, who.txt as it was.
+  /// status 1, the numbered message `err` on standard error (hint lines after
+  /// it), who.txt as it was.
   void expectRefused(const std::string& thread, const std::vector<std::string>& args,
                      const std::string& err);
   Outcome tivor(const std::vector<std::string>& args, RunLimits limits = {});
@@ -116,6 +121,13 @@ class E2E : public ::testing::Test {
   int runs_ = 0;
   std::map<std::string, std::string> written_;
 };
+
+/// What the first run in a directory says when it has written all six
+/// companion files.
+inline const std::string kFirstRunHint =
+    "pelk: wrote the companion files drafo.csv, exclude.txt, segmen.txt, separate.txt, "
+    "unique.txt and tabulate.txt with default lines, as a first run in a directory does, and "
+    "did nothing else; run pelk again\n";
 
 /// Shift-JIS bytes used by the fixtures.
 namespace sjis {

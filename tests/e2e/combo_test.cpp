@@ -193,7 +193,7 @@ TEST_F(ComboPass, FailuresReportTheirMessageAndWriteNoOutput) {
       Outcome run = pelk({"who.txt", "-c", overwrite});
       EXPECT_EQ(run.status, 1);
       EXPECT_EQ(run.out, "");
-      EXPECT_EQ(run.err, c.err);
+      EXPECT_EQ(run.message, c.err);
       EXPECT_EQ(read("who.txt"), c.thread);
       size_t whoFiles = 0;
       for (const std::string& name : names()) whoFiles += name.compare(0, 3, "who") == 0;
@@ -205,7 +205,7 @@ TEST_F(ComboPass, FailuresReportTheirMessageAndWriteNoOutput) {
   std::filesystem::remove(dir / "who.txt");
   Outcome missing = pelk({"mine.txt", "-c"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "e8: ifstream in( mine.txt )\n");
+  EXPECT_EQ(missing.message, "e8: ifstream in( mine.txt )\n");
 }
 
 TEST_F(ComboPass, UnwritableExpansionFileFailsTheRun) {
@@ -219,7 +219,7 @@ TEST_F(ComboPass, UnwritableExpansionFileFailsTheRun) {
   Outcome run = pelk({"-c"}, RunLimits{2000});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "e56: s == ball[i]\n");
+  EXPECT_EQ(run.message, "e56: s == ball[i]\n");
   EXPECT_EQ(read("who.txt"), thread);
   EXPECT_TRUE(cmbFiles(names()).empty());
   EXPECT_EQ(partialNames(), std::vector<std::string>{});

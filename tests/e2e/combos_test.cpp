@@ -183,7 +183,7 @@ TEST_F(Combos, FailuresAreReportedAndWriteNothing) {
     Outcome run = pelk({option});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, err);
+    EXPECT_EQ(run.message, err);
   }
 }
 
@@ -197,10 +197,10 @@ TEST_F(Combos, UnreadableCompanionIsReported) {
   Outcome unique = pelk({"-u"});
   EXPECT_EQ(unique.status, 1);
   EXPECT_EQ(unique.out, "");
-  EXPECT_EQ(unique.err, "e2: ifstream in( unique.txt )\n");
+  EXPECT_EQ(unique.message, "e2: ifstream in( unique.txt )\n");
   Outcome table = pelk({"-t"});
   EXPECT_EQ(table.status, 1);
-  EXPECT_EQ(table.err, "e2: ifstream in( tabulate.txt )\n");
+  EXPECT_EQ(table.message, "e2: ifstream in( tabulate.txt )\n");
   EXPECT_EQ(read("who.txt"), kThread);
 }
 
@@ -211,7 +211,7 @@ TEST_F(Combos, UnwritableOutputComesAfterTheCopies) {
   Outcome run = pelk({"mine.txt", "-u", "-o"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "02 07 19 28 33 43\n02 07 19 28 33 43\n");
-  EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+  EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n");
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "E2E.hpp"
+#include "Games.hpp"
+#include "Messages.hpp"
 
 namespace {
 
@@ -87,6 +89,40 @@ TEST_F(Docs, ReadmesDescribeEveryOptionOfTheHelp) {
       EXPECT_TRUE(mentions(text, option)) << readme << " does not describe pelk " << option;
     for (const std::string& option : tivorOptions)
       EXPECT_TRUE(mentions(text, option)) << readme << " does not describe tivor " << option;
+  }
+}
+
+// The manual page tells every numbered message: a tagged entry ".B e<N>"
+// for each number from e1 to the last.
+TEST_F(Docs, ManualPageListsEveryNumberedMessage) {
+  const std::string page = slurp(std::string(PELK_SOURCE_DIR) + "/man/pelk.1");
+  for (int number = 1; number <= messages::kLastMessage; ++number)
+    EXPECT_NE(page.find(".B e" + std::to_string(number) + "\n"), std::string::npos)
+        << "e" << number << " is missing from man/pelk.1";
+}
+
+// The README's Line-1 examples hold a draw of their game, and its short tour
+// runs as shown on the bundled example thread.
+TEST_F(Docs, ReadmeLineOneExamplesAndTourRunAsShown) {
+  const std::string readme = slurp(std::string(PELK_SOURCE_DIR) + "/README.md");
+  for (const Game& game : kGames) {
+    const std::string example(game.line1Example);
+    EXPECT_NE(readme.find("    " + example + " draw"), std::string::npos) << game.name;
+  }
+  EXPECT_NE(readme.find("\n    pelk -V             # the first run writes the six companion"),
+            std::string::npos);
+  write("who.txt", slurp(std::string(PELK_SOURCE_DIR) + "/examples/who.txt"));
+  Outcome first = pelk({"-V"});
+  EXPECT_EQ(first.status, 1);
+  EXPECT_EQ(first.err, kFirstRunHint);
+  EXPECT_EQ(tivor({}).status, 0);
+  Outcome exclude = pelk({});
+  EXPECT_EQ(exclude.status, 0) << exclude.err;
+  EXPECT_EQ(exclude.out, "who.txt\n");
+  for (const char* option : {"-c", "-t"}) {
+    Outcome run = pelk({"who.txt", option});
+    EXPECT_EQ(run.status, 0) << option << run.err;
+    EXPECT_EQ(run.err, "") << option;
   }
 }
 

@@ -29,11 +29,11 @@ const std::string kShortHelp =
     "pelk who.txt -w30  \n"
     "pelk who.txt -z    \n";
 
-TEST_F(Driver, FirstRunWritesCompanionsSilentlyThenHelpWorks) {
+TEST_F(Driver, FirstRunWritesCompanionsSaysSoThenHelpWorks) {
   Outcome first = pelk({"-V"});
   EXPECT_EQ(first.status, 1);
   EXPECT_EQ(first.out, "");
-  EXPECT_EQ(first.err, "");
+  EXPECT_EQ(first.err, kFirstRunHint);
   // The lock file of the run stays (runs in one directory take turns).
   EXPECT_EQ(names(),
             (std::vector<std::string>{"drafo.csv", "exclude.txt", "pelk.lock", "segmen.txt",
@@ -65,7 +65,7 @@ TEST_F(Driver, OptionsMatchWholeAndCaseSensitively) {
   // "-v" is a free argument: the thread file name, which does not exist.
   Outcome run = pelk({"-v", "-6"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "e33: ifstream in( -v )\n");
+  EXPECT_EQ(run.message, "e33: ifstream in( -v )\n");
 }
 
 TEST_F(Driver, CaretPassWritesTemporaryFileAndKeepsThread) {
@@ -121,11 +121,11 @@ TEST_F(Driver, BadThreadFilesGetTheirNumberedMessage) {
   std::filesystem::remove(dir / "who.txt");
   Outcome missing = pelk({"-6"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "e33: ifstream in( who.txt )\n");
+  EXPECT_EQ(missing.message, "e33: ifstream in( who.txt )\n");
   std::filesystem::create_directory(dir / "who.txt");
   Outcome directory = pelk({"-6"});
   EXPECT_EQ(directory.status, 1);
-  EXPECT_EQ(directory.err, "e33: ifstream in( who.txt )\n");
+  EXPECT_EQ(directory.message, "e33: ifstream in( who.txt )\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "who.txt"));
 }
 
@@ -146,7 +146,7 @@ TEST_F(Driver, UnwritableOutputIsReportedAndThreadKept) {
   write("who.txt", thread);
   Outcome run = pelk({"-6"}, RunLimits{4096});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+  EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n");
   EXPECT_EQ(read("who.txt"), thread);
 }
 
@@ -156,7 +156,7 @@ TEST_F(Driver, DirectoryInPlaceOfOutputIsReported) {
   std::filesystem::create_directory(dir / "who.txt");
   Outcome run = pelk({"mine.txt", "-6", "-o"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+  EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "who.txt"));
 }
 
@@ -205,17 +205,24 @@ TEST_F(Driver, ReadOnlyDirectoryReportsTheOutputAndKeepsTheThread) {
     Outcome run = pelk(args);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err.rfind("e1: ofstream saveFile( who", 0), 0u) << run.err;
+    EXPECT_EQ(run.message.rfind("e1: ofstream saveFile( who", 0), 0u) << run.err;
     EXPECT_EQ(read("who.txt"), thread);
   }
 }
 
-TEST_F(Driver, ReadOnlyDirectoryWithoutCompanionsStopsSilently) {
+TEST_F(Driver, ReadOnlyDirectoryWithoutCompanionsNamesWhatCannotBeWritten) {
   write("who.txt", "L1\n");
   if (!mountScratch(1 << 20) || !makeScratchReadOnly()) GTEST_SKIP() << "cannot mount here";
   Outcome run = pelk({"-6"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out + run.err, "");
+  EXPECT_EQ(run.out, "");
+  std::string err;
+  for (const char* name :
+       {"drafo.csv", "exclude.txt", "segmen.txt", "separate.txt", "unique.txt", "tabulate.txt"})
+    err += std::string("pelk: ") + name +
+           " cannot be written here: make the directory writable, or move away the directory "
+           "of that name\n";
+  EXPECT_EQ(run.err, err);
   EXPECT_EQ(names(), std::vector<std::string>{"who.txt"});
 }
 
@@ -226,7 +233,7 @@ TEST_F(Driver, FullFileSystemReportsTheOutputAndKeepsTheThread) {
   if (!mountScratch(64 * 1024)) GTEST_SKIP() << "cannot mount here";
   Outcome run = pelk({"-6"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+  EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n");
   EXPECT_EQ(read("who.txt"), thread);
 }
 

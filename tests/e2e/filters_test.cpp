@@ -105,7 +105,7 @@ TEST_F(Filters, FailedOverwriteKeepsWhoTxt) {
     Outcome run = pelk(args, RunLimits{8192});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+    EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n");
     EXPECT_EQ(read("who.txt"), thread);
   }
   Outcome whole = pelk({});
@@ -120,7 +120,7 @@ TEST_F(Filters, DirectoryNamedWhoTxtIsReported) {
   for (const char* option : {"-e", "-z"}) {
     Outcome run = pelk({"mine.txt", option, "-o"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+    EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "who.txt"));
     EXPECT_EQ(read("mine.txt"), kThread);
   }
@@ -184,7 +184,7 @@ TEST_F(Filters, ZenkakuPassRefusesPairsThatMultiplyALine) {
     Outcome run = pelk(args);
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "e57: my.csv grows line 4 by more than 1048576 bytes\n");
+    EXPECT_EQ(run.message, "e57: my.csv grows line 4 by more than 1048576 bytes\n");
     EXPECT_EQ(read("who.txt"), thread);
     EXPECT_EQ(names(), before);
   }
@@ -212,7 +212,7 @@ TEST_F(Filters, ZenkakuFailuresAreReported) {
   std::filesystem::create_directory(dir / "drafo.csv");
   Outcome run = pelk({"-z"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "e22: ifstream in( drafo.csv )\n");
+  EXPECT_EQ(run.message, "e22: ifstream in( drafo.csv )\n");
   EXPECT_EQ(read("who.txt"), kZenkakuThread);
 }
 

@@ -175,14 +175,14 @@ TEST_F(HeaderPasses, FailuresGetEachPassesNumberedMessage) {
     Outcome missing = pelk({"gone.txt", c.option});
     EXPECT_EQ(missing.status, 1) << c.option;
     EXPECT_EQ(missing.out, "") << c.option;
-    EXPECT_EQ(missing.err, c.openMessage) << c.option;
+    EXPECT_EQ(missing.message, c.openMessage) << c.option;
 
     for (const std::string& thread : {std::string(), std::string(384, 'x') + "\n" + kH1 + "\n"}) {
       write("who.txt", thread);
       Outcome bad = pelk({c.option});
       EXPECT_EQ(bad.status, 1) << c.option;
       EXPECT_EQ(bad.out, "") << c.option;
-      EXPECT_EQ(bad.err, c.line1Message) << c.option;
+      EXPECT_EQ(bad.message, c.line1Message) << c.option;
       EXPECT_EQ(read("who.txt"), thread) << c.option;
     }
 

@@ -56,7 +56,7 @@ TEST_F(LargeThreads, FailedWriteKeepsWhoTxtAndLeavesNoPart) {
   for (const char* option : {"-6", "-e", "-s"}) {
     Outcome run = pelk({option}, RunLimits{1500000});
     EXPECT_EQ(run.status, 1) << option;
-    EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n") << option;
+    EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n") << option;
     EXPECT_TRUE(read("who.txt") == thread) << option;
     EXPECT_EQ(partialNames(), std::vector<std::string>{}) << option;
   }

@@ -11,7 +11,7 @@ using LineEnds = E2E;
 TEST_F(LineEnds, PelkWritesEveryTextFileWithThePlatformLineEnds) {
   Outcome first = pelk({"-V"});
   ASSERT_EQ(first.status, 1);
-  EXPECT_EQ(first.rawOut + first.err, "");
+  EXPECT_EQ(first.rawOut + first.err, kFirstRunHint);
   EXPECT_EQ(readRaw("separate.txt"), platformLines("/\n|\n"));
   EXPECT_EQ(readRaw("unique.txt"), platformLines("-1-\n.txt\n"));
   EXPECT_EQ(readRaw("tabulate.txt"), platformLines("-1-\n.txt\n-1\n | \n"));

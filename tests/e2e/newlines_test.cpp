@@ -119,7 +119,7 @@ TEST_F(NewLinesRun, BadThreadsStopBeforeAnythingIsWritten) {
   for (const Case& c : cases) expectRefused(c.thread, c.args, c.err);
   Outcome missing = pelk({"nothere.txt", "-n"});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "e29: ifstream in( nothere.txt )\n");
+  EXPECT_EQ(missing.message, "e29: ifstream in( nothere.txt )\n");
 }
 
 TEST_F(NewLinesRun, UnreadableSeparatorsAndUnwritableOutputAreReported) {
@@ -131,7 +131,7 @@ TEST_F(NewLinesRun, UnreadableSeparatorsAndUnwritableOutputAreReported) {
   Outcome separators = pelk({"mine.txt", "-n", "-o"});
   EXPECT_EQ(separators.status, 1);
   EXPECT_EQ(separators.out, "");
-  EXPECT_EQ(separators.err, "e2: ifstream in( separate.txt )\n");
+  EXPECT_EQ(separators.message, "e2: ifstream in( separate.txt )\n");
   EXPECT_FALSE(exists("who.txt"));
 
   std::filesystem::remove(dir / "separate.txt");
@@ -140,7 +140,7 @@ TEST_F(NewLinesRun, UnreadableSeparatorsAndUnwritableOutputAreReported) {
   Outcome output = pelk({"mine.txt", "-n", "-o"});
   EXPECT_EQ(output.status, 1);
   EXPECT_EQ(output.out, "");
-  EXPECT_EQ(output.err, "e1: ofstream saveFile( who.txt )\n");
+  EXPECT_EQ(output.message, "e1: ofstream saveFile( who.txt )\n");
   EXPECT_EQ(read("mine.txt"), thread);
 }
 

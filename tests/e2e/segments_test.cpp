@@ -107,12 +107,12 @@ TEST_F(SegmentsRun, ASegmenLineThatIsNoHeaderStopsTheRun) {
   Outcome run = pelk({"who.txt", "-w30"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "e36(lineType): no header here\n");
+  EXPECT_EQ(run.message, "e36(lineType): no header here\n");
   std::filesystem::remove(dir / "segmen.txt");
   std::filesystem::create_directory(dir / "segmen.txt");
   run = pelk({"who.txt", "-s"});
   EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.err, "e35: ifstream segment_text( segmen.txt )\n");
+  EXPECT_EQ(run.message, "e35: ifstream segment_text( segmen.txt )\n");
   // Nothing was written besides the files that were there.
   for (const std::string& name : names())
     EXPECT_TRUE(name == "who.txt" || name.substr(0, 3) != "who") << name;

@@ -1,0 +1,76 @@
+#pragma once
+
+// The hints that follow a numbered message on standard error: lines that
+// begin with "pelk: " and say in plain words what is wrong and what to do,
+// naming the real files and, where one line of the thread is at fault, its
+// number and its bytes. The numbered message itself stays as it is, on the
+// line before them.
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Alterable.hpp"
+
+/// What the hint of a message speaks of, and so what it names.
+enum class HintKind {
+  /// The thread file cannot be opened or read.
+  threadOpen,
+  /// The thread has no Line-1, or one longer than 383 bytes.
+  line1Read,
+  /// Line-1 holds no draw of a game.
+  noDraw,
+  /// Line-1 has fewer than six blanks.
+  tooFewGaps,
+  /// The file named in the message cannot be written.
+  saveFile,
+  /// The companion file named in the message cannot be read.
+  companion,
+  /// One line of the thread is at fault: its number, bytes and reason.
+  threadLine,
+  /// Another file named in the message.
+  namedFile,
+  /// A note a pass keeps for itself, never reported.
+  internal,
+};
+
+/// The hint of one numbered message: what it means and what to do, as the
+/// manual page's table tells them too.
+struct MessageHint {
+  int number;
+  HintKind kind;
+  std::string_view meaning;
+  std::string_view action;
+};
+
+/// Every numbered message of pelk, e1 to the last, with its hint.
+std::span<const MessageHint> messageHints();
+/// The hint of message `number`, or nullptr.
+const MessageHint* hintOf(int number);
+/// The number of a message such as "e41: ..." or "e26(Line-1): ...", or 0.
+int messageNumber(std::string_view message);
+
+/// What the driver knows of a failed run.
+struct HintContext {
+  /// The thread file name as the run took it.
+  std::string thread;
+  /// The companion file name as the run took it.
+  std::string companion;
+  /// The line of the thread the failure is about, where one is.
+  LineFault line;
+};
+
+/// The hint lines that follow `message`, each beginning "pelk: ", without
+/// line ends.
+std::vector<std::string> hintLines(std::string_view message, const HintContext& context);
+
+/// `line` cut to at most `limit` bytes and "..." when longer, never inside
+/// a double-byte character.
+std::string shortened(std::string_view line, std::size_t limit = 60);
+
+/// The hint of a first run that wrote the companion files `written`.
+std::string companionsWrittenHint(const std::vector<std::string>& written);
+/// The hint of a successful run that ignored the free arguments `ignored`,
+/// which begin with "-" and were taken as file names, then replaced.
+std::string ignoredArgumentsHint(const std::vector<std::string>& ignored);

@@ -1,0 +1,197 @@
+#include "Hints.hpp"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
+
+#include "Games.hpp"
+#include "MemoryDisk.hpp"
+#include "Messages.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string slurp(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+bool ascii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) > 0x7E) return false;
+  return true;
+}
+
+// Every number from e1 to the last has a hint, in order, in plain ASCII.
+TEST(Hints, EveryMessageNumberHasAHint) {
+  for (int number = 1; number <= messages::kLastMessage; ++number) {
+    const MessageHint* hint = hintOf(number);
+    ASSERT_NE(hint, nullptr) << "e" << number << " has no hint";
+    EXPECT_EQ(hint->number, number);
+    EXPECT_FALSE(hint->meaning.empty()) << number;
+    EXPECT_FALSE(hint->action.empty()) << number;
+    EXPECT_TRUE(ascii(hint->meaning) && ascii(hint->action)) << number;
+  }
+  EXPECT_EQ(messageHints().size(), static_cast<size_t>(messages::kLastMessage));
+  EXPECT_EQ(hintOf(0), nullptr);
+  EXPECT_EQ(hintOf(messages::kLastMessage + 1), nullptr);
+}
+
+// A message number written anywhere in pelk's sources, as a text ("e58: ")
+// or as a constant of Messages.hpp, lies within the hint table: a new message
+// fails here until it has its hint.
+TEST(Hints, EveryNumberInTheSourcesIsInTheTable) {
+  const std::regex text("\"e([0-9]+)[:(]");
+  const std::regex constant("inline constexpr int k[A-Za-z0-9]+ = ([0-9]+);");
+  std::set<int> found;
+  for (const auto& entry : fs::recursive_directory_iterator(fs::path(PELK_SOURCE_DIR) / "pelk")) {
+    const std::string name = entry.path().filename().string();
+    if (!entry.is_regular_file() || name.find("_test") != std::string::npos) continue;
+    if (entry.path().extension() != ".cpp" && entry.path().extension() != ".hpp") continue;
+    const std::string source = slurp(entry.path());
+    for (std::sregex_iterator it(source.begin(), source.end(), text), end; it != end; ++it)
+      found.insert(std::stoi((*it)[1]));
+    if (name == "Messages.hpp")
+      for (std::sregex_iterator it(source.begin(), source.end(), constant), end; it != end; ++it)
+        found.insert(std::stoi((*it)[1]));
+  }
+  ASSERT_GT(found.size(), 10u);  // the sources were read
+  for (int number : found) EXPECT_NE(hintOf(number), nullptr) << "e" << number << " has no hint";
+  // The thread messages of the passes are thread hints of the right kind.
+  for (const ThreadMessages& pass :
+       {messages::kASCIIdates, messages::kBetweenColons, messages::kCombo, messages::kCombosDates,
+        messages::kDateFollowedByName, messages::kDrafo, messages::kDates, messages::kExcludeText,
+        messages::kFormDateLine, messages::kNewLines, messages::kQuoteRatherThanMark,
+        messages::kSegmentalize, messages::kTableReverseSorted, messages::kUniqueCombos}) {
+    EXPECT_EQ(hintOf(pass.open)->kind, HintKind::threadOpen) << pass.open;
+    EXPECT_EQ(hintOf(pass.line1)->kind, HintKind::line1Read) << pass.line1;
+    if (pass.noDraw) {
+      EXPECT_EQ(hintOf(pass.noDraw)->kind, HintKind::noDraw) << pass.noDraw;
+    }
+    if (pass.tooFewGaps) {
+      EXPECT_EQ(hintOf(pass.tooFewGaps)->kind, HintKind::tooFewGaps) << pass.tooFewGaps;
+    }
+  }
+}
+
+TEST(Hints, MessageNumberIsReadFromEitherForm) {
+  EXPECT_EQ(messageNumber("e41: ADD THE DRAW TO LINE-1 OF WHO.TXT"), 41);
+  EXPECT_EQ(messageNumber("e26(Line-1): in.getline(c, BUFFER_SIZE )"), 26);
+  EXPECT_EQ(messageNumber("e1: ofstream saveFile( who.txt )"), 1);
+  EXPECT_EQ(messageNumber("pelk: e1"), 0);
+  EXPECT_EQ(messageNumber("e"), 0);
+  EXPECT_EQ(messageNumber(""), 0);
+}
+
+TEST(Hints, ShortenedKeepsSixtyBytesAndWholeCharacters) {
+  EXPECT_EQ(shortened(std::string(60, 'a')), std::string(60, 'a'));
+  EXPECT_EQ(shortened(std::string(61, 'a')), std::string(57, 'a') + "...");
+  // A double-byte character across byte 57 is left out whole.
+  const std::string line = std::string(56, 'a') + "\x81\x40" + std::string(10, 'b');
+  EXPECT_EQ(shortened(line), std::string(56, 'a') + "...");
+}
+
+TEST(Hints, LineExamplesHoldADrawOfTheirGame) {
+  for (const Game& game : kGames) EXPECT_EQ(checkLine1(game.line1Example), game.size) << game.name;
+}
+
+// The hints name the real file, the line at fault and what to do.
+TEST(Hints, LinesNameTheRealFilesAndTheLine) {
+  MemoryDisk disk;
+  disk.files["thread.txt"] = "hello world\n01 02\n";
+  disk.files["empty.txt"] = "";
+  disk.directories.insert("exclude.txt");
+  ScopedDisk guard(&disk);
+  const std::string example =
+      "pelk: thread.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"";
+  const std::string others =
+      "pelk: (Loto-7 \"02 09 14 20 26 31 35 06 17 -\", Miniloto \"03 11 17 24 30 08 -\"): the "
+      "numbers and the bonus numbers, two digits each, one blank apart, then \" -\" and any text";
+  struct Case {
+    std::string message;
+    HintContext context;
+    std::vector<std::string> lines;
+  };
+  const Case cases[] = {
+      {"e41: ADD THE DRAW TO LINE-1 OF WHO.TXT",
+       {"thread.txt", "tabulate.txt", {}},
+       {"pelk: thread.txt line 1: \"hello world\": no draw of Loto-6, Loto-7 or Miniloto", example,
+        others}},
+      {"e10: TOO FEW GAPS",
+       {"thread.txt", "exclude.txt", {}},
+       {"pelk: thread.txt line 1: \"hello world\": fewer than six blanks, so no draw", example,
+        others}},
+      {"e26(Line-1): in.getline(c, BUFFER_SIZE )",
+       {"empty.txt", "exclude.txt", {}},
+       {"pelk: empty.txt is empty",
+        "pelk: empty.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"",
+        "pelk: (Loto-7 \"02 09 14 20 26 31 35 06 17 -\", Miniloto \"03 11 17 24 30 08 -\"): the "
+        "numbers and the bonus numbers, two digits each, one blank apart, then \" -\" and any "
+        "text"}},
+      {"e40: ifstream in( gone.txt )",
+       {"gone.txt", "tabulate.txt", {}},
+       {"pelk: gone.txt: no such file in this directory; name a thread file saved here, then the "
+        "options, as in \"pelk who.txt -t\""}},
+      {"e2: ifstream in( -T )",
+       {"who.txt", "-T", {}},
+       {"pelk: \"-T\" is no option, so pelk took it as the name of the companion file, and no "
+        "such file can be read; \"pelk -h\" lists the options"}},
+      {"e33: ifstream in( -x )",
+       {"-x", "exclude.txt", {}},
+       {"pelk: \"-x\" is no option, so pelk took it as the name of the thread file, and no such "
+        "file can be read; \"pelk -h\" lists the options"}},
+      {"e2: ifstream in( exclude.txt )",
+       {"who.txt", "exclude.txt", {}},
+       {"pelk: exclude.txt cannot be read: it is a directory, or pelk may not read it; delete it "
+        "and the next run writes exclude.txt anew with its default lines"}},
+      {"e1: ofstream saveFile( who14-5.txt )",
+       {"who.txt", "exclude.txt", {}},
+       {"pelk: who14-5.txt cannot be written: make room on the disk, make the directory "
+        "writable, or move away the directory of that name; the thread file is unchanged"}},
+      {"e55: wrongBall()",
+       {"thread.txt",
+        "exclude.txt",
+        {42, "01 02 03 04 05 06 07 99 8to6", "99 is no Loto-6 number (01-43)"}},
+       {"pelk: thread.txt line 42: \"01 02 03 04 05 06 07 99 8to6\": 99 is no Loto-6 number "
+        "(01-43)",
+        "pelk: fix or remove the line: a combination line holds N different numbers of one game, "
+        "each two digits and one blank, then its label, such as \"01 05 09 14 22 31 38 7to6\""}},
+      {"e50: ifstream in( tivor.txt, ios::binary )",
+       {"who.txt", "segmen.txt", {}},
+       {"pelk: tivor.txt, from which pelk takes the IDs of the headers it makes, cannot be read; "
+        "run tivor in this directory first: it writes tivor.txt"}},
+      {"e57: my.csv grows line 4 by more than 1048576 bytes",
+       {"thread.txt", "my.csv", {}},
+       {"pelk: the pairs of my.csv make one line of thread.txt grow by more than 1 MB; check the "
+        "pairs of my.csv: one may put back what it replaces, or be far longer than it"}},
+      {"no number", {"who.txt", "exclude.txt", {}}, {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    EXPECT_EQ(hintLines(c.message, c.context), c.lines);
+  }
+}
+
+TEST(Hints, FirstRunAndIgnoredArguments) {
+  EXPECT_EQ(companionsWrittenHint({"exclude.txt"}),
+            "pelk: wrote the companion file exclude.txt with default lines, as a first run in a "
+            "directory does, and did nothing else; run pelk again");
+  EXPECT_EQ(companionsWrittenHint({"a.txt", "b.txt", "c.txt"}),
+            "pelk: wrote the companion files a.txt, b.txt and c.txt with default lines, as a "
+            "first run in a directory does, and did nothing else; run pelk again");
+  EXPECT_EQ(ignoredArgumentsHint({"-x"}),
+            "pelk: ignored \"-x\": no option, taken as a file name and then replaced; \"pelk -h\" "
+            "lists the options");
+  EXPECT_EQ(ignoredArgumentsHint({"-x", "-T"}),
+            "pelk: ignored \"-x\", \"-T\": no options, taken as file names and then replaced; "
+            "\"pelk -h\" lists the options");
+}
+
+}  // namespace
