@@ -178,10 +178,11 @@ Outcome E2E::pelk(const std::vector<std::string>& args, RunLimits limits) {
     }
     start = end;
   }
-  if (hinted)
+  if (hinted) {
     EXPECT_EQ(result.message.find('\n'), result.message.rfind('\n'))
         << "hints after more than one line:\n"
         << result.err;
+  }
   return result;
 }
 
