@@ -46,7 +46,8 @@ bool TableReverseSorted::altering(std::string& threadName) {
   const std::string& item3 = itemOr(3, defaults[3]);
   const std::string separator = item3 == emptyMark ? std::string() : item3;
   // A fifth line, when not empty, draws a bar after every count above 0.
-  const std::string& bar = itemOr(4, emptyMark);
+  const std::string noBar(emptyMark);
+  const std::string& bar = itemOr(4, noBar);
   const int largest = *std::max_element(tally.begin(), tally.end());
   for (int entry : order) {
     const int v = entry * sign;
