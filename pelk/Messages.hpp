@@ -64,6 +64,10 @@ inline constexpr int kSpan = 49;
 inline constexpr int kTivorText = 50;
 /// "e57: drafo.csv grows line <n> by more than <limit> bytes".
 inline constexpr int kDrafoGrowth = 57;
+/// "e59: <file> holds more than 1880 different characters that Shift-JIS
+/// lacks": a UTF-8 file of the run has more such characters than the
+/// user-defined area of CP932 has codes (TextEncoding.hpp).
+inline constexpr int kUserAreaFull = 59;
 
 }  // namespace messages
 

@@ -285,7 +285,7 @@ TEST(MissingCharacters, OneAreaServesEveryFileOfARun) {
   EXPECT_FALSE(run.converting("drafo.csv", drafo));
   EXPECT_TRUE(run.overflowed());
   EXPECT_EQ(run.message(),
-            "e58: drafo.csv holds more than 1880 different characters that Shift-JIS lacks");
+            "e59: drafo.csv holds more than 1880 different characters that Shift-JIS lacks");
 }
 
 TEST(BlockSplits, ToCp932GivesTheSameWhereverTheBlocksEnd) {
@@ -416,7 +416,7 @@ TEST(RunEncoding, AReaderFailsWhenTheUserAreaOverflows) {
   EXPECT_LT(count, UserArea::kCapacity);
   EXPECT_TRUE(run.overflowed());
   EXPECT_EQ(run.message(),
-            "e58: who.txt holds more than 1880 different characters that Shift-JIS lacks");
+            "e59: who.txt holds more than 1880 different characters that Shift-JIS lacks");
 }
 
 TEST(RunEncoding, WritesInTheEncodingOfTheThread) {

@@ -11,6 +11,7 @@
 #include "Companions.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "TextEncoding.hpp"
 #include "passes/PassList.hpp"
 
 namespace {
@@ -128,12 +129,15 @@ int main(int argc, char** argv) {
 
   if (removing) removeTemporaryFiles();
   const bool overwriting = nameExpected ? true : overwrite;
-  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting});
+  // The files of the run may be Shift-JIS or UTF-8; what the run prints
+  // takes the thread's encoding, as its output does.
+  RunEncoding encoding;
+  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting, &encoding});
   int status = 0;
   if (pass->altering(threadName)) {
-    std::cout << pass->altered() << std::endl;
+    std::cout << encoding.forDisplay(pass->altered()) << std::endl;
   } else {
-    std::cerr << pass->inquiry() << std::endl;
+    std::cerr << encoding.forDisplay(pass->inquiry()) << std::endl;
     status = ERROR_CODE;
   }
   createRemoveErrorText();
