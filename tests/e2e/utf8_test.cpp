@@ -246,6 +246,32 @@ TEST_F(Utf8Threads, AUtf8ExcludeListDropsWhatItsShiftJisTwinDrops) {
   }
 }
 
+TEST_F(Utf8Threads, AMessageThatQuotesACompanionTakesTheThreadsEncoding) {
+  // The first line of segmen.txt is no post header: the message quotes it.
+  const Twin sample = lines({kYamada + kColon + kYoshi + " no header"});
+  for (const char* option : {"-s", "-w30", "-m30"}) {
+    const std::vector<std::string> args = {"who.txt", option};
+    SCOPED_TRACE(shown(args));
+    std::map<std::string, std::string> companions = sjisCompanions();
+    companions["segmen.txt"] = sample.sjis;
+    const Result twin = running(kThread.sjis, companions, args);
+    EXPECT_EQ(twin.run.status, 1);
+    EXPECT_EQ(twin.run.err, "e36(lineType): " + sample.sjis);
+    for (const std::string& mark : {std::string(), kMark}) {
+      companions["segmen.txt"] = sample.utf8;
+      const Result utf8 = running(mark + kThread.utf8, companions, args);
+      EXPECT_EQ(utf8.run.status, 1);
+      EXPECT_EQ(utf8.run.out, "");
+      EXPECT_EQ(utf8.run.err, "e36(lineType): " + sample.utf8);
+      // Nothing is written: the thread stays as it was.
+      EXPECT_EQ(readRaw("who.txt"), mark + kThread.utf8);
+      std::map<std::string, std::string> expected = twin.files;
+      expected["who.txt"] = mark + kThread.utf8;
+      EXPECT_EQ(utf8.files, expected);
+    }
+  }
+}
+
 /// `count` different characters that CP932 lacks, each on a line of its own.
 std::string lackingCharacters(size_t count) {
   std::string text;
