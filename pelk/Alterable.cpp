@@ -8,13 +8,16 @@
 #include "ShiftJis.hpp"
 #include "TimeName.hpp"
 
+Alterable::Alterable() { posts.converting(ownEncoding); }
+
 void Alterable::setting(const RunSettings& run) {
   settings = run;
   outputName.clear();
+  posts.converting(encoding());
 }
 
 bool Alterable::opening(ThreadFile& file, const std::string& name) {
-  if (!file.opening(name, message)) return false;
+  if (!file.opening(name, message, &encoding())) return false;
   thread = &file;
   return true;
 }
@@ -57,12 +60,24 @@ bool Alterable::openSaveClose(const std::string& name) {
   return true;
 }
 
-bool Alterable::readingToProduceArray() {
-  std::string text;
-  if (!currentDisk().readFile(settings.companion, &text)) {
-    message = openMessage(messages::kCompanion, settings.companion);
+bool Alterable::readingCompanion(const std::string& name, std::string& text,
+                                 const std::string& unreadable) {
+  if (!currentDisk().readFile(name, &text)) {
+    message = unreadable;
     return false;
   }
+  if (!encoding().converting(name, text)) {
+    message = encoding().message();
+    return false;
+  }
+  return true;
+}
+
+bool Alterable::readingToProduceArray() {
+  std::string text;
+  if (!readingCompanion(settings.companion, text,
+                        openMessage(messages::kCompanion, settings.companion)))
+    return false;
   LineReader in(text);
   std::string line;
   while (in.next(line)) items.push_back(line.empty() ? std::string(emptyMark) : line);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PostAssembler.hpp"
+#include "TextEncoding.hpp"
 #include "ThreadFile.hpp"
 
 /// The settings of one run, as the driver reads them from the arguments.
@@ -23,6 +24,9 @@ struct RunSettings {
   bool serial = false;
   /// "-o", or no thread file named: write over "who.txt".
   bool overwrite = false;
+  /// The encodings of the run's files, which the driver also uses to print
+  /// what the pass reports; none: the pass uses one of its own.
+  RunEncoding* encoding = nullptr;
 };
 
 /// The one line of the thread a failure is about: its number (Line-1 is 1),
@@ -45,7 +49,7 @@ struct LineFault {
 /// of the output.
 class Alterable {
  public:
-  Alterable() = default;
+  Alterable();
   virtual ~Alterable() = default;
   Alterable(const Alterable&) = delete;
   Alterable& operator=(const Alterable&) = delete;
@@ -82,6 +86,13 @@ class Alterable {
   /// Appends the lines of the companion file to `items` (an empty line as
   /// `emptyMark`); false with "e2" when it cannot be read.
   bool readingToProduceArray();
+  /// Reads the whole companion file `name` into `text` as CP932, a file
+  /// saved as UTF-8 converted; false with `unreadable` as the message when
+  /// it cannot be read, or with "e65" when it holds more characters that
+  /// CP932 lacks than the run has codes.
+  bool readingCompanion(const std::string& name, std::string& text, const std::string& unreadable);
+  /// The encodings of the run: the driver's, or the pass's own.
+  RunEncoding& encoding() { return settings.encoding ? *settings.encoding : ownEncoding; }
   /// True when some item occurs in `line`.
   bool searchingItem(std::string_view line) const;
   /// The same, and stores the first item of the list that occurs in `foundItem`.
@@ -113,6 +124,8 @@ class Alterable {
   /// The thread being read, checked by `openSaveClose` (it lives in
   /// `altering`, which calls that).
   const ThreadFile* thread = nullptr;
+  /// The encodings of a run whose driver hands over none (unit tests).
+  RunEncoding ownEncoding;
 };
 
 /// The decimal integer at the start of `text` after white space, as a

@@ -1,6 +1,7 @@
 #include "PostAssembler.hpp"
 
 #include "LineReader.hpp"
+#include "TextEncoding.hpp"
 
 namespace {
 
@@ -62,6 +63,7 @@ void PostAssembler::spilling() {
     const std::size_t at = leadingLineEnds();
     if (at >= output_.size()) return;
     spill_ = currentDisk().openWriter(name_);
+    if (run_) spill_ = run_->forFile(std::move(spill_));
     if (!spill_) {
       spillRefused_ = true;
       return;
@@ -83,5 +85,7 @@ bool PostAssembler::saving(const std::string& name) {
   // The rest is cut in place: the output may be large, and it is not needed
   // after this.
   if (const std::size_t at = leadingLineEnds(); at < output_.size()) output_.erase(0, at);
+  if (run_ && run_->output() != Encoding::kShiftJis)
+    return currentDisk().writeFile(name, run_->forFile(output_));
   return currentDisk().writeFile(name, output_);
 }

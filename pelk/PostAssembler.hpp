@@ -7,6 +7,8 @@
 
 #include "Disk.hpp"
 
+class RunEncoding;
+
 /// The output of a pass, assembled post by post: `clear` starts a group
 /// under a header, `add` puts a body line into it, `listing` appends header
 /// and group to the output. Passes that write line by line use `writing`.
@@ -33,6 +35,9 @@ class PostAssembler {
 
   /// Names the file the output goes to: from now on it may be spilled.
   void naming(const std::string& name) { name_ = name; }
+  /// The output is CP932; it is written in the encoding `run` gives it (the
+  /// thread's). Without one it is written as it is.
+  void converting(const RunEncoding& run) { run_ = &run; }
   /// Once the output has grown past `kSpillSize`, hands it on to the named
   /// file and empties it (fresh memory is slow to come by, and a long
   /// thread's output need not be held whole). A failed write is reported by
@@ -59,6 +64,7 @@ class PostAssembler {
   std::string group_;
   std::string output_;
   std::string name_;
+  const RunEncoding* run_ = nullptr;
   /// The output file being written by `spilling`, once it has begun.
   std::unique_ptr<Disk::Writer> spill_;
   /// Set when the output file could not be opened for `spilling`: the

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "Cp932Table.hpp"
+#include "Messages.hpp"
 
 namespace {
 
@@ -19,6 +20,11 @@ constexpr char32_t kStrayByteBase = 0xDC00;
 constexpr char32_t kPrivateUseBase = 0xE000;
 /// The block in which a file is read ahead to tell its encoding.
 constexpr size_t kDetectionBlock = size_t{1} << 16;
+/// What `RunEncoding::openReader` holds of a file read ahead, at most: the
+/// file is read once when its encoding is known within it (a Shift-JIS
+/// file: at its first Japanese characters; a file with the mark; a short
+/// file), and again from its start otherwise.
+constexpr size_t kReadAhead = size_t{1} << 20;
 
 const unsigned char* bytes(std::string_view text) {
   return reinterpret_cast<const unsigned char*>(text.data());
@@ -162,9 +168,35 @@ void stitching(std::string& carry, std::string_view block, Step step) {
 }
 
 std::string overflowMessage(const std::string& name) {
-  return "e65: " + name + " holds more than " + std::to_string(UserArea::kCapacity) +
-         " different characters that Shift-JIS lacks";
+  return numbered(messages::kUserAreaFull, name + " holds more than " +
+                                               std::to_string(UserArea::kCapacity) +
+                                               " different characters that Shift-JIS lacks");
 }
+
+/// Hands out the bytes read ahead, then the rest of the file.
+class ReplayReader : public Disk::Reader {
+ public:
+  ReplayReader(std::string head, std::unique_ptr<Disk::Reader> file)
+      : head_(std::move(head)), file_(std::move(file)) {}
+
+  size_t read(char* buffer, size_t size) override {
+    if (at_ == head_.size()) return file_->read(buffer, size);
+    const size_t n = head_.copy(buffer, size, at_);
+    at_ += n;
+    if (at_ == head_.size()) {
+      std::string().swap(head_);
+      at_ = 0;
+    }
+    return n;
+  }
+
+  bool failed() const override { return file_->failed(); }
+
+ private:
+  std::string head_;
+  size_t at_ = 0;
+  std::unique_ptr<Disk::Reader> file_;
+};
 
 /// Reads a UTF-8 file as CP932.
 class Cp932Reader : public Disk::Reader {
@@ -468,10 +500,32 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
                                                       Encoding* found) {
   std::unique_ptr<Disk::Reader> file = disk.openReader(name);
   if (!file) return nullptr;
-  const Encoding encoding = detectEncoding(*file);
+  EncodingDetector detector;
+  std::string head;
+  bool known = false;
+  while (!known && head.size() < kReadAhead) {
+    const size_t at = head.size();
+    head.resize(at + kDetectionBlock);
+    const size_t n = file->read(head.data() + at, kDetectionBlock);
+    head.resize(at + n);
+    if (n == 0) break;  // the end (or a failure, which the reader keeps)
+    known = !detector.feeding(std::string_view(head).substr(at));
+  }
+  if (known || head.size() < kReadAhead) {
+    file = std::make_unique<ReplayReader>(std::move(head), std::move(file));
+  } else {
+    // Valid UTF-8 (or ASCII) so far, and more to come: the end decides.
+    // The file is read on to there and opened again rather than held whole.
+    std::string().swap(head);
+    std::string block(kDetectionBlock, '\0');
+    for (size_t n; (n = file->read(block.data(), block.size())) > 0;)
+      if (!detector.feeding(std::string_view(block.data(), n))) break;
+    file = disk.openReader(name);
+    if (!file) return nullptr;
+  }
+  const Encoding encoding = detector.verdict();
   if (found) *found = encoding;
-  file = disk.openReader(name);
-  if (!file || encoding == Encoding::kShiftJis) return file;
+  if (encoding == Encoding::kShiftJis) return file;
   return std::make_unique<Cp932Reader>(std::move(file), area_, message_, name);
 }
 

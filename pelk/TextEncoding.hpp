@@ -140,9 +140,11 @@ class ToUtf8 {
 class RunEncoding {
  public:
   /// Opens `name` on `disk` for reading as CP932. The encoding of the file
-  /// is found first by reading it once ahead (detectEncoding), then it is
-  /// opened again; a UTF-8 file is converted as it is read. nullptr when the
-  /// file cannot be opened. `found`, when given, receives the encoding.
+  /// is found first by reading ahead; the bytes read are held and handed out
+  /// again, up to 1 MiB: a file whose encoding is still open by then (a long
+  /// UTF-8 file without the mark, a long ASCII start) is read on to where
+  /// it is known and opened again. A UTF-8 file is converted as it is read.
+  /// nullptr when the file cannot be opened. `found`, when given, receives the encoding.
   /// When the user area overflows, the reader fails (`failed()`) and
   /// `overflowed()` tells why.
   std::unique_ptr<Disk::Reader> openReader(Disk& disk, const std::string& name,

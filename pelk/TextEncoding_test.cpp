@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -399,6 +400,58 @@ TEST(RunEncoding, ReadsEachFileInItsOwnEncodingAsCp932) {
     EXPECT_TRUE(read == c.lines) << c.name;
   }
   EXPECT_EQ(run.openReader(disk, "missing.txt"), nullptr);
+}
+
+/// Counts the openings of each file.
+class OpeningsDisk : public MemoryDisk {
+ public:
+  std::unique_ptr<Disk::Reader> openReader(const std::string& name) override {
+    ++openings[name];
+    return MemoryDisk::openReader(name);
+  }
+  std::map<std::string, int> openings;
+};
+
+TEST(RunEncoding, AFileIsOpenedOnceWhenItsStartTellsItsEncoding) {
+  // Past 1 MiB of text whose encoding is still open, the file is read on
+  // to where it is known, and opened again.
+  const std::string ascii(size_t{3} << 20, 'a');
+  std::string utf8Lines, cp932Lines;
+  while (utf8Lines.size() < (size_t{3} << 20)) {
+    utf8Lines += std::string(kNurupoUtf8) + kEmoji + "\n";
+    cp932Lines += std::string(kNurupo) + "\xF0\x40\n";
+  }
+  struct Case {
+    const char* what;
+    std::string text;
+    Encoding expected;
+    std::string cp932;
+    int openings;
+  };
+  const Case cases[] = {
+      {"Shift-JIS", cp932Lines, Encoding::kShiftJis, cp932Lines, 1},
+      {"UTF-8 with the mark", kMark + utf8Lines, Encoding::kUtf8WithMark, cp932Lines, 1},
+      {"short UTF-8", kNurupoUtf8, Encoding::kUtf8, kNurupo, 1},
+      {"short ASCII", "abc", Encoding::kShiftJis, "abc", 1},
+      {"empty", "", Encoding::kShiftJis, "", 1},
+      {"long UTF-8", utf8Lines, Encoding::kUtf8, cp932Lines, 2},
+      {"long ASCII, then UTF-8", ascii + kNurupoUtf8, Encoding::kUtf8, ascii + kNurupo, 2},
+      {"long ASCII, then Shift-JIS", ascii + kNurupo, Encoding::kShiftJis, ascii + kNurupo, 2},
+  };
+  for (const Case& c : cases) {
+    OpeningsDisk disk;
+    disk.files["who.txt"] = c.text;
+    RunEncoding run;
+    Encoding found;
+    std::unique_ptr<Disk::Reader> reader = run.openReader(disk, "who.txt", &found);
+    ASSERT_TRUE(reader) << c.what;
+    EXPECT_EQ(found, c.expected) << c.what;
+    std::string read, block(5000, '\0');
+    for (size_t n; (n = reader->read(block.data(), block.size())) > 0;) read.append(block, 0, n);
+    EXPECT_FALSE(reader->failed()) << c.what;
+    EXPECT_TRUE(read == c.cp932) << c.what;
+    EXPECT_EQ(disk.openings["who.txt"], c.openings) << c.what;
+  }
 }
 
 TEST(RunEncoding, AReaderFailsWhenTheUserAreaOverflows) {

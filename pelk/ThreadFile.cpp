@@ -1,20 +1,37 @@
 #include "ThreadFile.hpp"
 
 #include "Disk.hpp"
+#include "TextEncoding.hpp"
 
-bool ThreadFile::opening(const std::string& name, std::string& message) {
+bool ThreadFile::opening(const std::string& name, std::string& message, RunEncoding* run) {
   name_ = name;
-  std::unique_ptr<Disk::Reader> source = currentDisk().openReader(name);
+  run_ = run;
+  Encoding found = Encoding::kShiftJis;
+  std::unique_ptr<Disk::Reader> source =
+      run ? run->openReader(currentDisk(), name, &found) : currentDisk().openReader(name);
   if (!source) {
     message = failure();
     return false;
   }
+  if (run) run->writing(found);
   in_.reading(std::move(source));
   return true;
 }
 
+std::string ThreadFile::failure() const {
+  if (run_ && run_->overflowed()) return run_->message();
+  return openMessage(messages_.open, name_);
+}
+
 bool ThreadFile::readingLine1(std::string& message) {
-  if (counted(in_.next(line1_)) && line1_.size() <= kMaxLine1Length) return true;
+  const bool got = counted(in_.next(line1_));
+  // A thread cut short by characters CP932 lacks is refused before Line-1
+  // is looked at: the line may be cut too.
+  if (run_ && run_->overflowed()) {
+    message = run_->message();
+    return false;
+  }
+  if (got && line1_.size() <= kMaxLine1Length) return true;
   const std::string read = "in.getline(c, BUFFER_SIZE )";
   message = messages_.line1Named ? "e" + std::to_string(messages_.line1) + "(Line-1): " + read
                                  : numbered(messages_.line1, read);

@@ -7,16 +7,22 @@
 #include "LineReader.hpp"
 #include "Messages.hpp"
 
+class RunEncoding;
+
 /// The thread file as a pass reads it: opened, its Line-1 read and
 /// classified, then its lines one by one, a block of the file at a time (a
 /// long thread, an archive of years, is never in memory whole). Each step
-/// that fails gives the pass's own numbered message.
+/// that fails gives the pass's own numbered message. A thread saved as
+/// UTF-8 is read as CP932 through the run's encodings, its byte-order mark
+/// dropped, so that Line-1 and every line look as in a Shift-JIS thread.
 class ThreadFile {
  public:
   explicit ThreadFile(const ThreadMessages& messages) : messages_(messages) {}
 
   /// Opens the file `name`; false, with the open message, when it cannot be.
-  bool opening(const std::string& name, std::string& message);
+  /// With `run`, the file may be UTF-8: it is then converted as it is read,
+  /// and what the run writes takes its encoding.
+  bool opening(const std::string& name, std::string& message, RunEncoding* run = nullptr);
   /// Reads Line-1; false, with the Line-1 message, when the file has no
   /// line or its first is longer than 383 bytes.
   bool readingLine1(std::string& message);
@@ -36,9 +42,10 @@ class ThreadFile {
   long lineNumber() const { return lineNumber_; }
 
   /// True when reading failed before the end of the file: lines are
-  /// missing, and `failure()` tells which file.
+  /// missing, and `failure()` tells which file (or that it holds more
+  /// characters that CP932 lacks than a run can give codes).
   bool failed() const { return in_.failed(); }
-  std::string failure() const { return openMessage(messages_.open, name_); }
+  std::string failure() const;
 
  private:
   bool counted(bool read) {
@@ -48,6 +55,7 @@ class ThreadFile {
 
   ThreadMessages messages_;
   LineReader in_;
+  const RunEncoding* run_ = nullptr;
   std::string name_;
   std::string line1_;
   long lineNumber_ = 0;

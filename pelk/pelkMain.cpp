@@ -14,6 +14,7 @@
 #include "Hints.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "TextEncoding.hpp"
 #include "passes/PassList.hpp"
 #include "RunLock.hpp"
 
@@ -196,10 +197,13 @@ int main(int argc, char** argv) {
   // may be this run's thread (pelk who.txt -c, then pelk who32-33.txt -t).
   if (removing) removeTemporaryFiles({threadName, companionName});
   const bool overwriting = nameExpected ? true : overwrite;
-  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting});
+  // The files of the run may be Shift-JIS or UTF-8; what the run prints
+  // takes the thread's encoding, as its output does.
+  RunEncoding encoding;
+  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting, &encoding});
   int status = 0;
   if (pass->altering(threadName)) {
-    std::cout << pass->altered() << std::endl;
+    std::cout << encoding.forDisplay(pass->altered()) << std::endl;
     // A dash name the run did not read: replaced by a later option's
     // companion, or given to a pass that reads none.
     std::vector<std::string> ignored;
@@ -209,10 +213,10 @@ int main(int argc, char** argv) {
     if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
   } else {
     const std::string message = pass->inquiry();
-    std::cerr << message << std::endl;
+    std::cerr << encoding.forDisplay(message) << std::endl;
     for (const std::string& line :
          hintLines(message, {threadName, companionName, pass->lineFault()}))
-      std::cerr << line << std::endl;
+      std::cerr << encoding.forDisplay(line) << std::endl;
     status = ERROR_CODE;
   }
   createRemoveErrorText();

@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "DateFollowed.hpp"
-#include "Disk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
@@ -114,10 +113,9 @@ bool Drafo::altering(std::string& threadName) {
 
 bool Drafo::readingCsvToProduceArrays() {
   std::string text;
-  if (!currentDisk().readFile(settings.companion, &text)) {
-    message = openMessage(messages::kDrafoCsv, settings.companion);
+  if (!readingCompanion(settings.companion, text,
+                        openMessage(messages::kDrafoCsv, settings.companion)))
     return false;
-  }
   LineReader in(text);
   std::string line, draft, formal;
   while (in.next(line)) {

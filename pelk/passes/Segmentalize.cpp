@@ -5,16 +5,20 @@
 #include <string_view>
 
 #include "Consecutive.hpp"
-#include "Disk.hpp"
 #include "FirstNumber.hpp"
 
 bool Segmentalize::altering(std::string& threadName) {
+  // The thread is opened first, so that a message that quotes segmen.txt
+  // takes the thread's encoding; a thread that cannot be opened is still
+  // reported after segmen.txt.
+  ThreadFile thread(messages::kSegmentalize);
+  const bool opened = opening(thread, threadName);
+  const std::string threadMessage = message;
   std::string companionText;
-  if (!currentDisk().readFile(settings.companion, &companionText)) {
-    message =
-        numbered(messages::kSegmentText, "ifstream segment_text( " + settings.companion + " )");
+  if (!readingCompanion(
+          settings.companion, companionText,
+          numbered(messages::kSegmentText, "ifstream segment_text( " + settings.companion + " )")))
     return false;
-  }
   LineReader companionLines(companionText);
   std::string sample;
   // The sample header goes through the same 384-byte line buffer as Line-1.
@@ -29,8 +33,11 @@ bool Segmentalize::altering(std::string& threadName) {
   }
   chooseOutputName();
 
-  ThreadFile thread(messages::kSegmentalize);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  if (!opened) {
+    message = threadMessage;
+    return false;
+  }
+  if (!thread.readingLine1(message)) return false;
   const std::string& line1 = thread.line1();
 
   // One post: the sample header over all the lines, less Line-1 and the

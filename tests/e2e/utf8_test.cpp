@@ -1,0 +1,340 @@
+// Threads and companion files saved as UTF-8: through every pass, a UTF-8
+// thread (with or without the byte-order mark, holding characters that CP932
+// lacks) gives the UTF-8 form of what its Shift-JIS twin gives: the files,
+// standard output and standard error. A thread with more such characters
+// than the run can give codes is refused, and nothing is written.
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "E2E.hpp"
+#include "TextEncoding.hpp"
+#include "passes/PassList.hpp"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+/// A text in its two forms: Shift-JIS (CP932) and UTF-8.
+struct Twin {
+  std::string sjis, utf8;
+};
+
+Twin operator+(const Twin& a, const Twin& b) { return {a.sjis + b.sjis, a.utf8 + b.utf8}; }
+Twin operator+(const Twin& a, const std::string& ascii) { return a + Twin{ascii, ascii}; }
+Twin operator+(const std::string& ascii, const Twin& b) { return Twin{ascii, ascii} + b; }
+
+const Twin kColon{"\x81\x46", "\xEF\xBC\x9A"};  // full-width colon
+const Twin kNurupo{"\x82\xCA\x82\xE9\x82\xDB", "\xE3\x81\xAC\xE3\x82\x8B\xE3\x81\xBD"};
+const Twin kPostedOn{"\x93\x8A\x8D\x65\x93\xFA", "\xE6\x8A\x95\xE7\xA8\xBF\xE6\x97\xA5"};
+const Twin kMon{"\x8C\x8E", "\xE6\x9C\x88"};
+const Twin kSun{"\x93\xFA", "\xE6\x97\xA5"};
+const Twin kWed{"\x90\x85", "\xE6\xB0\xB4"};
+const Twin kYamada{"\x8E\x52\x93\x63", "\xE5\xB1\xB1\xE7\x94\xB0"};
+const Twin kHalfKana{"\xB1\xB2", "\xEF\xBD\xB1\xEF\xBD\xB2"};
+const Twin kWideDigits{"\x82\x50\x82\x51", "\xEF\xBC\x91\xEF\xBC\x92"};
+const Twin kWideSlash{"\x81\x5E", "\xEF\xBC\x8F"};
+const Twin kWideSpace{"\x81\x40", "\xE3\x80\x80"};
+const Twin kSquare{"\x81\xA1", "\xE2\x96\xA0"};
+const Twin kKichi{"\x8B\x67", "\xE5\x90\x89"};  // the common form of U+20BB7
+
+// Characters CP932 lacks. The twin holds, in their place, codes of CP932's
+// user-defined area in the order the characters first appear.
+const char32_t kLacking[] = {0x1F600, 0x20BB7, 0xE000};
+const Twin kEmoji{"\xF0\x40", "\xF0\x9F\x98\x80"};  // U+1F600
+const Twin kYoshi{"\xF0\x41", "\xF0\xA0\xAE\xB7"};  // U+20BB7
+const Twin kPrivate{"\xF0\x42", "\xEE\x80\x80"};    // U+E000, private use
+
+const std::string kMark = "\xEF\xBB\xBF";
+
+Twin lines(std::initializer_list<Twin> all) {
+  Twin text;
+  for (const Twin& line : all) text = text + line + "\n";
+  return text;
+}
+
+Twin ascii(const std::string& text) { return {text, text}; }
+
+/// A Loto-6 thread whose posts give every pass work: headers in several
+/// layouts (one broken over three lines), items of exclude.txt, full-width
+/// digits, separators, a label to expand, carets, repeated combinations.
+Twin makeThread() {
+  return lines({
+      "05 12 19 27 33 41 08 -" + kYamada + kEmoji,
+      "1 " + kColon + "Quiet Harbour " + kColon + "2017/08/14(" + kMon +
+          ") 16:15:20.68 ID:TqrwZpLw",
+      kEmoji + " 01 02 03 04 05 06",
+      ascii("01 05 09 14 22 31 38 7to6"),
+      kNurupo + " " + kYoshi,
+      "2 " + kYamada + " 17/08/13(" + kSun + ") 18:00:01 ID:abc",
+      ascii("07 08 09 10 11 12"),
+      kWideDigits + kWideSlash + "03 04 05 06 07 08/" + kHalfKana + kWideSpace + kPrivate,
+      ascii("3    ^ 2017/08/15(Tue) 09:00:00.00 ID:zzzzzzzz Old"),
+      ascii("12345^789"),
+      "01 02 03 04 05 06 " + kYoshi,
+      "4 " + kColon,
+      "Anon " + kColon + "2017/08/16(" + kWed + ")",
+      ascii("12:00:00 ID:kana1234"),
+      ascii("13 14 15 16 17 18|19 20 21 22 23 24"),
+      "5 " + kPrivate + kColon + kHalfKana + " " + kPostedOn + kColon +
+          "2017/08/17 13:00:00 ID:pua",
+      "07 08 09 10 11 12 " + kEmoji + kEmoji,
+      ascii("the last line"),
+  });
+}
+
+const Twin kThread = makeThread();
+
+/// Companion files whose items hold Japanese and lacking characters.
+const std::map<std::string, Twin> kCompanions = {
+    {"drafo.csv", lines({ascii("a,A,"), ascii(" 1 , 01 ,"), kYoshi + "," + kKichi + ",",
+                         kHalfKana + ",kana,", ascii("|,/,")})},
+    {"exclude.txt", lines({kNurupo, kPrivate})},
+    {"segmen.txt",
+     lines({"256 " + kColon + kYamada + " " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:TqrwZpLw"})},
+    {"separate.txt", lines({ascii("/"), kWideSlash, ascii("|")})},
+    {"unique.txt", lines({ascii("-1-"), ascii(".txt")})},
+    {"tabulate.txt", lines({ascii("-1-"), ascii(".txt"), ascii("-1"), ascii(" | "), kSquare})},
+};
+
+/// The UTF-8 form of a CP932 text that holds the lacking characters' codes.
+std::string utf8Form(const std::string& cp932) {
+  UserArea area;
+  for (char32_t c : kLacking) area.codeFor(c);
+  ToUtf8 converter(area);
+  std::string out;
+  converter.converting(cp932, out);
+  converter.finishing(out);
+  return out;
+}
+
+/// Every option that selects a pass, and none (the default pass).
+std::vector<std::vector<std::string>> everyPassOption() {
+  std::vector<std::vector<std::string>> options = {{}};
+  for (const PassOption& row : passList())
+    options.push_back({std::string(row.option) + (row.numbered ? "30" : "")});
+  return options;
+}
+
+std::string shown(const std::vector<std::string>& args) {
+  std::string text = "pelk";
+  for (const std::string& arg : args) text += " " + arg;
+  return text;
+}
+
+class Utf8Threads : public E2E {
+ protected:
+  /// Empties the scratch directory.
+  void clearing() {
+    for (const fs::directory_entry& entry : fs::directory_iterator(dir)) fs::remove_all(entry);
+  }
+
+  /// The files of the scratch directory; the expansion files of -c, whose
+  /// names tell the time, by their contents alone.
+  std::map<std::string, std::string> files() {
+    std::map<std::string, std::string> all;
+    std::vector<std::string> expansions;
+    for (const std::string& name : names()) {
+      if (name.rfind("cmb", 0) == 0)
+        expansions.push_back(readRaw(name));
+      else
+        all[name] = name == "who.txt" ? read(name) : readRaw(name);
+    }
+    std::sort(expansions.begin(), expansions.end());
+    for (size_t i = 0; i < expansions.size(); ++i) all["cmb#" + std::to_string(i)] = expansions[i];
+    return all;
+  }
+
+  struct Result {
+    Outcome run;
+    std::map<std::string, std::string> files;
+  };
+
+  /// Runs pelk on who.txt holding `thread`, beside `companions`, in an
+  /// empty directory.
+  Result running(const std::string& thread, const std::map<std::string, std::string>& companions,
+                 const std::vector<std::string>& args) {
+    clearing();
+    for (const auto& [name, text] : companions) write(name, text);
+    write("who.txt", thread);
+    Result result;
+    result.run = pelk(args);
+    result.files = files();
+    for (const auto& [name, text] : companions) result.files.erase(name);
+    return result;
+  }
+};
+
+std::map<std::string, std::string> sjisCompanions() {
+  std::map<std::string, std::string> texts;
+  for (const auto& [name, twin] : kCompanions) texts[name] = twin.sjis;
+  return texts;
+}
+
+std::map<std::string, std::string> utf8Companions() {
+  std::map<std::string, std::string> texts;
+  for (const auto& [name, twin] : kCompanions) texts[name] = twin.utf8;
+  return texts;
+}
+
+TEST_F(Utf8Threads, EveryPassGivesTheUtf8FormOfItsShiftJisTwin) {
+  // Every pass option that must do work on the fixture writes a result that
+  // differs from the thread: the fixture is no identity for any of them.
+  for (const std::vector<std::string>& options : everyPassOption()) {
+    std::vector<std::string> args = {"who.txt", "-o"};
+    args.insert(args.end(), options.begin(), options.end());
+    SCOPED_TRACE(shown(args));
+    const Result twin = running(kThread.sjis, sjisCompanions(), args);
+    ASSERT_EQ(twin.run.status, 0) << twin.run.err;
+    ASSERT_EQ(twin.files.count("who.txt"), 1u);
+    EXPECT_NE(twin.files.at("who.txt"), kThread.sjis);
+
+    struct Variant {
+      const char* what;
+      bool mark;
+      bool utf8Companions;
+    };
+    const Variant variants[] = {
+        {"without the mark, Shift-JIS companions", false, false},
+        {"without the mark, UTF-8 companions", false, true},
+        {"with the mark, Shift-JIS companions", true, false},
+        {"with the mark, UTF-8 companions", true, true},
+    };
+    for (const Variant& variant : variants) {
+      SCOPED_TRACE(variant.what);
+      const std::string mark = variant.mark ? kMark : "";
+      const Result utf8 = running(
+          mark + kThread.utf8, variant.utf8Companions ? utf8Companions() : sjisCompanions(), args);
+      EXPECT_EQ(utf8.run.status, twin.run.status);
+      EXPECT_EQ(utf8.run.out, utf8Form(twin.run.out));
+      EXPECT_EQ(utf8.run.err, utf8Form(twin.run.err));
+      std::map<std::string, std::string> expected = twin.files;
+      expected["who.txt"] = mark + utf8Form(twin.files.at("who.txt"));
+      EXPECT_EQ(utf8.files, expected);
+    }
+  }
+}
+
+TEST_F(Utf8Threads, AUtf8ExcludeListDropsWhatItsShiftJisTwinDrops) {
+  // A Shift-JIS thread, its items in a UTF-8 exclude.txt: the same posts go.
+  const Twin items = lines({kNurupo, kWed});
+  const std::string thread = kThread.sjis;
+  for (const std::vector<std::string>& options :
+       std::vector<std::vector<std::string>>{{}, {"-e"}}) {
+    std::vector<std::string> args = {"who.txt", "-o"};
+    args.insert(args.end(), options.begin(), options.end());
+    SCOPED_TRACE(shown(args));
+    std::map<std::string, std::string> companions = sjisCompanions();
+    companions["exclude.txt"] = items.sjis;
+    const Result twin = running(thread, companions, args);
+    ASSERT_EQ(twin.run.status, 0) << twin.run.err;
+    // The post holding ぬるぽ goes, and so does the one whose body holds 水
+    // (the header broken over three lines is body to this pass).
+    const std::string& kept = twin.files.at("who.txt");
+    EXPECT_EQ(kept.find(kNurupo.sjis), std::string::npos);
+    EXPECT_EQ(kept.find("12345^789\n"), std::string::npos);
+    EXPECT_NE(kept.find("07 08 09 10 11 12\n"), std::string::npos);
+    for (const std::string& mark : {std::string(), kMark}) {
+      companions["exclude.txt"] = mark + items.utf8;
+      const Result utf8 = running(thread, companions, args);
+      EXPECT_EQ(utf8.run.status, 0);
+      EXPECT_EQ(utf8.run.out, twin.run.out);
+      EXPECT_EQ(utf8.run.err, twin.run.err);
+      EXPECT_EQ(utf8.files, twin.files);
+    }
+  }
+}
+
+TEST_F(Utf8Threads, AMessageThatQuotesACompanionTakesTheThreadsEncoding) {
+  // The first line of segmen.txt is no post header: the message quotes it.
+  const Twin sample = lines({kYamada + kColon + kYoshi + " no header"});
+  for (const char* option : {"-s", "-w30", "-m30"}) {
+    const std::vector<std::string> args = {"who.txt", option};
+    SCOPED_TRACE(shown(args));
+    std::map<std::string, std::string> companions = sjisCompanions();
+    companions["segmen.txt"] = sample.sjis;
+    const Result twin = running(kThread.sjis, companions, args);
+    EXPECT_EQ(twin.run.status, 1);
+    EXPECT_EQ(twin.run.err, "e36(lineType): " + sample.sjis);
+    for (const std::string& mark : {std::string(), kMark}) {
+      companions["segmen.txt"] = sample.utf8;
+      const Result utf8 = running(mark + kThread.utf8, companions, args);
+      EXPECT_EQ(utf8.run.status, 1);
+      EXPECT_EQ(utf8.run.out, "");
+      EXPECT_EQ(utf8.run.err, "e36(lineType): " + sample.utf8);
+      // Nothing is written: the thread stays as it was.
+      EXPECT_EQ(readRaw("who.txt"), mark + kThread.utf8);
+      std::map<std::string, std::string> expected = twin.files;
+      expected["who.txt"] = mark + kThread.utf8;
+      EXPECT_EQ(utf8.files, expected);
+    }
+  }
+}
+
+/// `count` different characters that CP932 lacks, each on a line of its own.
+std::string lackingCharacters(size_t count) {
+  std::string text;
+  for (char32_t c = 0x1F300; c < 0x1F300 + count; ++c) {
+    text += char(0xF0 | c >> 18);
+    text += char(0x80 | (c >> 12 & 0x3F));
+    text += char(0x80 | (c >> 6 & 0x3F));
+    text += char(0x80 | (c & 0x3F));
+    text += "\n";
+  }
+  return text;
+}
+
+TEST_F(Utf8Threads, AThreadWithTooManyLackingCharactersIsRefused) {
+  const std::string line1 = "05 12 19 27 33 41 08 -" + kYamada.utf8 + "\n";
+  // A second thread holds them behind more than the output kept in memory
+  // and more than the read-ahead: the output is spilled to its file, and
+  // the thread read twice, before the characters are met.
+  std::string longStart;
+  while (longStart.size() < (size_t{3} << 20))
+    longStart += "01 02 03 04 05 06 " + std::string(40, 'x') + "\n";
+  struct Case {
+    const char* what;
+    std::string thread;
+    size_t characters;
+    bool accepted;
+  };
+  const Case cases[] = {
+      {"1880 characters", kMark + line1 + lackingCharacters(1880), 1880, true},
+      {"1881 characters", kMark + line1 + lackingCharacters(1881), 1881, false},
+      {"1881 characters, without the mark", line1 + lackingCharacters(1881), 1881, false},
+      {"1881 characters after 3 MB", line1 + longStart + lackingCharacters(1881), 1881, false},
+  };
+  const std::string refusal =
+      "e65: who.txt holds more than 1880 different characters that Shift-JIS lacks\n";
+  const std::map<std::string, std::string> companions = sjisCompanions();
+  for (const Case& c : cases) {
+    for (const std::vector<std::string>& options : everyPassOption()) {
+      for (bool overwriting : {true, false}) {
+        std::vector<std::string> args = {"who.txt"};
+        if (overwriting) args.push_back("-o");
+        args.insert(args.end(), options.begin(), options.end());
+        SCOPED_TRACE(std::string(c.what) + ": " + shown(args));
+        const Result result = running(c.thread, companions, args);
+        if (c.accepted) {
+          EXPECT_EQ(result.run.status, 0) << result.run.err;
+          EXPECT_EQ(result.run.err, "");
+          continue;
+        }
+        EXPECT_EQ(result.run.status, 1);
+        EXPECT_EQ(result.run.out, "");
+        EXPECT_EQ(result.run.err, refusal);
+        // Nothing but the thread, as it was, and the bookkeeping files of
+        // any run.
+        EXPECT_EQ(readRaw("who.txt"), c.thread);
+        for (const auto& [name, text] : result.files) {
+          const bool bookkeeping = name == "who.txt" || name == "serial.txt" ||
+                                   name == "remove_e.txt" || name == "error.txt";
+          EXPECT_TRUE(bookkeeping) << name;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
