@@ -65,7 +65,10 @@ inline constexpr int kSpan = 49;
 inline constexpr int kTivorText = 50;
 /// "e57: drafo.csv grows line <n> by more than <limit> bytes".
 inline constexpr int kDrafoGrowth = 57;
-// e58 to e60 are taken by the run lock and the checked standard output.
+// e58 and e59 are the run lock's (RunLock.cpp).
+/// "e60: standard output cannot be written": the name of the output could not
+/// be printed (the driver checks standard output at the end of the run).
+inline constexpr int kStandardOutput = 60;
 /// -p: the thread file, no draw on Line-1 (or one that is no draw of its
 /// game), too few gaps, Line-1 unreadable.
 inline constexpr ThreadMessages kPrizes{61, 64, 62, 63};

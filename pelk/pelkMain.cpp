@@ -14,9 +14,9 @@
 #include "Hints.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
+#include "RunLock.hpp"
 #include "TextEncoding.hpp"
 #include "passes/PassList.hpp"
-#include "RunLock.hpp"
 
 namespace {
 
@@ -113,6 +113,8 @@ int main(int argc, char** argv) {
   std::string refusal;
   if (!lock.taking(refusal)) {
     std::cerr << refusal << std::endl;
+    for (const std::string& line : hintLines(refusal, {WHO_TEXT, EXCLUDE_TEXT, {}}))
+      std::cerr << line << std::endl;
     return ERROR_CODE;
   }
   currentDisk().removeAbandonedPartials();
@@ -221,7 +223,11 @@ int main(int argc, char** argv) {
   }
   createRemoveErrorText();
   if (!std::cout.flush()) {
-    std::cerr << "e60: standard output cannot be written" << std::endl;
+    const std::string failure =
+        numbered(messages::kStandardOutput, "standard output cannot be written");
+    std::cerr << failure << std::endl;
+    for (const std::string& line : hintLines(failure, {threadName, companionName, {}}))
+      std::cerr << line << std::endl;
     status = ERROR_CODE;
   }
   return status;

