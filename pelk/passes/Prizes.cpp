@@ -114,6 +114,7 @@ bool Prizes::altering(std::string& threadName) {
       endingPost();
       header = line;
     } else if (!checkingLine(line)) {
+      fault.number = thread.lineNumber();
       return false;
     }
   }
@@ -135,6 +136,8 @@ bool Prizes::checkingLine(std::string_view line) {
     std::string expanded;
     if (!expander.expanding(expanded)) {
       message = expander.inquiry();
+      fault.line = std::string(line);
+      fault.reason = expander.reason();
       return false;
     }
     std::string_view rest = expanded;

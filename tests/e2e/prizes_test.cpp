@@ -92,6 +92,15 @@ TEST_F(Prizes, FailuresAreReportedAndWriteNothing) {
     expectRefused(c.thread, {"-p"}, c.err);
     EXPECT_FALSE(exists("serial.txt"));
   }
+  // The hint names the line at fault, as it does for the expansion pass.
+  write("who.txt", kLine1 + "\n" + body + "01 02 03 04 05 44 7to6\n");
+  Outcome labelled = pelk({"-p"});
+  EXPECT_EQ(labelled.err,
+            "e55: wrongBall()\n"
+            "pelk: who.txt line 4: \"01 02 03 04 05 44 7to6\": 44 is no Loto-6 number (01-43)\n"
+            "pelk: fix or remove the line: a combination line holds N different numbers of one "
+            "game, each two digits and one blank, then its label, such as \"01 05 09 14 22 31 38 "
+            "7to6\"\n");
   std::filesystem::remove(dir / "who.txt");
   Outcome run = pelk({"-p"});
   EXPECT_EQ(run.status, 1);
