@@ -84,20 +84,19 @@ bool Alterable::readingToProduceArray() {
   return true;
 }
 
-bool Alterable::searchingItem(std::string_view line) const {
-  for (const std::string& item : items)
-    if (line.find(item) != std::string_view::npos) return true;
-  return false;
+const ItemMatcher& Alterable::matcher() const {
+  if (!itemMatcher || itemMatcher->size() != items.size())
+    itemMatcher = std::make_unique<ItemMatcher>(items);
+  return *itemMatcher;
 }
 
+bool Alterable::searchingItem(std::string_view line) const { return matcher().anyOccurs(line); }
+
 bool Alterable::searchingItemSequence(std::string_view line) {
-  for (const std::string& item : items) {
-    if (line.find(item) != std::string_view::npos) {
-      foundItem = item;
-      return true;
-    }
-  }
-  return false;
+  const size_t first = matcher().firstOccurring(line);
+  if (first == ItemMatcher::npos) return false;
+  foundItem = items[first];
+  return true;
 }
 
 int stringToInteger(const std::string& text) {

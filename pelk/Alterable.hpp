@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ItemMatcher.hpp"
 #include "PostAssembler.hpp"
 #include "TextEncoding.hpp"
 #include "ThreadFile.hpp"
@@ -110,6 +112,8 @@ class Alterable {
   /// The output of the pass.
   PostAssembler posts;
   /// The companion file's lines, or what the pass puts in their place.
+  /// Passes only append to it: the matcher of the searches is built again
+  /// when the count of items has changed.
   std::vector<std::string> items;
   /// The item `searchingItemSequence` found last.
   std::string foundItem;
@@ -121,6 +125,9 @@ class Alterable {
   LineFault fault;
 
  private:
+  /// The matcher over `items`, built at the first search after they grew.
+  const ItemMatcher& matcher() const;
+  mutable std::unique_ptr<ItemMatcher> itemMatcher;
   /// The thread being read, checked by `openSaveClose` (it lives in
   /// `altering`, which calls that).
   const ThreadFile* thread = nullptr;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <memory>
 #include <random>
 
@@ -142,6 +144,40 @@ TEST(Alterable, LargeOutputIsHandedOnAsItGrows) {
   std::string name = "out.txt";
   ASSERT_TRUE(probe.openSaveClose(name));
   EXPECT_EQ(disk.files["out.txt"], expected);
+}
+
+TEST(Alterable, StreamedGroupsAreHandedOnAsTheyGrow) {
+  // One group of 3 MB, as a thread without headers gives: a streaming
+  // assembler holds about 1 MB of it and writes the same bytes.
+  for (bool streaming : {false, true}) {
+    MemoryDisk disk;
+    ScopedDisk guard(&disk);
+    Probe probe;
+    probe.naming("out.txt");
+    if (streaming) probe.posts.streaming();
+    probe.posts.clear("H0");
+    std::string expected = "H0\n";
+    std::size_t held = 0;
+    for (int g = 0; g < 2; ++g) {
+      for (int k = 0; k < 15000; ++k) {
+        const std::string body = std::to_string(g) + std::string(99, 'b');
+        probe.posts.add(body);
+        expected += body + "\n";
+        held = std::max(held, probe.posts.output().size() + probe.posts.group().size());
+      }
+      probe.posts.listing("T");
+      expected += "T";
+      probe.posts.clear("H1");
+      expected += "H1\n";
+    }
+    probe.posts.listing();
+    if (streaming) {
+      EXPECT_LT(held, size_t{2200000});
+    }
+    std::string name = "out.txt";
+    ASSERT_TRUE(probe.openSaveClose(name));
+    EXPECT_EQ(disk.files["out.txt"], expected) << streaming;
+  }
 }
 
 TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
@@ -293,6 +329,36 @@ TEST(Alterable, UniquingCombosSortsInByteOrderAndAnnouncesCopies) {
   }
 }
 
+TEST(Alterable, UniquingKeysAgreesWithUniquingTexts) {
+  std::mt19937 random(11);
+  for (auto [count, highest] : {std::pair{5, 31}, std::pair{6, 43}, std::pair{7, 37}}) {
+    std::vector<std::string> texts;
+    std::vector<CombinationKey> keys;
+    for (int k = 0; k < 6000; ++k) {
+      uint64_t mask = 0;
+      while (std::popcount(mask) < count) mask |= uint64_t{1} << (1 + random() % highest);
+      CombinationKey key;
+      ASSERT_TRUE(CombinationKey::fromMask(mask, key));
+      keys.push_back(key);
+      texts.push_back(key.text());
+    }
+    for (int k = 0; k < 600; ++k) {
+      const size_t at = random() % keys.size();
+      keys.push_back(keys[at]);
+      texts.push_back(texts[at]);
+    }
+    testing::internal::CaptureStdout();
+    uniquingCombos(texts);
+    const std::string textCopies = testing::internal::GetCapturedStdout();
+    testing::internal::CaptureStdout();
+    uniquingCombos(keys);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), textCopies);
+    std::vector<std::string> keyTexts;
+    for (const CombinationKey& key : keys) keyTexts.push_back(key.text());
+    EXPECT_EQ(keyTexts, texts);
+  }
+}
+
 TEST(Alterable, CompanionLinesBecomeItems) {
   MemoryDisk disk;
   disk.files["companion.txt"] = "A\r\n\nB\n \n";
@@ -319,6 +385,16 @@ TEST(Alterable, SearchingItemSequenceTakesTheFirstItemOfTheList) {
   EXPECT_EQ(probe.foundItem, "9to5");
   EXPECT_TRUE(probe.searchingItem("x8to6"));
   EXPECT_FALSE(probe.searchingItem("8to"));
+}
+
+TEST(Alterable, SearchesSeeItemsAddedAfterTheFirstSearch) {
+  Probe probe;
+  probe.items = {"9to5"};
+  EXPECT_FALSE(probe.searchingItem("8to6"));
+  probe.items.push_back("8to6");
+  EXPECT_TRUE(probe.searchingItem("8to6"));
+  EXPECT_TRUE(probe.searchingItemSequence("a 8to6"));
+  EXPECT_EQ(probe.foundItem, "8to6");
 }
 
 TEST(Alterable, GroupsAreListedUnderTheirHeader) {

@@ -84,14 +84,32 @@ std::string CombinationScanner::countMeasureSort(std::string_view line, std::str
   return normalForm();
 }
 
-void CombinationScanner::collectingCombos(ThreadFile& thread, std::vector<std::string>& combos,
+CombinationKey CombinationScanner::key() const {
+  uint64_t mask = 0;
+  for (int j = 1; j <= game_.highestBall; ++j)
+    if (appeared[j]) mask |= uint64_t{1} << j;
+  CombinationKey combination;
+  CombinationKey::fromMask(mask, combination);
+  return combination;
+}
+
+void CombinationScanner::collectingCombos(ThreadFile& thread, std::vector<CombinationKey>& combos,
                                           std::string& message) {
   std::string line;
   while (thread.next(line)) {
     DateFollowed parser(line, true);
     if (parser.dateLine() > 0) continue;
-    std::string combination = countMeasureSort(line, message);
-    if (!combination.empty()) combos.push_back(std::move(combination));
+    switch (measuring(line)) {
+      case Verdict::kCount:
+        message = numbered(messages::kCount, "c != loto");
+        break;
+      case Verdict::kSpan:
+        message = numbered(messages::kSpan, "span < NEIGHBOR");
+        break;
+      case Verdict::kCombination:
+        combos.push_back(key());
+        break;
+    }
   }
 }
 
@@ -166,6 +184,23 @@ void uniquingCombos(std::vector<std::string>& combos) {
     }
     if (kept != i) combos[kept] = std::move(combos[i]);
     ++kept;
+  }
+  combos.resize(kept);
+}
+
+void uniquingCombos(std::vector<CombinationKey>& combos) {
+  std::sort(combos.begin(), combos.end());
+  size_t kept = 0;
+  std::string text;
+  for (size_t i = 0; i < combos.size(); ++i) {
+    if (kept > 0 && combos[i] == combos[kept - 1]) {
+      text.clear();
+      combos[i].appendText(text);
+      text += '\n';
+      std::cout << text;
+      continue;
+    }
+    combos[kept++] = combos[i];
   }
   combos.resize(kept);
 }

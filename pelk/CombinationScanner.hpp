@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "CombinationKey.hpp"
 #include "Games.hpp"
 
 class ThreadFile;
@@ -37,10 +38,14 @@ class CombinationScanner {
   /// The normal form of `line`, or the empty text with "e48: c != loto" or
   /// "e49: span < NEIGHBOR" in `message`.
   std::string countMeasureSort(std::string_view line, std::string& message);
-  /// Appends to `combos` the normal form of every line left in `thread`
-  /// that is no post header and holds a combination (`message` as above
-  /// for the last line that holds none).
-  void collectingCombos(ThreadFile& thread, std::vector<std::string>& combos, std::string& message);
+  /// The combination found by the last `measuring`, as a key.
+  CombinationKey key() const;
+  /// Appends to `combos` the key of every line left in `thread` that is no
+  /// post header and holds a combination (`message` as above for the last
+  /// line that holds none). Keys rather than texts: a long thread holds
+  /// hundreds of thousands.
+  void collectingCombos(ThreadFile& thread, std::vector<CombinationKey>& combos,
+                        std::string& message);
 
   /// Smallest allowed distance, in bytes, between the starts of two numbers.
   static constexpr int NEIGHBOR = 2;
@@ -62,3 +67,6 @@ class CombinationScanner {
 /// Sorts `combos` in byte order and keeps each combination once; every
 /// further copy is announced on standard output, one line each.
 void uniquingCombos(std::vector<std::string>& combos);
+/// The same for keys, which sort as their normal forms do; a further copy
+/// is announced as its normal form.
+void uniquingCombos(std::vector<CombinationKey>& combos);

@@ -12,6 +12,22 @@ constexpr char kLineEnd = '\n';
 void PostAssembler::add(std::string_view line) {
   group_ += line;
   group_ += kLineEnd;
+  groupGrew();
+}
+
+void PostAssembler::groupGrew() {
+  if (!streaming_ || group_.size() < kSpillSize) return;
+  startingGroup();
+  output_ += group_;
+  group_.clear();
+  spilling();
+}
+
+void PostAssembler::startingGroup() {
+  if (groupStarted_) return;
+  output_ += header_;
+  output_ += kLineEnd;
+  groupStarted_ = streaming_;
 }
 
 void PostAssembler::addingLines(std::string_view text) {
@@ -19,6 +35,7 @@ void PostAssembler::addingLines(std::string_view text) {
   // one would.
   if (text.find('\r') == std::string_view::npos && (text.empty() || text.back() == kLineEnd)) {
     group_ += text;
+    groupGrew();
     return;
   }
   LineReader in(text);
@@ -29,11 +46,11 @@ void PostAssembler::addingLines(std::string_view text) {
 void PostAssembler::clear(std::string_view header) {
   group_.clear();
   header_ = header;
+  groupStarted_ = false;
 }
 
 void PostAssembler::listing() {
-  output_ += header_;
-  output_ += kLineEnd;
+  startingGroup();
   output_ += group_;
   spilling();
 }

@@ -33,6 +33,11 @@ class PostAssembler {
   /// Appends `line` and a line end to the output, then spills.
   void writingLine(std::string_view line);
 
+  /// Promises that every group is listed once, at the next `clear` or at
+  /// the end, and none dropped: a group that passes `kSpillSize` is then
+  /// put into the output as it grows, so that a thread with few or no
+  /// headers is not held whole. `group()` then holds what was not yet put.
+  void streaming() { streaming_ = true; }
   /// Names the file the output goes to: from now on it may be spilled.
   void naming(const std::string& name) { name_ = name; }
   /// The output is CP932; it is written in the encoding `run` gives it (the
@@ -59,6 +64,10 @@ class PostAssembler {
  private:
   /// Where the leading line ends of the output end.
   std::size_t leadingLineEnds() const;
+  /// When streaming, puts a group past `kSpillSize` into the output.
+  void groupGrew();
+  /// Appends the header and its line end to the output, once per group.
+  void startingGroup();
 
   std::string header_;
   std::string group_;
@@ -70,4 +79,7 @@ class PostAssembler {
   /// Set when the output file could not be opened for `spilling`: the
   /// output is then kept whole, and `saving` reports the failure.
   bool spillRefused_ = false;
+  bool streaming_ = false;
+  /// Set once the header of the group is in the output (streaming only).
+  bool groupStarted_ = false;
 };

@@ -65,6 +65,7 @@ bool Combo::altering(std::string& threadName) {
   TimeName::Hold serialNumbers;
   produceArrays();
   chooseOutputName();
+  posts.streaming();
   std::string line;
   while (thread.next(line)) {
     DateFollowed parser(line, recogniseOnly);

@@ -10,6 +10,7 @@ bool CombosDates::altering(std::string& threadName) {
   if (!game) return false;
   scanner = std::make_unique<CombinationScanner>(*game);
   chooseOutputName();
+  posts.streaming();
   std::string line;
   while (thread.next(line)) {
     DateFollowed parser(line, recogniseOnly);

@@ -84,6 +84,7 @@ bool Drafo::altering(std::string& threadName) {
   listingLine1(thread.line1());
   if (!readingCsvToProduceArrays()) return false;
   chooseOutputName();
+  posts.streaming();
   std::string line, spaced, formal;
   size_t lineNumber = 1;
   while (thread.next(line)) {

@@ -29,6 +29,7 @@ bool FormDateLine::altering(std::string& path) {
   if (!opening(thread, path) || !thread.readingLine1(message)) return false;
   listingLine1(thread.line1());
   chooseOutputName();
+  posts.streaming();
   produceRingBuffer(3);
   std::string line;
   while (thread.next(line)) {

@@ -6,6 +6,7 @@ bool HeaderRewriting::rewritingHeaders(const std::string& path, const ThreadMess
   if (!opening(thread, path) || !thread.readingLine1(message)) return false;
   listingLine1(thread.line1());
   chooseOutputName();
+  posts.streaming();
   std::string line;
   while (thread.next(line)) {
     DateFollowed header(line);

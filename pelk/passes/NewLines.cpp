@@ -22,6 +22,7 @@ bool NewLines::altering(std::string& threadName) {
   if (!game) return false;
   if (!readingToProduceArray()) return false;
   chooseOutputName();
+  posts.streaming();
 
   // One parser at a time: the one for the current line replaces the last.
   std::unique_ptr<Characterizable> parser;

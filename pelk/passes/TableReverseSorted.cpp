@@ -23,7 +23,7 @@ bool TableReverseSorted::altering(std::string& threadName) {
   const std::string& extension = itemOr(1, defaults[1]);
   chooseOutputName(nameStem, extension == emptyMark ? defaults[1] : extension);
   CombinationScanner scanner(*game);
-  std::vector<std::string> combos;
+  std::vector<CombinationKey> combos;
   scanner.collectingCombos(thread, combos, message);
   // A thread cut short (a read that failed, more characters CP932 lacks
   // than a run can take) is refused before a repeated combination is
@@ -36,11 +36,9 @@ bool TableReverseSorted::altering(std::string& threadName) {
 
   // Per number 0 to the highest ball: the combinations that hold it.
   std::vector<int> tally(highestBall + 1, 0);
-  for (const std::string& combination : combos) {
-    const int count = std::min(longList(combination, " ", numbers), game->size);
-    for (int i = 0; i < count; ++i) {
-      if (numbers[i] >= 0 && numbers[i] <= highestBall) ++tally[numbers[i]];
-    }
+  for (const CombinationKey& combination : combos) {
+    const int count = std::min(combination.count(), game->size);
+    for (int i = 0; i < count; ++i) ++tally[combination.number(i)];
   }
   // The counts in the order of the table (number 0 counts 0), each number
   // listed at the first entry of its count.

@@ -19,7 +19,7 @@ bool UniqueCombos::altering(std::string& threadName) {
   const std::string& extension = itemOr(1, defaults[1]);
   chooseOutputName(nameStem, extension == emptyMark ? defaults[1] : extension);
   CombinationScanner scanner(*game);
-  std::vector<std::string> combos;
+  std::vector<CombinationKey> combos;
   scanner.collectingCombos(thread, combos, message);
   // A thread cut short (a read that failed, more characters CP932 lacks
   // than a run can take) is refused before a repeated combination is
@@ -29,6 +29,11 @@ bool UniqueCombos::altering(std::string& threadName) {
     return false;
   }
   uniquingCombos(combos);
-  for (const std::string& combination : combos) posts.writingLine(combination);
+  std::string text;
+  for (const CombinationKey& combination : combos) {
+    text.clear();
+    combination.appendText(text);
+    posts.writingLine(text);
+  }
   return openSaveClose(outputName);
 }
