@@ -96,6 +96,17 @@ void reportCompanions(const std::vector<std::string>& missing) {
               << std::endl;
 }
 
+/// The numbered message on its own line of standard error, then its hint
+/// lines, in the thread's encoding when the run knows it.
+void reportFailure(const std::string& message, const HintContext& context,
+                   const RunEncoding* encoding) {
+  auto shown = [&](const std::string& text) {
+    return encoding ? encoding->forDisplay(text) : text;
+  };
+  std::cerr << shown(message) << std::endl;
+  for (const std::string& line : hintLines(message, context)) std::cerr << shown(line) << std::endl;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,9 +123,7 @@ int main(int argc, char** argv) {
   RunLock lock;
   std::string refusal;
   if (!lock.taking(refusal)) {
-    std::cerr << refusal << std::endl;
-    for (const std::string& line : hintLines(refusal, {WHO_TEXT, EXCLUDE_TEXT, {}}))
-      std::cerr << line << std::endl;
+    reportFailure(refusal, {WHO_TEXT, EXCLUDE_TEXT, {}}, nullptr);
     return ERROR_CODE;
   }
   currentDisk().removeAbandonedPartials();
@@ -215,19 +224,14 @@ int main(int argc, char** argv) {
     if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
   } else {
     const std::string message = pass->inquiry();
-    std::cerr << encoding.forDisplay(message) << std::endl;
-    for (const std::string& line :
-         hintLines(message, {threadName, companionName, pass->lineFault()}))
-      std::cerr << encoding.forDisplay(line) << std::endl;
+    reportFailure(message, {threadName, companionName, pass->lineFault()}, &encoding);
     status = ERROR_CODE;
   }
   createRemoveErrorText();
   if (!std::cout.flush()) {
     const std::string failure =
         numbered(messages::kStandardOutput, "standard output cannot be written");
-    std::cerr << failure << std::endl;
-    for (const std::string& line : hintLines(failure, {threadName, companionName, {}}))
-      std::cerr << line << std::endl;
+    reportFailure(failure, {threadName, companionName, {}}, nullptr);
     status = ERROR_CODE;
   }
   return status;
