@@ -200,8 +200,18 @@ Started E2E::startTivor(const std::vector<std::string>& args) { return start(tiv
 
 Outcome E2E::run(const std::string& program, const std::vector<std::string>& args,
                  RunLimits limits) {
-  Started started = start(program, args, limits);
-  return finish(started);
+  // Wine now and then fails to start a program at all ("Application could
+  // not be started ... ShellExecuteEx failed"): the program never ran, so
+  // nothing was read or written, and the run is tried again.
+  static const std::string kNotStarted = "Application could not be started";
+  Outcome outcome;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    Started started = start(program, args, limits);
+    outcome = finish(started);
+    if (fileSizeLimitsApply() || outcome.out.compare(0, kNotStarted.size(), kNotStarted) != 0)
+      break;
+  }
+  return outcome;
 }
 
 Started E2E::start(const std::string& program, const std::vector<std::string>& args,
