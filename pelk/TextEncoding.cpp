@@ -23,7 +23,8 @@ constexpr size_t kDetectionBlock = size_t{1} << 16;
 /// What `RunEncoding::openReader` holds of a file read ahead, at most: the
 /// file is read once when its encoding is known within it (a Shift-JIS
 /// file: at its first Japanese characters; a file with the mark; a short
-/// file), and again from its start otherwise.
+/// file) or when it is taken for UTF-8 early, and again from its start
+/// otherwise.
 constexpr size_t kReadAhead = size_t{1} << 20;
 
 const unsigned char* bytes(std::string_view text) {
@@ -198,12 +199,20 @@ class ReplayReader : public Disk::Reader {
   std::unique_ptr<Disk::Reader> file_;
 };
 
-/// Reads a UTF-8 file as CP932.
+/// Reads a UTF-8 file as CP932. A file taken for UTF-8 before all of it was
+/// seen (`secondLook` given) fails at a byte that is not UTF-8, or when the
+/// user area overflows, and is named in `secondLook`: it may be Shift-JIS.
 class Cp932Reader : public Disk::Reader {
  public:
   Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area, std::string& message,
-              std::string name)
-      : file_(std::move(file)), toCp932_(area), message_(message), name_(std::move(name)) {}
+              std::string name, std::string* secondLook)
+      : file_(std::move(file)),
+        toCp932_(area),
+        message_(message),
+        name_(std::move(name)),
+        secondLook_(secondLook) {
+    if (secondLook_) toCp932_.strict();
+  }
 
   size_t read(char* buffer, size_t size) override {
     while (at_ == converted_.size()) {
@@ -223,7 +232,10 @@ class Cp932Reader : public Disk::Reader {
         file_.reset();
       }
       if (!converted) {
-        message_ = overflowMessage(name_);
+        if (secondLook_)
+          *secondLook_ = name_;
+        else
+          message_ = overflowMessage(name_);
         failed_ = true;
         file_.reset();
         converted_.clear();
@@ -243,6 +255,7 @@ class Cp932Reader : public Disk::Reader {
   ToCp932 toCp932_;
   std::string& message_;
   std::string name_;
+  std::string* secondLook_;
   std::string block_;
   std::string converted_;
   size_t at_ = 0;
@@ -396,6 +409,10 @@ size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
     }
     const int length = sequenceLength(p + i, n - i);
     if (length == 0 && !end) break;
+    if (length <= 0 && strict_) {
+      strayFound_ = true;
+      break;
+    }
     const char32_t c = length > 0 ? codePoint(p + i, length) : kStrayByteBase + p[i];
     if (c == kMarkCharacter && i == 0 && atStart_) {
       i += length;
@@ -416,16 +433,16 @@ size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
 }
 
 bool ToCp932::converting(std::string_view block, std::string& out) {
-  if (overflowed_) return false;
+  if (overflowed_ || strayFound_) return false;
   stitching(carry_, block, [&](std::string_view in, bool end) { return step(in, end, out); });
-  return !overflowed_;
+  return !overflowed_ && !strayFound_;
 }
 
 bool ToCp932::finishing(std::string& out) {
-  if (overflowed_) return false;
+  if (overflowed_ || strayFound_) return false;
   step(carry_, true, out);
   carry_.clear();
-  return !overflowed_;
+  return !overflowed_ && !strayFound_;
 }
 
 size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
@@ -511,7 +528,12 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
     if (n == 0) break;  // the end (or a failure, which the reader keeps)
     known = !detector.feeding(std::string_view(head).substr(at));
   }
-  if (known || head.size() < kReadAhead) {
+  const bool wholeLook =
+      std::find(lookingWhole_.begin(), lookingWhole_.end(), name) != lookingWhole_.end();
+  // Valid UTF-8 with multi-byte sequences for a whole megabyte: Shift-JIS
+  // text does not do that, and the rest is checked as it is converted.
+  const bool tentative = !known && head.size() == kReadAhead && !wholeLook && detector.multiByte();
+  if (known || tentative || head.size() < kReadAhead) {
     file = std::make_unique<ReplayReader>(std::move(head), std::move(file));
   } else {
     // Valid UTF-8 (or ASCII) so far, and more to come: the end decides.
@@ -523,10 +545,11 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
     file = disk.openReader(name);
     if (!file) return nullptr;
   }
-  const Encoding encoding = detector.verdict();
+  const Encoding encoding = tentative ? Encoding::kUtf8 : detector.verdict();
   if (found) *found = encoding;
   if (encoding == Encoding::kShiftJis) return file;
-  return std::make_unique<Cp932Reader>(std::move(file), area_, message_, name);
+  return std::make_unique<Cp932Reader>(std::move(file), area_, message_, name,
+                                       tentative ? &secondLook_ : nullptr);
 }
 
 bool RunEncoding::converting(const std::string& name, std::string& text, Encoding* found) {

@@ -34,6 +34,8 @@ class EncodingDetector {
   bool feeding(std::string_view block);
   /// The verdict, once the whole text was fed or `feeding` returned false.
   Encoding verdict() const;
+  /// True once a multi-byte sequence was fed.
+  bool multiByte() const { return multiByte_; }
 
  private:
   /// The first bytes of the text, until there are three to compare with the mark.
@@ -88,6 +90,13 @@ class ToCp932 {
  public:
   explicit ToCp932(UserArea& area) : area_(area) {}
 
+  /// For a text taken for UTF-8 before all of it was seen: a byte that is
+  /// not UTF-8 (or a sequence cut short by the end) stops the conversion
+  /// there and sets `strayFound()`, since such a text is Shift-JIS after all.
+  void strict() { strict_ = true; }
+  /// True when `strict` stopped the conversion.
+  bool strayFound() const { return strayFound_; }
+
   /// Appends the conversion of the next block to `out`; false once the user
   /// area has overflowed (the text is then cut at the character that found
   /// it full).
@@ -106,6 +115,8 @@ class ToCp932 {
   std::string carry_;
   bool atStart_ = true;
   bool overflowed_ = false;
+  bool strict_ = false;
+  bool strayFound_ = false;
 };
 
 /// Converts CP932 to UTF-8 block by block: a double-byte character cut at
@@ -141,14 +152,27 @@ class RunEncoding {
  public:
   /// Opens `name` on `disk` for reading as CP932. The encoding of the file
   /// is found first by reading ahead; the bytes read are held and handed out
-  /// again, up to 1 MiB: a file whose encoding is still open by then (a long
-  /// UTF-8 file without the mark, a long ASCII start) is read on to where
-  /// it is known and opened again. A UTF-8 file is converted as it is read.
-  /// nullptr when the file cannot be opened. `found`, when given, receives the encoding.
-  /// When the user area overflows, the reader fails (`failed()`) and
-  /// `overflowed()` tells why.
+  /// again, up to 1 MiB. A UTF-8 file is converted as it is read. A file
+  /// whose encoding is still open by then is
+  ///  - when it held a multi-byte sequence, taken for UTF-8 at once, the rest
+  ///    checked as it is converted: should a byte that is not UTF-8 come (or
+  ///    the user area overflow), the reader fails and `secondLook()` names
+  ///    the file;
+  ///  - else (a long ASCII start), or when `lookingWhole` named it, read on
+  ///    to where its encoding is known and opened again.
+  /// nullptr when the file cannot be opened. `found`, when given, receives
+  /// the encoding. When the user area overflows, the reader fails
+  /// (`failed()`) and `overflowed()` tells why.
   std::unique_ptr<Disk::Reader> openReader(Disk& disk, const std::string& name,
                                            Encoding* found = nullptr);
+
+  /// The file `openReader` took for UTF-8 early and found otherwise (or too
+  /// rich for the user area), empty when none: what was read of it is
+  /// wrong, and the run is to be made again, on a new RunEncoding told to
+  /// look at the file whole (`lookingWhole`).
+  const std::string& secondLook() const { return secondLook_; }
+  /// `openReader` decides the encoding of `name` only after reading all of it.
+  void lookingWhole(const std::string& name) { lookingWhole_.push_back(name); }
 
   /// Converts `text`, the whole of the file `name` as read, to CP932 in
   /// place when it is UTF-8. False when the user area overflows.
@@ -176,4 +200,6 @@ class RunEncoding {
   UserArea area_;
   Encoding output_ = Encoding::kShiftJis;
   std::string message_;
+  std::string secondLook_;
+  std::vector<std::string> lookingWhole_;
 };

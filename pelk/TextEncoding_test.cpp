@@ -413,8 +413,9 @@ class OpeningsDisk : public MemoryDisk {
 };
 
 TEST(RunEncoding, AFileIsOpenedOnceWhenItsStartTellsItsEncoding) {
-  // Past 1 MiB of text whose encoding is still open, the file is read on
-  // to where it is known, and opened again.
+  // A file that holds valid UTF-8 with multi-byte sequences for 1 MiB is
+  // taken for UTF-8 then; past 1 MiB of ASCII the file is read on to where
+  // its encoding is known, and opened again.
   const std::string ascii(size_t{3} << 20, 'a');
   std::string utf8Lines, cp932Lines;
   while (utf8Lines.size() < (size_t{3} << 20)) {
@@ -434,7 +435,7 @@ TEST(RunEncoding, AFileIsOpenedOnceWhenItsStartTellsItsEncoding) {
       {"short UTF-8", kNurupoUtf8, Encoding::kUtf8, kNurupo, 1},
       {"short ASCII", "abc", Encoding::kShiftJis, "abc", 1},
       {"empty", "", Encoding::kShiftJis, "", 1},
-      {"long UTF-8", utf8Lines, Encoding::kUtf8, cp932Lines, 2},
+      {"long UTF-8", utf8Lines, Encoding::kUtf8, cp932Lines, 1},
       {"long ASCII, then UTF-8", ascii + kNurupoUtf8, Encoding::kUtf8, ascii + kNurupo, 2},
       {"long ASCII, then Shift-JIS", ascii + kNurupo, Encoding::kShiftJis, ascii + kNurupo, 2},
   };
@@ -451,6 +452,56 @@ TEST(RunEncoding, AFileIsOpenedOnceWhenItsStartTellsItsEncoding) {
     EXPECT_FALSE(reader->failed()) << c.what;
     EXPECT_TRUE(read == c.cp932) << c.what;
     EXPECT_EQ(disk.openings["who.txt"], c.openings) << c.what;
+  }
+}
+
+TEST(RunEncoding, AFileTakenForUtf8EarlyIsLookedAtWholeWhenItTurnsOutOtherwise) {
+  std::string utf8Lines;
+  while (utf8Lines.size() < (size_t{2} << 20)) utf8Lines += std::string(kNurupoUtf8) + "\n";
+  std::string lacking;
+  for (char32_t c = 0xE000; c <= 0xE000 + UserArea::kCapacity; ++c) lacking += utf8Of(c);
+  struct Case {
+    const char* what;
+    std::string text;
+    Encoding whole;  // the encoding of the text looked at whole
+    bool overflows;  // ... and then the user area overflows
+  };
+  const Case cases[] = {
+      {"Shift-JIS after 2 MiB", utf8Lines + kNurupo + "\n", Encoding::kShiftJis, false},
+      {"a sequence cut by the end", utf8Lines + "\xE3\x81", Encoding::kShiftJis, false},
+      {"too many lacking characters, then Shift-JIS", utf8Lines + lacking + kNurupo,
+       Encoding::kShiftJis, false},
+      {"too many lacking characters", utf8Lines + lacking, Encoding::kUtf8, true},
+  };
+  for (const Case& c : cases) {
+    OpeningsDisk disk;
+    disk.files["who.txt"] = c.text;
+    RunEncoding early;
+    Encoding found;
+    std::unique_ptr<Disk::Reader> reader = early.openReader(disk, "who.txt", &found);
+    ASSERT_TRUE(reader) << c.what;
+    EXPECT_EQ(found, Encoding::kUtf8) << c.what;
+    std::string block(5000, '\0');
+    while (reader->read(block.data(), block.size()) > 0) {
+    }
+    EXPECT_TRUE(reader->failed()) << c.what;
+    EXPECT_EQ(early.secondLook(), "who.txt") << c.what;
+    EXPECT_FALSE(early.overflowed()) << c.what;
+
+    RunEncoding whole;
+    whole.lookingWhole("who.txt");
+    reader = whole.openReader(disk, "who.txt", &found);
+    ASSERT_TRUE(reader) << c.what;
+    EXPECT_EQ(found, c.whole) << c.what;
+    std::string read;
+    for (size_t n; (n = reader->read(block.data(), block.size())) > 0;) read.append(block, 0, n);
+    EXPECT_EQ(reader->failed(), c.overflows) << c.what;
+    EXPECT_EQ(whole.overflowed(), c.overflows) << c.what;
+    EXPECT_EQ(whole.secondLook(), "") << c.what;
+    if (c.whole == Encoding::kShiftJis) {
+      EXPECT_TRUE(read == c.text) << c.what;
+    }
+    EXPECT_EQ(disk.openings["who.txt"], 3) << c.what;
   }
 }
 

@@ -10,8 +10,6 @@
 
 namespace {
 
-const char kSerialText[] = "serial.txt";
-
 // The serial number of the run, mirrored in serial.txt.
 int sn = 0;
 // Live Holds; while there is one, `sn` is newer than serial.txt once `current`.

@@ -2,6 +2,9 @@
 
 #include <string>
 
+/// The file that keeps the serial number between runs.
+inline constexpr char kSerialText[] = "serial.txt";
+
 /// Maker of temporary file names: a stem, the local minute and second and an
 /// extension (who14-5.txt), with an optional serial number after the stem
 /// (who12-14-5.txt). The serial number is shared by the whole run and kept in

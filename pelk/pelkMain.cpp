@@ -16,6 +16,7 @@
 #include "OS-specific.hpp"
 #include "RunLock.hpp"
 #include "TextEncoding.hpp"
+#include "TimeName.hpp"
 #include "passes/PassList.hpp"
 
 namespace {
@@ -105,6 +106,33 @@ void reportFailure(const std::string& message, const HintContext& context,
   };
   std::cerr << shown(message) << std::endl;
   for (const std::string& line : hintLines(message, context)) std::cerr << shown(line) << std::endl;
+}
+
+/// What a pass may change in the working directory besides its output.
+struct DirectoryState {
+  std::vector<std::string> names;
+  bool serialFound = false;
+  std::string serial;
+};
+
+DirectoryState directoryState() {
+  DirectoryState state;
+  state.names = currentDisk().findFiles("*");
+  std::sort(state.names.begin(), state.names.end());
+  state.serialFound = currentDisk().readFile(kSerialText, &state.serial);
+  return state;
+}
+
+/// Deletes the files made since `state` was taken (expansion files) and
+/// puts back the serial count.
+void restoring(const DirectoryState& state) {
+  for (const std::string& name : currentDisk().findFiles("*"))
+    if (!std::binary_search(state.names.begin(), state.names.end(), name))
+      currentDisk().removeFile(name);
+  if (state.serialFound)
+    currentDisk().writeFile(kSerialText, state.serial);
+  else
+    currentDisk().removeFile(kSerialText);
 }
 
 }  // namespace
@@ -210,11 +238,27 @@ int main(int argc, char** argv) {
   const bool overwriting = nameExpected ? true : overwrite;
   // The files of the run may be Shift-JIS or UTF-8; what the run prints
   // takes the thread's encoding, as its output does.
-  RunEncoding encoding;
-  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting, &encoding});
+  auto encoding = std::make_unique<RunEncoding>();
+  const std::string threadGiven = threadName;
+  const DirectoryState before = directoryState();
+  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting, encoding.get()});
+  bool altered = pass->altering(threadName);
+  if (!altered && !encoding->secondLook().empty()) {
+    // The thread read as UTF-8 for its first megabyte turned out otherwise
+    // further on: what the pass made of it goes, and the pass is made
+    // again, the encoding looked at whole.
+    restoring(before);
+    auto whole = std::make_unique<RunEncoding>();
+    whole->lookingWhole(encoding->secondLook());
+    pass = chosen ? chosen->make() : defaultPass();
+    encoding = std::move(whole);
+    threadName = threadGiven;
+    pass->setting({companionName, period, keepLine1, matrix, serial, overwriting, encoding.get()});
+    altered = pass->altering(threadName);
+  }
   int status = 0;
-  if (pass->altering(threadName)) {
-    std::cout << encoding.forDisplay(pass->altered()) << std::endl;
+  if (altered) {
+    std::cout << encoding->forDisplay(pass->altered()) << std::endl;
     // A dash name the run did not read: replaced by a later option's
     // companion, or given to a pass that reads none.
     std::vector<std::string> ignored;
@@ -224,7 +268,7 @@ int main(int argc, char** argv) {
     if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
   } else {
     const std::string message = pass->inquiry();
-    reportFailure(message, {threadName, companionName, pass->lineFault()}, &encoding);
+    reportFailure(message, {threadName, companionName, pass->lineFault()}, encoding.get());
     status = ERROR_CODE;
   }
   createRemoveErrorText();

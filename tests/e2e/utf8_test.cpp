@@ -86,6 +86,21 @@ Twin makeThread() {
 
 const Twin kThread = makeThread();
 
+/// Body lines of Japanese, more than 1 MiB in UTF-8: a thread that holds them
+/// is read past the point where its encoding is taken from its start.
+const Twin& longBody() {
+  static const Twin text = [] {
+    Twin body;
+    for (int i = 0; body.utf8.size() < (size_t{1} << 20) + 4096; ++i) {
+      const Twin line = kYamada + kNurupo + " " + std::to_string(i) + " " + kWed + "\n";
+      body.sjis += line.sjis;
+      body.utf8 += line.utf8;
+    }
+    return body;
+  }();
+  return text;
+}
+
 /// Companion files whose items hold Japanese and lacking characters.
 const std::map<std::string, Twin> kCompanions = {
     {"drafo.csv", lines({ascii("a,A,"), ascii(" 1 , 01 ,"), kYoshi + "," + kKichi + ",",
@@ -232,6 +247,61 @@ TEST_F(Utf8Threads, EveryPassGivesTheUtf8FormOfItsShiftJisTwin) {
       expected["who.txt"] = mark + utf8Form(twin.files.at("who.txt"));
       EXPECT_EQ(utf8.files, expected);
     }
+  }
+}
+
+TEST_F(Utf8Threads, ALongThreadGivesTheUtf8FormOfItsShiftJisTwin) {
+  // Read past its first megabyte, taken for UTF-8 there, converted as read.
+  const Twin thread = kThread + longBody();
+  for (const std::vector<std::string>& options : everyPassOption()) {
+    std::vector<std::string> args = {"who.txt", "-o"};
+    args.insert(args.end(), options.begin(), options.end());
+    SCOPED_TRACE(shown(args));
+    const Result twin = running(thread.sjis, sjisCompanions(), args);
+    ASSERT_EQ(twin.run.status, 0) << twin.run.err;
+    const Result utf8 = running(thread.utf8, sjisCompanions(), args);
+    EXPECT_EQ(utf8.run.status, 0);
+    EXPECT_EQ(utf8.run.out, utf8Form(twin.run.out));
+    EXPECT_EQ(utf8.run.err, utf8Form(twin.run.err));
+    std::map<std::string, std::string> expected = twin.files;
+    expected["who.txt"] = utf8Form(twin.files.at("who.txt"));
+    EXPECT_TRUE(utf8.files == expected);
+  }
+}
+
+TEST_F(Utf8Threads, AThreadThatTurnsOutNotUtf8PastItsFirstMegabyteIsShiftJis) {
+  // UTF-8 for more than a megabyte, then a post in Shift-JIS: the file is
+  // not UTF-8, so every byte is taken as Shift-JIS, as in a file whose first
+  // line tells so. The Shift-JIS あ put into the first body line of the
+  // second thread tells it at once; it is taken out of what that run gives.
+  const std::string kA = "\x82\xA0";
+  const std::string tail =
+      "9 Anon 2017/08/18(Fri) 10:00:00.00 ID:late\n" + kNurupo.sjis + "\n01 02 03 04 05 06\n";
+  const std::string thread = kThread.utf8 + longBody().utf8 + tail;
+  const size_t body = kThread.utf8.find('\n') + 1;
+  const size_t firstBody = kThread.utf8.find('\n', body) + 1;
+  std::string told = thread;
+  told.insert(firstBody, kA + " ");
+  auto untold = [&](std::string text) {
+    const size_t at = text.find(kA + " ");
+    if (at != std::string::npos) text.erase(at, kA.size() + 1);
+    return text;
+  };
+  for (const std::vector<std::string>& options : everyPassOption()) {
+    std::vector<std::string> args = {"who.txt", "-o"};
+    args.insert(args.end(), options.begin(), options.end());
+    SCOPED_TRACE(shown(args));
+    const Result expected = running(told, sjisCompanions(), args);
+    ASSERT_EQ(expected.run.status, 0) << expected.run.err;
+    const Result result = running(thread, sjisCompanions(), args);
+    EXPECT_EQ(result.run.status, 0);
+    EXPECT_EQ(result.run.out, untold(expected.run.out));
+    EXPECT_EQ(result.run.err, untold(expected.run.err));
+    std::map<std::string, std::string> files = expected.files;
+    for (auto& [name, text] : files) text = untold(text);
+    EXPECT_TRUE(result.files == files);
+    // What the first reading made is gone: no expansion file of it stays.
+    EXPECT_EQ(result.files.size(), files.size());
   }
 }
 
