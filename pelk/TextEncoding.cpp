@@ -174,6 +174,70 @@ std::string overflowMessage(const std::string& name) {
                                                " different characters that Shift-JIS lacks");
 }
 
+/// Makes room for `size` bytes at the end of `out`, lets `write` write there
+/// (moving the pointer it is given past what it wrote), and cuts `out` to
+/// what was written; returns what `write` returned.
+template <class Write>
+auto growing(std::string& out, size_t size, Write write) {
+  const size_t start = out.size();
+  out.resize(start + size);
+  char* o = out.data() + start;
+  const auto result = write(o);
+  out.resize(o - out.data());
+  return result;
+}
+
+/// The codes of the characters of the Basic Multilingual Plane, as
+/// cp932::toCode gives them: one look-up for the common case.
+const unsigned short* codesOfCharacters() {
+  static const std::vector<unsigned short> codes = [] {
+    std::vector<unsigned short> all(0x10000);
+    for (char32_t c = 0x80; c < 0x10000; ++c) all[c] = cp932::toCode(c);
+    return all;
+  }();
+  return codes.data();
+}
+
+/// The UTF-8 bytes of a character, with their count in the fourth byte
+/// (none: 0), so that one four-byte copy writes them.
+struct Utf8Bytes {
+  unsigned char bytes[4] = {0, 0, 0, 0};
+};
+
+Utf8Bytes utf8Bytes(char32_t c) {
+  Utf8Bytes utf8;
+  if (c == 0) return utf8;
+  char* o = reinterpret_cast<char*>(utf8.bytes);
+  putUtf8(c, o);
+  utf8.bytes[3] = static_cast<unsigned char>(o - reinterpret_cast<char*>(utf8.bytes));
+  return utf8;
+}
+
+/// The UTF-8 bytes of the CP932 codes: the single bytes from 0x80, and the
+/// pairs by the row of the lead byte (cp932::kLeadRow) and the trail byte.
+/// A user-defined code has none here: the run gives it its character.
+struct Utf8Codes {
+  std::array<Utf8Bytes, 128> singles;
+  std::vector<std::array<Utf8Bytes, 256>> pairs;
+};
+
+const Utf8Codes& utf8Codes() {
+  static const Utf8Codes codes = [] {
+    Utf8Codes all;
+    for (int b = 0x80; b <= 0xFF; ++b) all.singles[b - 0x80] = utf8Bytes(cp932::fromSingleByte(b));
+    const unsigned char rows =
+        *std::max_element(std::begin(cp932::kLeadRow), std::end(cp932::kLeadRow)) + 1;
+    all.pairs.resize(rows);
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+      if (cp932::kLeadRow[lead] == 0) continue;
+      for (int trail = 0; trail <= 0xFF; ++trail)
+        all.pairs[cp932::kLeadRow[lead]][trail] = utf8Bytes(cp932::fromDoubleByte(lead, trail));
+    }
+    return all;
+  }();
+  return codes;
+}
+
 /// Hands out the bytes read ahead, then the rest of the file.
 class ReplayReader : public Disk::Reader {
  public:
@@ -199,6 +263,22 @@ class ReplayReader : public Disk::Reader {
   std::unique_ptr<Disk::Reader> file_;
 };
 
+/// A buffer that grows without clearing what it gains.
+class Buffer {
+ public:
+  char* reserving(size_t size) {
+    if (size > capacity_) {
+      data_ = std::make_unique<char[]>(size);
+      capacity_ = size;
+    }
+    return data_.get();
+  }
+
+ private:
+  std::unique_ptr<char[]> data_;
+  size_t capacity_ = 0;
+};
+
 /// Reads a UTF-8 file as CP932. A file taken for UTF-8 before all of it was
 /// seen (`secondLook` given) fails at a byte that is not UTF-8, or when the
 /// user area overflows, and is named in `secondLook`: it may be Shift-JIS.
@@ -215,20 +295,25 @@ class Cp932Reader : public Disk::Reader {
   }
 
   size_t read(char* buffer, size_t size) override {
-    while (at_ == converted_.size()) {
-      if (!file_) return 0;
-      converted_.clear();
-      at_ = 0;
-      // As much of the file as is asked for, so that the caller's block
-      // sizes hold here too.
-      block_.resize(size);
-      const size_t n = file_->read(block_.data(), size);
+    // What a small buffer could not take of the last conversion first.
+    if (at_ < end_) return handingOut(buffer, size);
+    // The conversion goes straight into the caller's buffer when it is
+    // large enough for it, else into `converted_`.
+    const bool direct = size >= kDirect;
+    const size_t wanted = direct ? (size - 32) / 2 - 8 : kDirect;
+    while (file_) {
+      char* const start = direct ? buffer : converted_.reserving(ToCp932::room(wanted));
+      char* out = start;
+      char* const block = block_.reserving(wanted);
+      const size_t n = file_->read(block, wanted);
       bool converted;
       if (n > 0) {
-        converted = toCp932_.converting(std::string_view(block_.data(), n), converted_);
+        converted = toCp932_.converting(std::string_view(block, n), out);
       } else {
         failed_ = file_->failed();
-        converted = failed_ || toCp932_.finishing(converted_);
+        std::string rest;
+        converted = failed_ || toCp932_.finishing(rest);
+        out = std::copy(rest.begin(), rest.end(), out);
         file_.reset();
       }
       if (!converted) {
@@ -238,27 +323,38 @@ class Cp932Reader : public Disk::Reader {
           message_ = overflowMessage(name_);
         failed_ = true;
         file_.reset();
-        converted_.clear();
         return 0;
       }
+      if (out == start) continue;
+      if (direct) return out - start;
+      at_ = 0;
+      end_ = out - start;
+      return handingOut(buffer, size);
     }
-    const size_t n = std::min(size, converted_.size() - at_);
-    std::memcpy(buffer, converted_.data() + at_, n);
-    at_ += n;
-    return n;
+    return 0;
   }
 
   bool failed() const override { return failed_; }
 
  private:
+  /// From this size on, a caller's buffer is converted into directly.
+  static constexpr size_t kDirect = 4096;
+
+  size_t handingOut(char* buffer, size_t size) {
+    const size_t n = std::min(size, end_ - at_);
+    std::memcpy(buffer, converted_.reserving(0) + at_, n);
+    at_ += n;
+    return n;
+  }
+
   std::unique_ptr<Disk::Reader> file_;
   ToCp932 toCp932_;
   std::string& message_;
   std::string name_;
   std::string* secondLook_;
-  std::string block_;
-  std::string converted_;
-  size_t at_ = 0;
+  Buffer block_;
+  Buffer converted_;
+  size_t at_ = 0, end_ = 0;
   bool failed_ = false;
 };
 
@@ -269,30 +365,35 @@ class Utf8Writer : public Disk::Writer {
       : file_(std::move(file)), toUtf8_(area), mark_(mark) {}
 
   bool append(std::string_view bytes) override {
-    starting();
-    toUtf8_.converting(bytes, converted_);
-    return handingOn();
+    char* const start = converted_.reserving(kMark.size() + ToUtf8::room(bytes.size()));
+    char* out = marking(start);
+    toUtf8_.converting(bytes, out);
+    return handingOn(start, out);
   }
 
   bool commit(const std::string& name) override {
-    starting();
-    toUtf8_.finishing(converted_);
-    return handingOn() && file_->commit(name);
+    std::string rest;
+    toUtf8_.finishing(rest);
+    char* const start = converted_.reserving(kMark.size() + rest.size());
+    char* out = std::copy(rest.begin(), rest.end(), marking(start));
+    return handingOn(start, out) && file_->commit(name);
   }
 
  private:
   /// Puts the mark before the first bytes (an empty output too gets it).
-  void starting() {
-    converted_.clear();
-    if (mark_) converted_ = kMark;
+  char* marking(char* out) {
+    if (mark_) out = std::copy(kMark.begin(), kMark.end(), out);
     mark_ = false;
+    return out;
   }
-  bool handingOn() { return converted_.empty() || file_->append(converted_); }
+  bool handingOn(const char* start, const char* end) {
+    return start == end || file_->append(std::string_view(start, end - start));
+  }
 
   std::unique_ptr<Disk::Writer> file_;
   ToUtf8 toUtf8_;
   bool mark_;
-  std::string converted_;
+  Buffer converted_;
 };
 
 }  // namespace
@@ -376,14 +477,11 @@ char32_t UserArea::characterOf(unsigned short code) const {
   return n < characters_.size() ? characters_[n] : 0;
 }
 
-size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
+size_t ToCp932::step(std::string_view in, bool end, char*& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
-  // No byte gives more than two (a stray byte becomes a code); 8 bytes more
-  // for copyAscii.
-  const size_t start = out.size();
-  out.resize(start + 2 * n + 8);
-  char* o = out.data() + start;
+  const unsigned short* codes = codesOfCharacters();
+  char* o = out;
   size_t i = 0;
   while (i < n) {
     if (p[i] < 0x80) {
@@ -398,7 +496,7 @@ size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
       // forms) of a double-byte character. Overlong forms (below U+0800)
       // and surrogates (CP932 has none) take the general way.
       const char32_t c = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
-      const unsigned short code = cp932::toCode(c);
+      const unsigned short code = codes[c];
       if (c >= 0x800 && code > 0xFF) {
         o[0] = char(code >> 8);
         o[1] = char(code & 0xFF);
@@ -427,32 +525,33 @@ size_t ToCp932::step(std::string_view in, bool end, std::string& out) {
     if (code > 0xFF) *o++ = char(code >> 8);
     *o++ = char(code & 0xFF);
   }
-  out.resize(o - out.data());
+  out = o;
   if (i > 0) atStart_ = false;
   return i;
 }
 
-bool ToCp932::converting(std::string_view block, std::string& out) {
+bool ToCp932::converting(std::string_view block, char*& out) {
   if (overflowed_ || strayFound_) return false;
   stitching(carry_, block, [&](std::string_view in, bool end) { return step(in, end, out); });
   return !overflowed_ && !strayFound_;
 }
 
+bool ToCp932::converting(std::string_view block, std::string& out) {
+  return growing(out, room(block.size()), [&](char*& o) { return converting(block, o); });
+}
+
 bool ToCp932::finishing(std::string& out) {
   if (overflowed_ || strayFound_) return false;
-  step(carry_, true, out);
+  growing(out, room(carry_.size()), [&](char*& o) { return step(carry_, true, o); });
   carry_.clear();
   return !overflowed_ && !strayFound_;
 }
 
-size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
+size_t ToUtf8::step(std::string_view in, bool end, char*& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
-  // A half-width katakana byte becomes three bytes; no character grows
-  // more. 8 bytes more for copyAscii.
-  const size_t start = out.size();
-  out.resize(start + 3 * n + 8);
-  char* o = out.data() + start;
+  const Utf8Codes& utf8 = utf8Codes();
+  char* o = out;
   size_t i = 0;
   while (i < n) {
     const unsigned char b = p[i];
@@ -463,36 +562,34 @@ size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
       continue;
     }
     if (i + 1 < n) {
-      // The common case: a double-byte character of three UTF-8 bytes (kana,
-      // kanji, full-width forms). A byte that leads none has an empty row.
-      const char32_t c = cp932::fromDoubleByte(b, p[i + 1]);
-      if (c >= 0x800) {
-        o[0] = char(0xE0 | c >> 12);
-        o[1] = char(0x80 | (c >> 6 & 0x3F));
-        o[2] = char(0x80 | (c & 0x3F));
-        o += 3;
+      // The common case: a double-byte character (kana, kanji, full-width
+      // forms). A byte that leads none has an empty row.
+      const Utf8Bytes pair = utf8.pairs[cp932::kLeadRow[b]][p[i + 1]];
+      if (pair.bytes[3] != 0) {
+        std::memcpy(o, pair.bytes, 4);
+        o += pair.bytes[3];
         i += 2;
         continue;
       }
     }
-    char32_t c;
-    int length = 1;
     if (!cp932::isLeadByte(b)) {
-      c = cp932::fromSingleByte(b);
-    } else if (i + 1 == n) {
+      // A single byte (half-width katakana), or one that begins no character.
+      const Utf8Bytes single = utf8.singles[b - 0x80];
+      std::memcpy(o, single.bytes, 4);
+      o += single.bytes[3];
+      if (single.bytes[3] == 0) *o++ = char(b);
+      ++i;
+      continue;
+    }
+    char32_t c = 0;
+    int length = 1;
+    if (i + 1 == n) {
       if (!end) break;
-      c = 0;
-    } else if (!cp932::isTrailByte(p[i + 1])) {
-      c = 0;
-    } else {
+    } else if (cp932::isUserAreaLead(b) && cp932::isTrailByte(p[i + 1])) {
       const unsigned char trail = p[i + 1];
-      c = cp932::fromDoubleByte(b, trail);
-      if (c == 0 && cp932::isUserAreaLead(b)) {
-        c = area_.characterOf(b << 8 | trail);
-        if (c == 0)
-          c = kPrivateUseBase + (b - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(trail);
-      }
-      if (c != 0) length = 2;
+      c = area_.characterOf(b << 8 | trail);
+      if (c == 0) c = kPrivateUseBase + (b - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(trail);
+      length = 2;
     }
     if (c != 0)
       putUtf8(c, o);
@@ -500,16 +597,23 @@ size_t ToUtf8::step(std::string_view in, bool end, std::string& out) {
       *o++ = char(b);  // begins no character: passes as it is
     i += length;
   }
-  out.resize(o - out.data());
+  out = o;
   return i;
 }
 
-void ToUtf8::converting(std::string_view block, std::string& out) {
+void ToUtf8::converting(std::string_view block, char*& out) {
   stitching(carry_, block, [&](std::string_view in, bool end) { return step(in, end, out); });
 }
 
+void ToUtf8::converting(std::string_view block, std::string& out) {
+  growing(out, room(block.size()), [&](char*& o) {
+    converting(block, o);
+    return true;
+  });
+}
+
 void ToUtf8::finishing(std::string& out) {
-  step(carry_, true, out);
+  growing(out, room(carry_.size()), [&](char*& o) { return step(carry_, true, o); });
   carry_.clear();
 }
 

@@ -101,15 +101,22 @@ class ToCp932 {
   /// area has overflowed (the text is then cut at the character that found
   /// it full).
   bool converting(std::string_view block, std::string& out);
+  /// As above, writing at `out`, which has `room(block.size())` bytes, and
+  /// moving it past what was written.
+  bool converting(std::string_view block, char*& out);
   /// Ends the text: a sequence cut short by the end counts as bytes that are
   /// not UTF-8. False as for `converting`.
   bool finishing(std::string& out);
 
+  /// The room the conversion of a block of `size` bytes may take (no byte
+  /// becomes more than two), with what is carried from the block before.
+  static constexpr size_t room(size_t size) { return 2 * (size + 8) + 16; }
+
  private:
-  /// Converts the whole sequences from the start of `in` and returns how
-  /// many bytes it took; at the `end` of the text, a sequence cut short
-  /// too.
-  size_t step(std::string_view in, bool end, std::string& out);
+  /// Converts the whole sequences from the start of `in` to `out`, which
+  /// has room for 2 * in.size() + 8 bytes, and returns how many bytes it
+  /// took; at the `end` of the text, a sequence cut short too.
+  size_t step(std::string_view in, bool end, char*& out);
 
   UserArea& area_;
   std::string carry_;
@@ -132,12 +139,19 @@ class ToUtf8 {
 
   /// Appends the conversion of the next block to `out`.
   void converting(std::string_view block, std::string& out);
+  /// As above, writing at `out`, which has `room(block.size())` bytes, and
+  /// moving it past what was written.
+  void converting(std::string_view block, char*& out);
   /// Ends the text: a lead byte left at the end passes as it is.
   void finishing(std::string& out);
 
+  /// The room the conversion of a block of `size` bytes may take (no byte
+  /// becomes more than three), with what is carried from the block before.
+  static constexpr size_t room(size_t size) { return 3 * (size + 8) + 16; }
+
  private:
-  /// As ToCp932::step.
-  size_t step(std::string_view in, bool end, std::string& out);
+  /// As ToCp932::step, with room for 3 * in.size() + 8 bytes.
+  size_t step(std::string_view in, bool end, char*& out);
 
   const UserArea& area_;
   std::string carry_;

@@ -455,6 +455,32 @@ TEST(RunEncoding, AFileIsOpenedOnceWhenItsStartTellsItsEncoding) {
   }
 }
 
+TEST(RunEncoding, AReaderGivesTheSameTextWhateverSizeIsAskedFor) {
+  // Large requests are converted straight into the caller's buffer, small
+  // ones through the reader's own.
+  std::string utf8Lines, cp932Lines;
+  for (int i = 0; utf8Lines.size() < (size_t{3} << 19); ++i) {
+    utf8Lines += std::to_string(i) + kNurupoUtf8 + kEmoji + "\n";
+    cp932Lines += std::to_string(i) + kNurupo + "\xF0\x40\n";
+  }
+  for (const std::string mark : {"", kMark}) {
+    for (size_t size : {size_t{1}, size_t{2}, size_t{4095}, size_t{4096}, size_t{65536}}) {
+      MemoryDisk disk;
+      disk.files["who.txt"] = mark + utf8Lines;
+      RunEncoding run;
+      std::unique_ptr<Disk::Reader> reader = run.openReader(disk, "who.txt");
+      ASSERT_TRUE(reader);
+      std::string read, block(size, '\0');
+      for (size_t n; (n = reader->read(block.data(), size)) > 0;) {
+        ASSERT_LE(n, size);
+        read.append(block, 0, n);
+      }
+      EXPECT_FALSE(reader->failed());
+      EXPECT_TRUE(read == cp932Lines) << size;
+    }
+  }
+}
+
 TEST(RunEncoding, AFileTakenForUtf8EarlyIsLookedAtWholeWhenItTurnsOutOtherwise) {
   std::string utf8Lines;
   while (utf8Lines.size() < (size_t{2} << 20)) utf8Lines += std::string(kNurupoUtf8) + "\n";
