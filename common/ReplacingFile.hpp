@@ -214,6 +214,62 @@ inline void removeAbandonedPartials(std::string_view tag) {
 #endif
 }
 
+/// What `creatingNew` did.
+enum class Creation { kCreated, kExists, kFailed };
+
+/// Writes `bytes` to a new file `name`, for a name that nothing should have
+/// yet (a temporary name of this run): created exclusively, never through a
+/// link, with the mode a new file gets, written and closed; no partial file
+/// and no rename. With `text`, every LF is written as the platform's line
+/// end. `kExists` when something has the name (nothing is written: the
+/// caller replaces it as any other file); on a failed write the new file is
+/// deleted again.
+inline Creation creatingNew(const std::string& name, std::string_view bytes, bool text) {
+#ifdef _WIN32
+  std::string converted;
+  if (text) {
+    size_t from = 0;
+    for (size_t lf; (lf = bytes.find('\n', from)) != std::string_view::npos; from = lf + 1) {
+      converted.append(bytes.substr(from, lf - from));
+      converted += "\r\n";
+    }
+    converted.append(bytes.substr(from));
+    bytes = converted;
+  }
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Creation::kExists
+                                                                       : Creation::kFailed;
+  }
+  bool failed = false;
+  for (size_t done = 0; !failed && done < bytes.size();) {
+    const DWORD ask = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, ask, &written, nullptr) || written == 0)
+      failed = true;
+    done += written;
+  }
+  if (!CloseHandle(file)) failed = true;
+  if (failed) DeleteFileA(name.c_str());
+#else
+  (void)text;
+  const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+  if (fd < 0) return errno == EEXIST ? Creation::kExists : Creation::kFailed;
+  bool failed = false;
+  for (size_t done = 0; !failed && done < bytes.size();) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) failed = true;
+    if (written > 0) done += static_cast<size_t>(written);
+  }
+  if (close(fd) != 0) failed = true;
+  if (failed) unlink(name.c_str());
+#endif
+  return failed ? Creation::kFailed : Creation::kCreated;
+}
+
 inline bool ReplacingFile::open(const std::string& target) {
   discard();
   failed_ = false;

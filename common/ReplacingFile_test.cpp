@@ -1,9 +1,12 @@
 #include "ReplacingFile.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -235,6 +238,50 @@ TEST_F(Replacing, OnlyAbandonedPartialFilesAreRemoved) {
   EXPECT_EQ(slurp(dir / "victim.txt"), "victim\n");
   ASSERT_TRUE(living.commit());
   EXPECT_EQ(slurp(target), "new\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(Replacing, CreatingNewWritesOnlyWhereNothingHasTheName) {
+  using replacing::Creation;
+  const mode_t previous = umask(027);
+  const fs::path fresh = dir / "fresh.txt";
+  EXPECT_EQ(replacing::creatingNew(fresh, "new text\n", true), Creation::kCreated);
+  EXPECT_EQ(slurp(fresh), "new text\n");
+  EXPECT_EQ(modeOf(fresh), 0640);
+  umask(previous);
+
+  // Something has the name: nothing is written, not even through a link.
+  EXPECT_EQ(replacing::creatingNew(fresh, "other", true), Creation::kExists);
+  EXPECT_EQ(slurp(fresh), "new text\n");
+  const fs::path link = dir / "link.txt";
+  fs::create_symlink(fresh, link);
+  EXPECT_EQ(replacing::creatingNew(link, "other", true), Creation::kExists);
+  EXPECT_EQ(slurp(fresh), "new text\n");
+  fs::create_directory(dir / "folder");
+  EXPECT_EQ(replacing::creatingNew(dir / "folder", "other", true), Creation::kExists);
+  EXPECT_EQ(replacing::creatingNew(dir / "missing" / "x.txt", "other", true), Creation::kFailed);
+}
+
+TEST_F(Replacing, CreatingNewLeavesNoFileWhenTheWriteFails) {
+  // In a child whose files may hold 4 KiB at most.
+  const fs::path target = dir / "big.txt";
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{4096, 4096};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const bool failed = replacing::creatingNew(target, std::string(100000, 'x'), true) ==
+                        replacing::Creation::kFailed;
+    _exit(failed ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_FALSE(fs::exists(target));
 }
 
 }  // namespace

@@ -55,6 +55,14 @@ class Disk {
   /// this process may not write.
   virtual bool writeFile(const std::string& name, const std::string& contents) = 0;
 
+  /// Writes a file whose name nothing should have yet (a temporary name of
+  /// this run) the quickest way the Disk has: where nothing has the name, the
+  /// file is created and written in place, and a failed write deletes it
+  /// again; else it is replaced as `writeFile` does. This one is `writeFile`.
+  virtual bool creatingFile(const std::string& name, const std::string& contents) {
+    return writeFile(name, contents);
+  }
+
   /// A writer whose bytes go beside the file `name` until they are
   /// committed; nullptr when nothing can be written there. This one gathers
   /// the bytes and commits them with `writeFile`.

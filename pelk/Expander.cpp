@@ -122,7 +122,7 @@ bool Expander::wrongBall(const std::string& s) {
 
 bool Expander::writeCombinations(int n) {
   std::string text;
-  return combinations(n, text) && currentDisk().writeFile(fileName, text);
+  return combinations(n, text) && currentDisk().creatingFile(fileName, text);
 }
 
 bool Expander::combinations(int n, std::string& text) {

@@ -80,6 +80,18 @@ bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
   return writer && writer->append(contents) && writer->commit(name);
 }
 
+bool RealDisk::creatingFile(const std::string& name, const std::string& contents) {
+  switch (replacing::creatingNew(name, contents, true)) {
+    case replacing::Creation::kCreated:
+      return true;
+    case replacing::Creation::kExists:
+      return writeFile(name, contents);
+    case replacing::Creation::kFailed:
+      break;
+  }
+  return false;
+}
+
 bool RealDisk::exists(const std::string& name) { return nameExists(name); }
 
 bool RealDisk::isRegularFile(const std::string& name) { return isRegularFileName(name); }
