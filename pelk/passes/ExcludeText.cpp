@@ -1,5 +1,7 @@
 #include "passes/ExcludeText.hpp"
 
+#include <string_view>
+
 #include "DateFollowed.hpp"
 
 bool ExcludeText::altering(std::string& threadName) {
@@ -8,27 +10,72 @@ bool ExcludeText::altering(std::string& threadName) {
   listingLine1(thread.line1());
   if (!readingToProduceArray()) return false;
   chooseOutputName();
+  // Reads the bodies too long to hold a second time, behind `thread`.
+  ThreadFile again(messages::kExcludeText);
   // Set from the body line that holds an item up to the next post header:
   // the lines of the post in between are skipped.
   bool dropping = false;
+  // Set once the body passed `heldBound`: its lines are then only counted
+  // (from line `bodyFrom`, `bodyBytes` bytes with their line ends).
+  bool unheld = false;
+  long bodyFrom = thread.lineNumber() + 1;
+  std::size_t bodyBytes = 0;
+  // Lists the post that ends at line `bodyTo`, unless it is dropped.
+  auto endingPost = [&](long bodyTo) {
+    if (dropping) return true;
+    posts.listing();
+    return !unheld || listingAgain(again, threadName, bodyFrom, bodyTo, bodyBytes);
+  };
   std::string line;
   while (thread.next(line)) {
     DateFollowed parser(line, recogniseOnly);
     if (parser.dateLine() > 0) {
       // A dropped post's group is discarded without being listed.
-      if (!dropping) posts.listing();
+      if (!endingPost(thread.lineNumber() - 1)) return false;
       posts.clear(line);
-      dropping = false;
+      dropping = unheld = false;
+      bodyFrom = thread.lineNumber() + 1;
     } else if (dropping) {
       continue;
     } else if (searchingItem(line)) {
       dropping = true;
+    } else if (unheld) {
+      bodyBytes += line.size() + 1;
     } else {
       posts.add(line);
+      if (posts.group().size() > heldBound) {
+        unheld = true;
+        bodyBytes = posts.group().size();
+        posts.forgettingGroup();
+      }
     }
   }
-  // The last post was dropped: an empty header stands in its place.
-  if (dropping) posts.clear("");
-  posts.listing();
+  if (dropping) {
+    // The last post was dropped: an empty header stands in its place.
+    posts.clear("");
+    posts.listing();
+  } else if (!thread.failed() && !endingPost(thread.lineNumber())) {
+    return false;
+  }
   return openSaveClose(outputName);
+}
+
+bool ExcludeText::listingAgain(ThreadFile& again, const std::string& name, long from, long to,
+                               std::size_t bytes) {
+  if (again.lineNumber() > 0 ||
+      (again.opening(name, message, &encoding()) && again.readingLine1(message))) {
+    std::string_view line;
+    while (again.lineNumber() < from - 1 && again.next(line)) {
+    }
+    std::size_t read = 0;
+    while (again.lineNumber() < to && again.next(line)) {
+      posts.writingLine(line);
+      read += line.size() + 1;
+    }
+    if (!again.failed() && again.lineNumber() == to && read == bytes) return true;
+    message = again.failure();
+  }
+  // What was written of the output goes: a run that fails leaves none.
+  posts.dropping();
+  return false;
 }
