@@ -1,5 +1,6 @@
 #include "passes/ExcludeText.hpp"
 
+#include <memory>
 #include <string_view>
 
 #include "DateFollowed.hpp"
@@ -11,7 +12,7 @@ bool ExcludeText::altering(std::string& threadName) {
   if (!readingToProduceArray()) return false;
   chooseOutputName();
   // Reads the bodies too long to hold a second time, behind `thread`.
-  ThreadFile again(messages::kExcludeText);
+  std::unique_ptr<ThreadFile> again;
   // Set from the body line that holds an item up to the next post header:
   // the lines of the post in between are skipped.
   bool dropping = false;
@@ -57,13 +58,20 @@ bool ExcludeText::altering(std::string& threadName) {
   } else if (!thread.failed() && !endingPost(thread.lineNumber())) {
     return false;
   }
+  // Closed before the output may be renamed over the thread.
+  again.reset();
   return openSaveClose(outputName);
 }
 
-bool ExcludeText::listingAgain(ThreadFile& again, const std::string& name, long from, long to,
-                               std::size_t bytes) {
-  if (again.lineNumber() > 0 ||
-      (again.opening(name, message, &encoding()) && again.readingLine1(message))) {
+bool ExcludeText::listingAgain(std::unique_ptr<ThreadFile>& reader, const std::string& name,
+                               long from, long to, std::size_t bytes) {
+  bool opened = reader != nullptr;
+  if (!opened) {
+    reader = std::make_unique<ThreadFile>(messages::kExcludeText);
+    opened = reader->opening(name, message, &encoding()) && reader->readingLine1(message);
+  }
+  ThreadFile& again = *reader;
+  if (opened) {
     std::string_view line;
     while (again.lineNumber() < from - 1 && again.next(line)) {
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "Alterable.hpp"
@@ -27,9 +28,9 @@ class ExcludeText : public Alterable {
 
  private:
   /// Lists the body lines `from` to `to` of the thread `name`, read again by
-  /// `again` (opened at its first use; it only moves on). False, with the
+  /// `reader` (opened at its first use; it only moves on). False, with the
   /// thread's message, when it cannot be read or they are not the `bytes`
   /// bytes read the first time (the thread changed under the run).
-  bool listingAgain(ThreadFile& again, const std::string& name, long from, long to,
-                    std::size_t bytes);
+  bool listingAgain(std::unique_ptr<ThreadFile>& reader, const std::string& name, long from,
+                    long to, std::size_t bytes);
 };

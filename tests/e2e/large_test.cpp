@@ -103,6 +103,10 @@ std::vector<LongPostCase> longPostCases(const Spelling& in) {
       {"no header, no item", kLine1 + body, kLine1 + "\n" + body},
       {"no header, the item on the last line", kLine1 + body + item, kLine1 + "\n"},
       {"no header, the item in the middle", kLine1 + half + item + half, kLine1 + "\n"},
+      // The second reading stops short of the end: the thread is renamed over all the same.
+      {"a long post kept, then a short one",
+       kLine1 + header(in, 1) + body + header(in, 2) + "short\n",
+       kLine1 + "\n" + header(in, 1) + body + header(in, 2) + "short\n"},
       {"long posts kept and dropped among short ones",
        kLine1 + header(in, 1) + body + header(in, 2) + "short\n" + header(in, 3) + half + item +
            half + header(in, 4) + half,
