@@ -381,6 +381,15 @@ class ShapedThread(Thread):
     def years(self):
         return self.day / 336
 
+    def ident(self):
+        # An ID such as "K7to5tMg" on the third line of a split header (a
+        # body line) would read as a combination line and stop "-c": such
+        # IDs are drawn again.
+        while True:
+            ident = super().ident()
+            if not any(c.isdigit() and ident[i + 1:i + 3] == "to" for i, c in enumerate(ident)):
+                return ident
+
     def header(self):
         self.number += 1
         n = self.number

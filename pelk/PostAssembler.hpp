@@ -23,6 +23,8 @@ class PostAssembler {
   void addingLines(std::string_view text);
   /// Empties the group and sets the header of the next one.
   void clear(std::string_view header);
+  /// Empties the group and keeps its header.
+  void forgettingGroup() { group_.clear(); }
   /// Appends the header, a line end and the group to the output (an empty
   /// header gives an empty line). The group stays until `clear`.
   void listing();

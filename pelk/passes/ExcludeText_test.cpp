@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <memory>
+#include <string>
+
 #include "Clock.hpp"
 #include "Companions.hpp"
 #include "MemoryDisk.hpp"
@@ -24,16 +28,33 @@ class Exclude : public ExcludeText {
                    std::string companionName = "exclude.txt") {
     setting({companionName, 30, keepLine1, false, false, overwrite});
   }
+  /// Holds at most `bytes` bytes of a body; longer ones are read again.
+  void holdingAtMost(std::size_t bytes) { heldBound = bytes; }
+};
+
+/// Serves the thread "t.txt" as `changed` from its second opening on, as if
+/// it were edited while the pass reads it.
+class ChangingDisk : public MemoryDisk {
+ public:
+  std::unique_ptr<Reader> openReader(const std::string& name) override {
+    std::unique_ptr<Reader> reader = MemoryDisk::openReader(name);
+    if (name == "t.txt" && ++openings == 1) files[name] = changed;
+    return reader;
+  }
+  std::string changed;
+  int openings = 0;
 };
 
 /// Runs the pass on `thread` with `items` as exclude.txt; the text written
 /// to who.txt, or the message when the pass fails.
-std::string excluded(const std::string& thread, const std::string& items, bool keepLine1 = true) {
+std::string excluded(const std::string& thread, const std::string& items, bool keepLine1 = true,
+                     std::size_t heldBound = ExcludeText::kHeldBound) {
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
   disk.files["exclude.txt"] = items;
   ScopedDisk guard(&disk);
   Exclude pass(keepLine1);
+  pass.holdingAtMost(heldBound);
   std::string name = "t.txt";
   if (!pass.altering(name)) return "failed: " + pass.inquiry();
   EXPECT_EQ(pass.altered(), "who.txt");
@@ -77,6 +98,85 @@ TEST(ExcludeText, DropsWholePostsThatHoldAnItem) {
        "L1\n\n\n"},
   };
   for (const Case& c : cases) EXPECT_EQ(excluded(c.thread, items), c.expected) << c.what;
+}
+
+TEST(ExcludeText, BodiesLongerThanTheBoundAreReadAgainWhenKept) {
+  const std::string items = kNuru + "\n";
+  std::string bodies;
+  for (int i = 0; i < 40; ++i) bodies += "01 05 09 14 22 31 line " + std::to_string(i) + "\n";
+  struct Case {
+    const char* what;
+    std::string thread;
+  };
+  const Case cases[] = {
+      {"no header at all, kept", kLine1 + bodies},
+      {"no header at all, the item on the last line", kLine1 + bodies + kNuru + "\n"},
+      {"no header, the item past the bound", kLine1 + bodies + kNuru + "\n" + bodies},
+      {"long posts kept and dropped between short ones",
+       kLine1 + "pre\n" + head("1") + bodies + head("2") + "a\n" + head("3") + bodies + kNuru +
+           "\n" + bodies + head("4") + bodies + head("5") + kNuru + "\n" + head("6") + bodies},
+      {"the last post long and dropped", kLine1 + head("1") + "a\n" + head("2") + bodies + kNuru},
+      {"headers only", kLine1 + head("1") + head("2") + head("3")},
+      {"CR LF line ends and a CR inside a line",
+       "L1\r\n" + head("1").insert(head("1").size() - 1, "\r") + "x\ry\r\r\n" + bodies},
+      {"no line end at the end", kLine1 + head("1") + bodies + "last"},
+  };
+  for (const Case& c : cases) {
+    const std::string held = excluded(c.thread, items);
+    ASSERT_NE(held.rfind("failed:", 0), 0u) << c.what << ": " << held;
+    // From a bound below one line (every body read again) to one that
+    // splits the long bodies, the output is that of a body held whole.
+    for (std::size_t bound : {0, 1, 30, 500})
+      EXPECT_EQ(excluded(c.thread, items, true, bound), held) << c.what << ", bound " << bound;
+    EXPECT_EQ(excluded(c.thread, items, false, 30), excluded(c.thread, items, false))
+        << c.what << ", without Line-1";
+  }
+  EXPECT_EQ(excluded(kLine1 + bodies, items, true, 30), kLine1 + "\n" + bodies);
+  EXPECT_EQ(excluded(kLine1 + bodies + kNuru + "\n" + bodies, items, true, 30), kLine1 + "\n");
+}
+
+TEST(ExcludeText, AThreadChangedWhileALongBodyIsReadAgainFailsTheRun) {
+  std::string bodies;
+  for (int i = 0; i < 40; ++i) bodies += "01 05 09 14 22 31 line " + std::to_string(i) + "\n";
+  const std::string thread = kLine1 + head("1") + bodies + head("2") + "b\n";
+  struct Case {
+    const char* what;
+    std::string changed;
+    std::string message;
+  };
+  const Case cases[] = {
+      {"a line cut short", kLine1 + head("1") + bodies.substr(0, 100) + head("2") + "b\n",
+       "e25: ifstream in( t.txt )"},
+      {"a line more", kLine1 + "pre\n" + head("1") + bodies + head("2") + "b\n",
+       "e25: ifstream in( t.txt )"},
+      {"shorter than the body", kLine1 + head("1"), "e25: ifstream in( t.txt )"},
+      {"emptied", "", "e26(Line-1): in.getline(c, BUFFER_SIZE )"},
+  };
+  for (const Case& c : cases) {
+    ChangingDisk disk;
+    disk.files["t.txt"] = thread;
+    disk.changed = c.changed;
+    disk.files["exclude.txt"] = kNuru + "\n";
+    ScopedDisk guard(&disk);
+    Exclude pass;
+    pass.holdingAtMost(100);
+    std::string name = "t.txt";
+    EXPECT_FALSE(pass.altering(name)) << c.what;
+    EXPECT_EQ(pass.inquiry(), c.message) << c.what;
+    EXPECT_EQ(disk.files.count("who.txt"), 0u) << c.what;
+    EXPECT_EQ(disk.openings, 2) << c.what;
+  }
+  // A thread read once stays as it was read.
+  ChangingDisk disk;
+  disk.files["t.txt"] = thread;
+  disk.changed = kLine1;
+  disk.files["exclude.txt"] = kNuru + "\n";
+  ScopedDisk guard(&disk);
+  Exclude pass;
+  std::string name = "t.txt";
+  EXPECT_TRUE(pass.altering(name));
+  EXPECT_EQ(disk.openings, 1);
+  EXPECT_EQ(disk.files["who.txt"], kLine1 + "\n" + head("1") + bodies + head("2") + "b\n");
 }
 
 TEST(ExcludeText, WithoutLine1TheOutputStartsWithTheFirstKeptLine) {
