@@ -22,8 +22,12 @@ ItemMatcher::ItemMatcher(const std::vector<std::string>& items) : itemCount(item
     const Range range = states[s];
     uint32_t at = range.from;
     uint32_t ending = kNone;
-    for (; at < range.to && items[order[at]].size() == range.depth; ++at)
+    endStart.push_back(static_cast<uint32_t>(endItems.size()));
+    for (; at < range.to && items[order[at]].size() == range.depth; ++at) {
       ending = std::min(ending, order[at]);
+      endItems.push_back(order[at]);  // ascending: the sort is stable
+    }
+    reach.push_back(at == range.from ? 0 : endItems.back() + 1);
     best.push_back(ending);
     edgeStart.push_back(static_cast<uint32_t>(edgeLabel.size()));
     while (at < range.to) {
@@ -38,6 +42,7 @@ ItemMatcher::ItemMatcher(const std::vector<std::string>& items) : itemCount(item
     }
   }
   edgeStart.push_back(static_cast<uint32_t>(edgeLabel.size()));
+  endStart.push_back(static_cast<uint32_t>(endItems.size()));
   // The empty items end at the root: they occur everywhere and are kept
   // apart, so that the root marks nothing found.
   emptyItem = best[0];
@@ -52,9 +57,14 @@ ItemMatcher::ItemMatcher(const std::vector<std::string>& items) : itemCount(item
   const size_t count = best.size();
   denseCount = std::min(count, kDenseStates);
   fail.assign(count, 0);
+  output.assign(count, kNone);
   rows.assign(denseCount * 256, 0);
   for (State s = 0; s < count; ++s) {
-    if (s > 0) best[s] = std::min(best[s], best[fail[s]]);
+    if (s > 0) {
+      best[s] = std::min(best[s], best[fail[s]]);
+      output[s] = endStart[fail[s]] < endStart[fail[s] + 1] ? fail[s] : output[fail[s]];
+      reach[s] = std::max(reach[s], reach[fail[s]]);
+    }
     const bool dense = s < denseCount;
     if (dense && s > 0) std::copy_n(rows.begin() + fail[s] * 256, 256, rows.begin() + s * 256);
     for (uint32_t e = edgeStart[s]; e < edgeStart[s + 1]; ++e) {
@@ -107,6 +117,29 @@ size_t ItemMatcher::firstOccurring(std::string_view line) const {
       found = best[state];
       if (found == lowestItem) break;
     }
+  }
+  return found == kNone ? npos : found;
+}
+
+size_t ItemMatcher::firstOccurringFrom(std::string_view line, size_t from) const {
+  if (from == 0) return firstOccurring(line);
+  uint32_t found = kNone;
+  // The items that end at `state` or along its failure links.
+  auto looking = [&](State state) {
+    if (reach[state] <= from) return;
+    State s = endStart[state] < endStart[state + 1] ? state : output[state];
+    for (; s != kNone; s = output[s]) {
+      const uint32_t* first = endItems.data() + endStart[s];
+      const uint32_t* last = endItems.data() + endStart[s + 1];
+      const uint32_t* at = std::lower_bound(first, last, from);
+      if (at != last && *at < found) found = *at;
+    }
+  };
+  looking(0);  // the empty items
+  State state = 0;
+  for (char c : line) {
+    state = step(state, static_cast<unsigned char>(c));
+    if (state != 0) looking(state);
   }
   return found == kNone ? npos : found;
 }

@@ -31,6 +31,9 @@ class ItemMatcher {
   bool anyOccurs(std::string_view line) const;
   /// The index in the list of the first item that occurs in `line`, or `npos`.
   size_t firstOccurring(std::string_view line) const;
+  /// The smallest index from `from` on of an item that occurs in `line`, or
+  /// `npos`: the next of a list of replacements applied in order to work.
+  size_t firstOccurringFrom(std::string_view line, size_t from) const;
   /// The number of items.
   size_t size() const { return itemCount; }
 
@@ -55,6 +58,15 @@ class ItemMatcher {
   /// end at it or at a state along its failure links (`kNone` for none).
   std::vector<State> fail;
   std::vector<uint32_t> best;
+  /// Per state, the indices of the items that end at it, ascending:
+  /// endItems[endStart[s], endStart[s+1]); the nearest state along its
+  /// failure links at which items end (`kNone` for none); and one more than
+  /// the largest index of the items that end at it or along its failure
+  /// links (0 for none).
+  std::vector<uint32_t> endStart;
+  std::vector<uint32_t> endItems;
+  std::vector<State> output;
+  std::vector<uint32_t> reach;
   /// Per state, its edges edgeLabel/edgeTarget[edgeStart[s], edgeStart[s+1]),
   /// sorted by label.
   std::vector<uint32_t> edgeStart;

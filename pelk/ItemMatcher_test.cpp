@@ -12,19 +12,26 @@ namespace {
 
 /// The search the matcher replaces: each item in list order, a substring
 /// search of the line for it.
-size_t firstByFind(const std::vector<std::string>& items, const std::string& line) {
-  for (size_t i = 0; i < items.size(); ++i)
+size_t firstByFind(const std::vector<std::string>& items, const std::string& line,
+                   size_t from = 0) {
+  for (size_t i = from; i < items.size(); ++i)
     if (line.find(items[i]) != std::string::npos) return i;
   return ItemMatcher::npos;
 }
 
-/// Checks both questions on every line against the search of each item.
+/// Checks every question on every line against the search of each item,
+/// the first item from each index on too.
 void expectAsFind(const std::vector<std::string>& items, const std::vector<std::string>& lines) {
   const ItemMatcher matcher(items);
   for (const std::string& line : lines) {
     const size_t expected = firstByFind(items, line);
     ASSERT_EQ(matcher.firstOccurring(line), expected) << "line: " << line;
     ASSERT_EQ(matcher.anyOccurs(line), expected != ItemMatcher::npos) << "line: " << line;
+    // From every index on, where few items are; from a sample of them else.
+    const size_t stride = items.size() <= 64 ? 1 : items.size() / 17;
+    for (size_t from = 0; from <= items.size() + 1; from += stride)
+      ASSERT_EQ(matcher.firstOccurringFrom(line, from), firstByFind(items, line, from))
+          << "line: " << line << ", from " << from;
   }
 }
 
@@ -75,6 +82,9 @@ TEST(ItemMatcher, FindsTheFirstItemOfTheListNotTheFirstInTheLine) {
     EXPECT_EQ(matcher.firstOccurring(c.line), c.first) << c.line;
     EXPECT_EQ(matcher.anyOccurs(c.line), c.first != ItemMatcher::npos) << c.line;
     EXPECT_EQ(firstByFind(c.items, c.line), c.first) << "the table itself: " << c.line;
+    for (size_t from = 0; from <= c.items.size(); ++from)
+      EXPECT_EQ(matcher.firstOccurringFrom(c.line, from), firstByFind(c.items, c.line, from))
+          << c.line << ", from " << from;
   }
 }
 
@@ -97,7 +107,9 @@ TEST(ItemMatcher, AnswersAsTheSearchOfEachItemOnAFewLetters) {
   for (int round = 0; round < 50; ++round) {
     std::vector<std::string> items;
     const int count = 1 + static_cast<int>(random() % 12);
-    for (int i = 0; i < count; ++i) items.push_back(text(1 + random() % 5));
+    // Now and then an empty item, which occurs everywhere.
+    for (int i = 0; i < count; ++i)
+      items.push_back(text(round % 5 == 0 ? random() % 5 : 1 + random() % 5));
     std::vector<std::string> lines;
     for (int i = 0; i < 40; ++i) lines.push_back(text(random() % 16));
     expectAsFind(items, lines);

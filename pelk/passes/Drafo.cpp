@@ -1,9 +1,5 @@
 #include "passes/Drafo.hpp"
 
-#include <cstdint>
-#include <cstring>
-#include <string_view>
-
 #include "DateFollowed.hpp"
 #include "ShiftJis.hpp"
 
@@ -37,38 +33,6 @@ constexpr unsigned char kHalfWidthDot = 0xA5;
 size_t characterIndex(char lead, char trail) {
   return static_cast<unsigned char>(lead) * 256u + static_cast<unsigned char>(trail);
 }
-
-/// The bytes and the pairs of adjacent bytes that occur in a text, one bit
-/// each (pairs hashed into 1024 bits, so a bit may stand for several pairs).
-/// A draft with a byte or a pair the text lacks cannot occur in it.
-class Fragments {
- public:
-  void assign(std::string_view text) {
-    std::memset(bytes_, 0, sizeof bytes_);
-    std::memset(pairs_, 0, sizeof pairs_);
-    for (size_t i = 0; i < text.size(); ++i) {
-      set(bytes_, byteOf(text[i]));
-      if (i + 1 < text.size()) set(pairs_, pairOf(text[i], text[i + 1]));
-    }
-  }
-  bool mayHold(std::string_view draft) const {
-    for (size_t i = 0; i < draft.size(); ++i) {
-      if (!test(bytes_, byteOf(draft[i]))) return false;
-      if (i + 1 < draft.size() && !test(pairs_, pairOf(draft[i], draft[i + 1]))) return false;
-    }
-    return true;
-  }
-
- private:
-  static unsigned byteOf(char c) { return static_cast<unsigned char>(c); }
-  static unsigned pairOf(char a, char b) { return (byteOf(a) * 31u + byteOf(b)) & 1023u; }
-  static void set(uint64_t* bits, unsigned i) { bits[i >> 6] |= uint64_t{1} << (i & 63); }
-  static bool test(const uint64_t* bits, unsigned i) {
-    return bits[i >> 6] & (uint64_t{1} << (i & 63));
-  }
-  uint64_t bytes_[4];
-  uint64_t pairs_[16];
-};
 
 }  // namespace
 
@@ -124,6 +88,7 @@ bool Drafo::readingCsvToProduceArrays() {
     drafts.push_back(draft);
     formals.push_back(formal);
   }
+  draftMatcher = ItemMatcher(drafts);
   return true;
 }
 
@@ -192,16 +157,13 @@ bool Drafo::replaceDraftWithFormal(const std::string& line, std::string& formal)
   working = line;
   std::string next;
   const size_t longest = line.size() + longestGrowth;
-  // Most drafts do not occur in a line: what the line holds is noted once,
-  // and again only after a pair has changed it, so that they are passed over
-  // without a search.
-  Fragments present;
-  present.assign(working);
-  for (size_t i = 0; i < drafts.size(); ++i) {
+  // The drafts that occur are found in one reading of the line, and the
+  // line read again only after a pair has changed it: a long drafo.csv
+  // costs no more than a short one.
+  for (size_t i = 0; (i = draftMatcher.firstOccurringFrom(working, i)) != ItemMatcher::npos; ++i) {
     const std::string& draft = drafts[i];
-    if (draft.empty() || !present.mayHold(draft)) continue;
+    if (draft.empty()) continue;
     size_t at = working.find(draft);
-    if (at == std::string::npos) continue;
     next.clear();
     size_t from = 0;
     while (at != std::string::npos) {
@@ -215,7 +177,6 @@ bool Drafo::replaceDraftWithFormal(const std::string& line, std::string& formal)
     next.append(working, from, std::string::npos);
     if (next.size() > longest) return false;
     working.swap(next);
-    present.assign(working);
   }
   return true;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Alterable.hpp"
+#include "ItemMatcher.hpp"
 
 /// Normalises the body lines of the thread ("-z"): a built-in table turns
 /// full-width digits, letters, spaces and punctuation into single bytes,
@@ -36,6 +37,8 @@ class Drafo : public Alterable {
   std::vector<std::string> drafts;
   /// The second field of each pair: formal i replaces draft i.
   std::vector<std::string> formals;
+  /// Finds the next pair whose draft occurs in a line.
+  ItemMatcher draftMatcher;
   /// The built-in table: the byte that replaces each two-byte Shift-JIS
   /// character, indexed by lead byte * 256 + trail byte (0: kept as it is),
   /// so that a character of a long thread costs one look-up.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <utility>
 
 #include "Companions.hpp"
@@ -163,6 +164,56 @@ TEST(Drafo, PairsReplaceInOrderWithoutOverlapping) {
   EXPECT_EQ(formal, "ca");
   ASSERT_TRUE(pass.replaceDraftWithFormal("xax", formal));
   EXPECT_EQ(formal, "\\aa\\a");
+}
+
+TEST(Drafo, ManyPairsApplyInFileOrderEachToWhatTheOnesBeforeMade) {
+  // Few letters, so that pairs feed each other forwards and backwards: a
+  // pair whose formal makes an earlier draft does not bring that pair back.
+  std::mt19937 random(5);
+  auto text = [&](size_t length) {
+    std::string s;
+    for (size_t i = 0; i < length; ++i) s += "abcd"[random() % 4];
+    return s;
+  };
+  for (int round = 0; round < 40; ++round) {
+    std::string csv;
+    Pairs pairs;
+    const int count = 1 + static_cast<int>(random() % (round < 30 ? 8 : 300));
+    for (int i = 0; i < count; ++i) {
+      pairs.emplace_back(text(1 + random() % 3), text(random() % 3));
+      csv += pairs.back().first + "," + pairs.back().second + ",\n";
+    }
+    MemoryDisk disk;
+    disk.files["drafo.csv"] = csv;
+    ScopedDisk guard(&disk);
+    Zenkaku pass;
+    ASSERT_TRUE(pass.readingCsvToProduceArrays());
+    for (int l = 0; l < 20; ++l) {
+      const std::string line = text(random() % 20);
+      // Each pair in turn, every match of its draft, left to right.
+      std::string expected = line;
+      for (const auto& [draft, formal] : pass.pairs()) {
+        std::string next;
+        size_t from = 0;
+        for (size_t at; (at = expected.find(draft, from)) != std::string::npos;
+             from = at + draft.size())
+          next += expected.substr(from, at - from) + formal;
+        expected = next + expected.substr(from);
+      }
+      std::string formal;
+      ASSERT_TRUE(pass.replaceDraftWithFormal(line, formal));
+      EXPECT_EQ(formal, expected) << "line " << line << " with\n" << csv;
+    }
+  }
+  // "b" to "c" comes before "a" to "b": the b made last stays.
+  MemoryDisk disk;
+  disk.files["drafo.csv"] = "b,c,\na,b,\n";
+  ScopedDisk guard(&disk);
+  Zenkaku pass;
+  ASSERT_TRUE(pass.readingCsvToProduceArrays());
+  std::string formal;
+  ASSERT_TRUE(pass.replaceDraftWithFormal("ab", formal));
+  EXPECT_EQ(formal, "bc");
 }
 
 TEST(Drafo, PairsMayGrowALineUpToTheLimit) {
