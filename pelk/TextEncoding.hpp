@@ -1,9 +1,11 @@
 #pragma once
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "Disk.hpp"
@@ -74,9 +76,12 @@ class UserArea {
   /// The character the code was given, or 0.
   char32_t characterOf(unsigned short code) const;
   /// How many codes are given.
-  size_t size() const { return characters_.size(); }
+  size_t size() const;
 
+  // The conversions of a run's files go on beside the pass, each on a thread
+  // of its own: the area is shared by all of them.
  private:
+  mutable std::mutex mutex_;
   std::unordered_map<char32_t, unsigned short> codes_;
   std::vector<char32_t> characters_;
 };
@@ -96,6 +101,11 @@ class ToCp932 {
   void strict() { strict_ = true; }
   /// True when `strict` stopped the conversion.
   bool strayFound() const { return strayFound_; }
+  /// For a conversion on a thread other than the pass's: a character that
+  /// has no CP932 code is written as two bytes to be filled in, and noted
+  /// in `pending` (where, and which character), so that the pass's thread
+  /// gives the codes of the user area in the order it reads the text.
+  void deferring(std::vector<std::pair<char*, char32_t>>* pending) { pending_ = pending; }
 
   /// Appends the conversion of the next block to `out`; false once the user
   /// area has overflowed (the text is then cut at the character that found
@@ -124,6 +134,7 @@ class ToCp932 {
   bool overflowed_ = false;
   bool strict_ = false;
   bool strayFound_ = false;
+  std::vector<std::pair<char*, char32_t>>* pending_ = nullptr;
 };
 
 /// Converts CP932 to UTF-8 block by block: a double-byte character cut at
