@@ -123,11 +123,12 @@ DirectoryState directoryState() {
   return state;
 }
 
-/// Deletes the files made since `state` was taken (expansion files) and
-/// puts back the serial count.
+/// Deletes pelk's temporary files made since `state` was taken (expansion
+/// files of -c; nothing a user may keep) and puts back the serial count.
 void restoring(const DirectoryState& state) {
   for (const std::string& name : currentDisk().findFiles("*"))
-    if (!std::binary_search(state.names.begin(), state.names.end(), name))
+    if (isTemporaryName(name) &&
+        !std::binary_search(state.names.begin(), state.names.end(), name))
       currentDisk().removeFile(name);
   if (state.serialFound)
     currentDisk().writeFile(kSerialText, state.serial);
