@@ -106,6 +106,29 @@ bool Expander::expanding(std::string& text) {
   return n > 0 && combinations(n, text);
 }
 
+bool Expander::expanding(const std::function<void(uint64_t)>& each) {
+  const int n = labelled();
+  const int k = game.size;
+  if (n == 0 || k < 1 || n < k) return false;
+  // `labelled` has cut and checked the n tokens: distinct numbers of the game.
+  std::vector<uint64_t> bit(n + 1);
+  for (int i = 1; i <= n; ++i)
+    bit[i] = uint64_t{1} << ((token[i][0] - '0') * 10 + (token[i][1] - '0'));
+  // As `combinations`: positions ascending, the last one moving fastest.
+  std::vector<int> at(k);
+  for (int i = 0; i < k; ++i) at[i] = i + 1;
+  while (true) {
+    uint64_t mask = 0;
+    for (int i = 0; i < k; ++i) mask |= bit[at[i]];
+    each(mask);
+    int i = k - 1;
+    while (i >= 0 && at[i] == n - k + 1 + i) --i;
+    if (i < 0) return true;
+    ++at[i];
+    for (int j = i + 1; j < k; ++j) at[j] = at[j - 1] + 1;
+  }
+}
+
 bool Expander::wrongBall(const std::string& s) {
   message = game.wrongBallText;
   // Equal to one of "01 " ... the highest ball: two digits, a blank, 1 to highestBall.

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,10 @@ class Expander {
   bool writeFile();
   /// The same into `text` (appended) instead of the file.
   bool expanding(std::string& text);
+  /// The same as bit masks of the numbers (bit b for the number b), each
+  /// handed to `each` in the order the file lists them: no text written
+  /// and read again.
+  bool expanding(const std::function<void(uint64_t)>& each);
   /// The status text of the last validation.
   std::string inquiry() const { return message; }
   /// What is wrong with the line in plain words, such as "99 is no Loto-6

@@ -127,8 +127,7 @@ DirectoryState directoryState() {
 /// files of -c; nothing a user may keep) and puts back the serial count.
 void restoring(const DirectoryState& state) {
   for (const std::string& name : currentDisk().findFiles("*"))
-    if (isTemporaryName(name) &&
-        !std::binary_search(state.names.begin(), state.names.end(), name))
+    if (isTemporaryName(name) && !std::binary_search(state.names.begin(), state.names.end(), name))
       currentDisk().removeFile(name);
   if (state.serialFound)
     currentDisk().writeFile(kSerialText, state.serial);

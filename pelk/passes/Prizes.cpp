@@ -30,21 +30,6 @@ int numberAt(std::string_view text, std::size_t at, const Game& game) {
   return number <= game.highestBall ? number : 0;
 }
 
-/// The pick written by a line of the expander: as many tokens as a
-/// combination of `game` has, each two digits and a blank, distinct
-/// numbers of the game. False for any other line.
-bool expandedPick(std::string_view line, const Game& game, uint64_t& pick) {
-  const std::size_t width = Expander::tokenWidth;
-  if (line.size() != static_cast<std::size_t>(game.size) * width) return false;
-  pick = 0;
-  for (std::size_t at = 0; at < line.size(); at += width) {
-    const int number = numberAt(line, at, game);
-    if (number == 0 || line[at + 2] != ' ') return false;
-    pick |= uint64_t{1} << number;
-  }
-  return std::popcount(pick) == game.size;
-}
-
 }  // namespace
 
 std::span<const PrizeTier> prizeTiers(const Game& game) {
@@ -133,22 +118,15 @@ bool Prizes::checkingLine(std::string_view line) {
   if (line.find(kLabelCore) != std::string_view::npos && searchingItemSequence(line)) {
     if (gameOfLabel(foundItem) != game) return true;
     Expander expander(*game, std::string(), std::string(numbersPart(line)));
-    std::string expanded;
-    if (!expander.expanding(expanded)) {
+    const bool expanded = expander.expanding([&](uint64_t pick) {
+      const int tier = draw.tier(pick);
+      if (tier >= 0) winning(pick, tier);
+    });
+    if (!expanded) {
       message = expander.inquiry();
       fault.line = std::string(line);
       fault.reason = expander.reason();
       return false;
-    }
-    std::string_view rest = expanded;
-    while (!rest.empty()) {
-      const std::size_t end = rest.find('\n');
-      const std::string_view combination = rest.substr(0, end);
-      rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-      uint64_t pick = 0;
-      if (!expandedPick(combination, *game, pick)) continue;
-      const int tier = draw.tier(pick);
-      if (tier >= 0) winning(pick, tier);
     }
     return true;
   }
