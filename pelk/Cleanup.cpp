@@ -1,6 +1,7 @@
 #include "Cleanup.hpp"
 
 #include <cctype>
+#include <memory>
 #include <string_view>
 
 #include "Disk.hpp"
@@ -23,10 +24,16 @@ bool digitRun(const std::string& s, size_t& at) {
 
 bool createRemoveErrorText() {
   Disk& disk = currentDisk();
-  std::string list;
-  for (const char* pattern : kPatterns)
-    for (const std::string& name : disk.findFiles(pattern)) list += name + "\n";
-  if (!disk.writeFile(kRemoveErrorText, list)) {
+  // Written name by name: after "-c" the list may hold hundreds of
+  // thousands of expansion files.
+  std::unique_ptr<Disk::Writer> list = disk.openWriter(kRemoveErrorText);
+  bool written = list != nullptr;
+  for (const char* pattern : kPatterns) {
+    disk.eachFile(pattern, [&](const std::string& name) {
+      written = written && list->append(name) && list->append("\n");
+    });
+  }
+  if (!written || !list->commit(kRemoveErrorText)) {
     disk.writeFile(kErrorText, "ofstream remove_e(REMOVE_ERROR_TEXT)\n");
     return false;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,8 +61,21 @@ class Disk {
   /// file is created and written in place, and a failed write deletes it
   /// again; else it is replaced as `writeFile` does. This one is `writeFile`.
   virtual bool creatingFile(const std::string& name, const std::string& contents) {
-    return writeFile(name, contents);
+    const bool fresh = !exists(name);
+    if (!writeFile(name, contents)) return false;
+    if (fresh) noteCreated(name);
+    return true;
   }
+
+  /// From now on `creatingFile` notes the names it makes where nothing had
+  /// them: what a run that is made again deletes first. Off, and the names
+  /// noted so far forgotten, with `false`.
+  void recordingCreated(bool on) {
+    if (!on) created_.clear();
+    recording_ = on;
+  }
+  /// The names noted, each followed by a line end.
+  const std::string& created() const { return created_; }
 
   /// A writer whose bytes go beside the file `name` until they are
   /// committed; nullptr when nothing can be written there. This one gathers
@@ -77,15 +91,32 @@ class Disk {
   /// Deletes a regular file. False when it is not one or cannot be deleted.
   virtual bool removeFile(const std::string& name) = 0;
 
-  /// Names in the working directory that match a pattern such as "who*.txt",
-  /// "*" standing for any run of characters, letter case ignored, directories
-  /// included, in directory order.
-  virtual std::vector<std::string> findFiles(const std::string& pattern) = 0;
+  /// Hands `each` the names in the working directory that match a pattern
+  /// such as "who*.txt", "*" standing for any run of characters, letter case
+  /// ignored, directories included, in directory order, one at a time (a
+  /// directory may hold hundreds of thousands of expansion files).
+  virtual void eachFile(const std::string& pattern,
+                        const std::function<void(const std::string&)>& each) = 0;
+  /// The same names gathered.
+  std::vector<std::string> findFiles(const std::string& pattern) {
+    std::vector<std::string> found;
+    eachFile(pattern, [&](const std::string& name) { found.push_back(name); });
+    return found;
+  }
 
   /// Deletes the partial files that writers killed before their commit left
   /// in the working directory: regular files whose names have exactly the
   /// partial shape ("who.txt.4711-1.pelk-part"), and no other name.
   virtual void removeAbandonedPartials() = 0;
+
+ protected:
+  void noteCreated(const std::string& name) {
+    if (recording_) created_ += name + "\n";
+  }
+
+ private:
+  bool recording_ = false;
+  std::string created_;
 };
 
 /// The Disk every pass uses: the real working directory unless a test has

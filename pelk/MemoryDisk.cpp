@@ -24,7 +24,12 @@ bool MemoryDisk::isRegularFile(const std::string& name) { return files.count(nam
 
 bool MemoryDisk::removeFile(const std::string& name) { return files.erase(name) > 0; }
 
-std::vector<std::string> MemoryDisk::findFiles(const std::string& pattern) {
+void MemoryDisk::eachFile(const std::string& pattern,
+                          const std::function<void(const std::string&)>& each) {
+  for (const std::string& name : findFilesIn(pattern)) each(name);
+}
+
+std::vector<std::string> MemoryDisk::findFilesIn(const std::string& pattern) const {
   std::vector<std::string> found;
   for (const auto& [name, bytes] : files)
     if (matchesPattern(pattern, name)) found.push_back(name);

@@ -15,7 +15,10 @@ class MemoryDisk : public Disk {
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
   bool removeFile(const std::string& name) override;
-  std::vector<std::string> findFiles(const std::string& pattern) override;
+  void eachFile(const std::string& pattern,
+                const std::function<void(const std::string&)>& each) override;
+  /// The names `eachFile` hands out, gathered first: `each` may change the files.
+  std::vector<std::string> findFilesIn(const std::string& pattern) const;
   /// Deletes the files whose names have the partial shape; no writer of
   /// this disk is ever killed half-way, so none is living.
   void removeAbandonedPartials() override;

@@ -43,16 +43,15 @@ bool matchesPattern(const std::string& pattern, const std::string& name) {
 
 #ifdef _WIN32
 
-std::vector<std::string> searchDirectory(const std::string& pattern) {
-  std::vector<std::string> found;
+void searchDirectory(const std::string& pattern,
+                     const std::function<void(const std::string&)>& each) {
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return found;
+  if (search == INVALID_HANDLE_VALUE) return;
   do {
-    found.emplace_back(entry.cFileName);
+    each(entry.cFileName);
   } while (FindNextFileA(search, &entry));
   FindClose(search);
-  return found;
 }
 
 bool nameExists(const std::string& name) { return attributes(name) != INVALID_FILE_ATTRIBUTES; }
@@ -75,14 +74,13 @@ bool deleteRegularFile(const std::string& name) {
 
 namespace fs = std::filesystem;
 
-std::vector<std::string> searchDirectory(const std::string& pattern) {
-  std::vector<std::string> found;
+void searchDirectory(const std::string& pattern,
+                     const std::function<void(const std::string&)>& each) {
   std::error_code ec;
   for (fs::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
-    std::string name = it->path().filename().string();
-    if (matchesPattern(pattern, name)) found.push_back(name);
+    const std::string name = it->path().filename().string();
+    if (matchesPattern(pattern, name)) each(name);
   }
-  return found;
 }
 
 bool nameExists(const std::string& name) {

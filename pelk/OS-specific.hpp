@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,8 @@ bool matchesPattern(const std::string& pattern, const std::string& name);
 /// Names of the entries of the working directory (files and directories)
 /// that match `pattern`, in directory order. On Windows this is the
 /// platform's own search (FindFirstFileA).
-std::vector<std::string> searchDirectory(const std::string& pattern);
+void searchDirectory(const std::string& pattern,
+                     const std::function<void(const std::string&)>& each);
 
 /// True when anything has this name: a file, a directory, a dangling link.
 bool nameExists(const std::string& name);

@@ -83,6 +83,7 @@ bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
 bool RealDisk::creatingFile(const std::string& name, const std::string& contents) {
   switch (replacing::creatingNew(name, contents, true)) {
     case replacing::Creation::kCreated:
+      noteCreated(name);
       return true;
     case replacing::Creation::kExists:
       return writeFile(name, contents);
@@ -98,8 +99,9 @@ bool RealDisk::isRegularFile(const std::string& name) { return isRegularFileName
 
 bool RealDisk::removeFile(const std::string& name) { return deleteRegularFile(name); }
 
-std::vector<std::string> RealDisk::findFiles(const std::string& pattern) {
-  return searchDirectory(pattern);
+void RealDisk::eachFile(const std::string& pattern,
+                        const std::function<void(const std::string&)>& each) {
+  searchDirectory(pattern, each);
 }
 
 void RealDisk::removeAbandonedPartials() { replacing::removeAbandonedPartials(kPartialTag); }

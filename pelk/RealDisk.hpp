@@ -16,6 +16,7 @@ class RealDisk : public Disk {
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
   bool removeFile(const std::string& name) override;
-  std::vector<std::string> findFiles(const std::string& pattern) override;
+  void eachFile(const std::string& pattern,
+                const std::function<void(const std::string&)>& each) override;
   void removeAbandonedPartials() override;
 };

@@ -897,6 +897,8 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
     file = disk.openReader(name);
     if (!file) return nullptr;
   }
+  // What the run makes from here may have to go again (see `secondLook`).
+  if (tentative) disk.recordingCreated(true);
   const Encoding encoding = tentative ? Encoding::kUtf8 : detector.verdict();
   if (found) *found = encoding;
   if (encoding == Encoding::kShiftJis) return file;

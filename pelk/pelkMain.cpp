@@ -108,27 +108,28 @@ void reportFailure(const std::string& message, const HintContext& context,
   for (const std::string& line : hintLines(message, context)) std::cerr << shown(line) << std::endl;
 }
 
-/// What a pass may change in the working directory besides its output.
+/// What a pass may change in the working directory besides its output:
+/// the serial count (the expansion files it makes are new).
 struct DirectoryState {
-  std::vector<std::string> names;
   bool serialFound = false;
   std::string serial;
 };
 
 DirectoryState directoryState() {
   DirectoryState state;
-  state.names = currentDisk().findFiles("*");
-  std::sort(state.names.begin(), state.names.end());
   state.serialFound = currentDisk().readFile(kSerialText, &state.serial);
   return state;
 }
 
-/// Deletes pelk's temporary files made since `state` was taken (expansion
-/// files of -c; nothing a user may keep) and puts back the serial count.
+/// Deletes the files the pass made new (expansion files of -c, noted since
+/// the thread was taken for UTF-8 early) and puts back the serial count.
 void restoring(const DirectoryState& state) {
-  for (const std::string& name : currentDisk().findFiles("*"))
-    if (isTemporaryName(name) && !std::binary_search(state.names.begin(), state.names.end(), name))
-      currentDisk().removeFile(name);
+  const std::string created = currentDisk().created();
+  currentDisk().recordingCreated(false);
+  for (size_t at = 0, end; (end = created.find('\n', at)) != std::string::npos; at = end + 1) {
+    const std::string name = created.substr(at, end - at);
+    if (isTemporaryName(name)) currentDisk().removeFile(name);
+  }
   if (state.serialFound)
     currentDisk().writeFile(kSerialText, state.serial);
   else
