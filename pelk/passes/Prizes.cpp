@@ -1,6 +1,5 @@
 #include "passes/Prizes.hpp"
 
-#include <bit>
 #include <memory>
 
 #include "CombinationKey.hpp"
@@ -63,9 +62,23 @@ bool Draw::reading(const Game& game, std::string_view line1) {
   return true;
 }
 
+namespace {
+
+/// The bits set in `bits`, counted in a few instructions: std::popcount
+/// becomes a library call where the processor's own count may be missing
+/// (the baseline x86-64 has none), and every pick of a thread is counted.
+int bitsSet(uint64_t bits) {
+  bits -= (bits >> 1) & 0x5555555555555555u;
+  bits = (bits & 0x3333333333333333u) + ((bits >> 2) & 0x3333333333333333u);
+  bits = (bits + (bits >> 4)) & 0x0F0F0F0F0F0F0F0Fu;
+  return static_cast<int>((bits * 0x0101010101010101u) >> 56);
+}
+
+}  // namespace
+
 int Draw::tier(uint64_t pick) const {
-  const int main = std::popcount(pick & main_);
-  const int bonus = std::popcount(pick & bonus_);
+  const int main = bitsSet(pick & main_);
+  const int bonus = bitsSet(pick & bonus_);
   const std::span<const PrizeTier> tiers = prizeTiers(*game_);
   for (std::size_t i = 0; i < tiers.size(); ++i)
     if (main == tiers[i].main && bonus >= tiers[i].bonus) return static_cast<int>(i);
