@@ -114,6 +114,40 @@ inline mode_t newFileMode() {
 }
 #endif
 
+#ifdef _WIN32
+/// Appends `bytes` to `out`, every LF as CR LF.
+inline void appendWithCrLf(std::string& out, std::string_view bytes) {
+  size_t from = 0;
+  for (size_t lf; (lf = bytes.find('\n', from)) != std::string_view::npos; from = lf + 1) {
+    out.append(bytes.substr(from, lf - from));
+    out += "\r\n";
+  }
+  out.append(bytes.substr(from));
+}
+
+/// Writes every byte to `file`; false when a write fails.
+inline bool writingAll(HANDLE file, std::string_view bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    const DWORD ask = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data() + done, ask, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+#else
+/// Writes every byte to `fd`; false when a write fails.
+inline bool writingAll(int fd, std::string_view bytes) {
+  for (size_t done = 0; done < bytes.size();) {
+    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    done += static_cast<size_t>(written);
+  }
+  return true;
+}
+#endif
+
 }  // namespace detail
 
 /// One file written in place of another: `open`, `write` any number of
@@ -228,12 +262,7 @@ inline Creation creatingNew(const std::string& name, std::string_view bytes, boo
 #ifdef _WIN32
   std::string converted;
   if (text) {
-    size_t from = 0;
-    for (size_t lf; (lf = bytes.find('\n', from)) != std::string_view::npos; from = lf + 1) {
-      converted.append(bytes.substr(from, lf - from));
-      converted += "\r\n";
-    }
-    converted.append(bytes.substr(from));
+    detail::appendWithCrLf(converted, bytes);
     bytes = converted;
   }
   HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -243,27 +272,14 @@ inline Creation creatingNew(const std::string& name, std::string_view bytes, boo
     return error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ? Creation::kExists
                                                                        : Creation::kFailed;
   }
-  bool failed = false;
-  for (size_t done = 0; !failed && done < bytes.size();) {
-    const DWORD ask = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 30));
-    DWORD written = 0;
-    if (!WriteFile(file, bytes.data() + done, ask, &written, nullptr) || written == 0)
-      failed = true;
-    done += written;
-  }
+  bool failed = !detail::writingAll(file, bytes);
   if (!CloseHandle(file)) failed = true;
   if (failed) DeleteFileA(name.c_str());
 #else
   (void)text;
   const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
   if (fd < 0) return errno == EEXIST ? Creation::kExists : Creation::kFailed;
-  bool failed = false;
-  for (size_t done = 0; !failed && done < bytes.size();) {
-    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) failed = true;
-    if (written > 0) done += static_cast<size_t>(written);
-  }
+  bool failed = !detail::writingAll(fd, bytes);
   if (close(fd) != 0) failed = true;
   if (failed) unlink(name.c_str());
 #endif
@@ -330,16 +346,10 @@ inline bool ReplacingFile::open(const std::string& target) {
 inline bool ReplacingFile::write(std::string_view bytes) {
   if (partial_.empty() || failed_) return false;
 #ifdef _WIN32
-  if (text_) {
-    size_t from = 0;
-    for (size_t lf; (lf = bytes.find('\n', from)) != std::string_view::npos; from = lf + 1) {
-      buffer_.append(bytes.substr(from, lf - from));
-      buffer_ += "\r\n";
-    }
-    buffer_.append(bytes.substr(from));
-  } else {
+  if (text_)
+    detail::appendWithCrLf(buffer_, bytes);
+  else
     buffer_.append(bytes);
-  }
 #else
   buffer_.append(bytes);
 #endif
@@ -347,24 +357,11 @@ inline bool ReplacingFile::write(std::string_view bytes) {
 }
 
 inline bool ReplacingFile::flushing() {
-  size_t done = 0;
-  while (!failed_ && done < buffer_.size()) {
 #ifdef _WIN32
-    const DWORD ask = static_cast<DWORD>(std::min<size_t>(buffer_.size() - done, 1u << 30));
-    DWORD written = 0;
-    if (!WriteFile(handle_, buffer_.data() + done, ask, &written, nullptr) || written == 0)
-      failed_ = true;
-    done += written;
+  if (!failed_ && !detail::writingAll(handle_, buffer_)) failed_ = true;
 #else
-    const ssize_t written = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      failed_ = true;
-      break;
-    }
-    done += static_cast<size_t>(written);
+  if (!failed_ && !detail::writingAll(fd_, buffer_)) failed_ = true;
 #endif
-  }
   buffer_.clear();
   return !failed_;
 }
