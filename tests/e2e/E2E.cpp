@@ -200,23 +200,16 @@ Started E2E::startTivor(const std::vector<std::string>& args) { return start(tiv
 
 Outcome E2E::run(const std::string& program, const std::vector<std::string>& args,
                  RunLimits limits) {
-  // Wine now and then fails to start a program at all ("Application could
-  // not be started ... ShellExecuteEx failed"): the program never ran, so
-  // nothing was read or written, and the run is tried again.
-  static const std::string kNotStarted = "Application could not be started";
-  Outcome outcome;
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    Started started = start(program, args, limits);
-    outcome = finish(started);
-    if (fileSizeLimitsApply() || outcome.out.compare(0, kNotStarted.size(), kNotStarted) != 0)
-      break;
-  }
-  return outcome;
+  Started started = start(program, args, limits);
+  return finish(started);
 }
 
 Started E2E::start(const std::string& program, const std::vector<std::string>& args,
                    RunLimits limits, bool gated) {
   Started started;
+  started.program = program;
+  started.args = args;
+  started.limits = limits;
   if (limits.fileSizeLimit >= 0 && !fileSizeLimitsApply()) {
     ADD_FAILURE() << "a file-size limit under E2E_RUNNER: skip the test when "
                      "fileSizeLimitsApply() is false";
@@ -294,6 +287,22 @@ void E2E::release(Started& started) {
 }
 
 Outcome E2E::finish(Started& started) {
+  // Wine now and then fails to start a program at all ("Application could
+  // not be started ... ShellExecuteEx failed"), most often when many start
+  // together: the program never ran, so nothing was read or written, and the
+  // run is started again.
+  static const std::string kNotStarted = "Application could not be started";
+  Outcome outcome = waitFor(started);
+  for (int attempt = 1; attempt < 3 && !fileSizeLimitsApply() &&
+                        outcome.out.compare(0, kNotStarted.size(), kNotStarted) == 0;
+       ++attempt) {
+    Started again = start(started.program, started.args, started.limits);
+    outcome = waitFor(again);
+  }
+  return outcome;
+}
+
+Outcome E2E::waitFor(Started& started) {
   Outcome result;
   if (started.pid < 0) return result;
   release(started);

@@ -40,6 +40,10 @@ struct Started {
   int gate = -1;              ///< held shut until `release`, for a gated start
   std::filesystem::path out;  ///< where its standard output goes
   std::filesystem::path err;  ///< where its standard error goes
+  /// What was started, so that a run Wine failed to start is started again.
+  std::string program;
+  std::vector<std::string> args;
+  RunLimits limits;
 };
 
 /// A scratch working directory in which the real pelk and tivor binaries
@@ -108,7 +112,8 @@ class E2E : public ::testing::Test {
   Started startTivor(const std::vector<std::string>& args);
   /// Lets a gated start begin the program.
   void release(Started& started);
-  /// Waits for a started run and returns what it left.
+  /// Waits for a started run and returns what it left. A run that Wine
+  /// failed to start at all is started again (at most twice more).
   Outcome finish(Started& started);
   /// The path of the pelk or tivor binary the tests run.
   static std::string pelkBinary();
@@ -117,6 +122,9 @@ class E2E : public ::testing::Test {
   std::filesystem::path dir;
 
  private:
+  /// Waits for a started run once.
+  Outcome waitFor(Started& started);
+
   bool mounted_ = false;
   int runs_ = 0;
   std::map<std::string, std::string> written_;
