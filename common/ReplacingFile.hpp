@@ -179,6 +179,9 @@ class ReplacingFile {
  private:
   bool flushing();
 
+  /// What is gathered before a write.
+  static constexpr size_t kBuffered = size_t{1} << 16;
+
   std::string tag_;
   bool text_;
   std::string final_;
@@ -351,9 +354,14 @@ inline bool ReplacingFile::write(std::string_view bytes) {
   else
     buffer_.append(bytes);
 #else
+  if (bytes.size() >= kBuffered) {
+    // A large piece goes out as it is, behind what was gathered.
+    if (!flushing() || !detail::writingAll(fd_, bytes)) failed_ = true;
+    return !failed_;
+  }
   buffer_.append(bytes);
 #endif
-  return buffer_.size() < (size_t{1} << 16) || flushing();
+  return buffer_.size() < kBuffered || flushing();
 }
 
 inline bool ReplacingFile::flushing() {

@@ -284,4 +284,50 @@ TEST_F(Replacing, CreatingNewLeavesNoFileWhenTheWriteFails) {
   EXPECT_FALSE(fs::exists(target));
 }
 
+TEST_F(Replacing, WritesOfEverySizeComeOutWholeAndInOrder) {
+  // Small writes are gathered, large ones go out as they are: mixed, in
+  // every order, the file holds them one after the other.
+  std::mt19937 random(3);
+  const size_t sizes[] = {1, 100, 65535, 65536, 65537, 300000};
+  for (int trial = 0; trial < 8; ++trial) {
+    const fs::path target = dir / "who.txt";
+    replacing::ReplacingFile file(kTag, false);
+    ASSERT_TRUE(file.open(target));
+    std::string expected;
+    for (int i = 0; i < 12; ++i) {
+      const std::string piece(sizes[random() % std::size(sizes)], char('a' + i));
+      expected += piece;
+      ASSERT_TRUE(file.write(piece));
+    }
+    ASSERT_TRUE(file.commit());
+    EXPECT_EQ(slurp(target), expected) << trial;
+  }
+}
+
+TEST_F(Replacing, ALargeWriteThatFailsFailsTheFile) {
+  // In a child whose files may hold 4 KiB at most: a write past the limit,
+  // gathered or not, fails the file, and the old text stays.
+  const fs::path target = dir / "who.txt";
+  put(target, "old\n");
+  for (const size_t size : {size_t{3000}, size_t{100000}}) {
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{4096, 4096};
+      setrlimit(RLIMIT_FSIZE, &limit);
+      replacing::ReplacingFile file(kTag, false);
+      if (!file.open(target)) _exit(2);
+      const bool wrote = file.write(std::string(3000, 'x')) && file.write(std::string(size, 'y'));
+      const bool committed = file.commit();
+      _exit(committed ? 1 : wrote && size > 4096 ? 3 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << size << " " << status;
+    EXPECT_EQ(slurp(target), "old\n");
+    EXPECT_EQ(partialsIn(dir), std::vector<std::string>{});
+  }
+}
+
 }  // namespace

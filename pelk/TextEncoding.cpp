@@ -194,15 +194,22 @@ auto growing(std::string& out, size_t size, Write write) {
   return result;
 }
 
-/// The codes of the characters of the Basic Multilingual Plane, as
-/// cp932::toCode gives them: one look-up for the common case.
-const unsigned short* codesOfCharacters() {
-  static const std::vector<unsigned short> codes = [] {
-    std::vector<unsigned short> all(0x10000);
-    for (char32_t c = 0x80; c < 0x10000; ++c) all[c] = cp932::toCode(c);
+/// The double-byte codes of the characters U+0800 to U+FFFF, as the two
+/// bytes to write in the order they are written (0: none, or a single byte,
+/// or a character below U+0800): one look-up for the common case.
+const std::uint16_t* pairsOfCharacters() {
+  static const std::vector<std::uint16_t> pairs = [] {
+    std::vector<std::uint16_t> all(0x10000);
+    for (char32_t c = 0x800; c < 0x10000; ++c) {
+      const unsigned short code = cp932::toCode(c);
+      if (code <= 0xFF) continue;
+      const unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
+                                      static_cast<unsigned char>(code & 0xFF)};
+      std::memcpy(&all[c], bytes, 2);
+    }
     return all;
   }();
-  return codes.data();
+  return pairs.data();
 }
 
 /// The UTF-8 bytes of a character, with their count in the fourth byte
@@ -220,25 +227,33 @@ Utf8Bytes utf8Bytes(char32_t c) {
   return utf8;
 }
 
-/// The UTF-8 bytes of the CP932 codes: the single bytes from 0x80, and the
-/// pairs by the row of the lead byte (cp932::kLeadRow) and the trail byte.
-/// A user-defined code has none here: the run gives it its character.
+/// The UTF-8 bytes of the CP932 codes from 0x80: the single bytes, and the
+/// pairs by their two bytes as they stand in the text, read as one 16-bit
+/// number (`pairKey`). A user-defined code, or two bytes that make no
+/// character, have none here.
 struct Utf8Codes {
   std::array<Utf8Bytes, 128> singles;
-  std::vector<std::array<Utf8Bytes, 256>> pairs;
+  std::vector<Utf8Bytes> pairs = std::vector<Utf8Bytes>(0x10000);
 };
+
+/// The two bytes at `p` as one number, whatever the byte order of the machine.
+inline std::uint16_t pairKey(const unsigned char* p) {
+  std::uint16_t key;
+  std::memcpy(&key, p, 2);
+  return key;
+}
 
 const Utf8Codes& utf8Codes() {
   static const Utf8Codes codes = [] {
     Utf8Codes all;
     for (int b = 0x80; b <= 0xFF; ++b) all.singles[b - 0x80] = utf8Bytes(cp932::fromSingleByte(b));
-    const unsigned char rows =
-        *std::max_element(std::begin(cp932::kLeadRow), std::end(cp932::kLeadRow)) + 1;
-    all.pairs.resize(rows);
     for (int lead = 0x80; lead <= 0xFF; ++lead) {
-      if (cp932::kLeadRow[lead] == 0) continue;
-      for (int trail = 0; trail <= 0xFF; ++trail)
-        all.pairs[cp932::kLeadRow[lead]][trail] = utf8Bytes(cp932::fromDoubleByte(lead, trail));
+      if (!cp932::isLeadByte(lead)) continue;
+      for (int trail = 0; trail <= 0xFF; ++trail) {
+        const unsigned char code[2] = {static_cast<unsigned char>(lead),
+                                       static_cast<unsigned char>(trail)};
+        all.pairs[pairKey(code)] = utf8Bytes(cp932::fromDoubleByte(lead, trail));
+      }
     }
     return all;
   }();
@@ -574,7 +589,7 @@ class Utf8Writer : public Disk::Writer {
       }
     }
     next.clear();
-    if (next.capacity() < 2 * kPiece) next.reserve(2 * kPiece);
+    if (next.capacity() < kPiece + kPiece / 8) next.reserve(kPiece + kPiece / 8);
     gathered_ = std::move(next);
   }
   /// Waits for the thread to write what it was given.
@@ -603,8 +618,10 @@ class Utf8Writer : public Disk::Writer {
    public:
     char* reserving(size_t size) {
       if (size > capacity_) {
-        data_ = std::make_unique_for_overwrite<char[]>(size);
-        capacity_ = size;
+        // With room to spare: the pieces differ in size by a line or so, and
+        // new memory costs a page fault a page.
+        capacity_ = std::max(size, capacity_ + capacity_ / 2);
+        data_ = std::make_unique_for_overwrite<char[]>(capacity_);
       }
       return data_.get();
     }
@@ -722,7 +739,7 @@ char32_t UserArea::characterOf(unsigned short code) const {
 size_t ToCp932::step(std::string_view in, bool end, char*& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
-  const unsigned short* codes = codesOfCharacters();
+  const std::uint16_t* pairs = pairsOfCharacters();
   char* o = out;
   size_t i = 0;
   while (i < n) {
@@ -732,21 +749,24 @@ size_t ToCp932::step(std::string_view in, bool end, char*& out) {
       o += ascii;
       continue;
     }
-    if (i + 2 < n && (p[i] & 0xF0) == 0xE0 && (p[i + 1] & 0xC0) == 0x80 &&
-        (p[i + 2] & 0xC0) == 0x80) {
-      // The common case: a three-byte sequence (kana, kanji, full-width
-      // forms) of a double-byte character. Overlong forms (below U+0800)
-      // and surrogates (CP932 has none) take the general way.
-      const char32_t c = (p[i] & 0x0Fu) << 12 | (p[i + 1] & 0x3Fu) << 6 | (p[i + 2] & 0x3Fu);
-      const unsigned short code = codes[c];
-      if (c >= 0x800 && code > 0xFF) {
-        o[0] = char(code >> 8);
-        o[1] = char(code & 0xFF);
+    if constexpr (kWordwise) {
+      // The common case: runs of three-byte sequences (kana, kanji,
+      // full-width forms) of double-byte characters. Overlong forms (below
+      // U+0800), surrogates and characters without a double-byte code take
+      // the general way.
+      for (; i + 4 <= n; i += 3) {
+        std::uint32_t word;
+        std::memcpy(&word, p + i, 4);
+        if ((word & 0xC0C0F0u) != 0x8080E0u) break;
+        const char32_t c = (word & 0x0Fu) << 12 | (word >> 2 & 0xFC0u) | (word >> 16 & 0x3Fu);
+        const std::uint16_t pair = pairs[c];
+        if (pair == 0) break;
+        std::memcpy(o, &pair, 2);
         o += 2;
-        i += 3;
-        continue;
       }
+      if (i < n && p[i] < 0x80) continue;
     }
+    if (i >= n) break;
     const int length = sequenceLength(p + i, n - i);
     if (length == 0 && !end) break;
     if (length <= 0 && strict_) {
@@ -799,30 +819,31 @@ size_t ToUtf8::step(std::string_view in, bool end, char*& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
   const Utf8Codes& utf8 = utf8Codes();
+  // Held here: the writes through `o` might otherwise be taken to change them.
+  const Utf8Bytes* const pairs = utf8.pairs.data();
+  const Utf8Bytes* const singles = utf8.singles.data();
   char* o = out;
   size_t i = 0;
   while (i < n) {
-    const unsigned char b = p[i];
-    if (b < 0x80) {
+    if (p[i] < 0x80) {
       const size_t ascii = copyAscii(p + i, n - i, o);
       i += ascii;
       o += ascii;
       continue;
     }
-    if (i + 1 < n) {
-      // The common case: a double-byte character (kana, kanji, full-width
-      // forms). A byte that leads none has an empty row.
-      const Utf8Bytes pair = utf8.pairs[cp932::kLeadRow[b]][p[i + 1]];
-      if (pair.bytes[3] != 0) {
-        std::memcpy(o, pair.bytes, 4);
-        o += pair.bytes[3];
-        i += 2;
-        continue;
-      }
+    // The common case: runs of double-byte characters (kana, kanji,
+    // full-width forms).
+    for (; i + 1 < n; i += 2) {
+      const Utf8Bytes pair = pairs[pairKey(p + i)];
+      if (pair.bytes[3] == 0) break;
+      std::memcpy(o, pair.bytes, 4);
+      o += pair.bytes[3];
     }
+    if (i == n || p[i] < 0x80) continue;
+    const unsigned char b = p[i];
     if (!cp932::isLeadByte(b)) {
       // A single byte (half-width katakana), or one that begins no character.
-      const Utf8Bytes single = utf8.singles[b - 0x80];
+      const Utf8Bytes single = singles[b - 0x80];
       std::memcpy(o, single.bytes, 4);
       o += single.bytes[3];
       if (single.bytes[3] == 0) *o++ = char(b);
@@ -871,6 +892,7 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
   if (!file) return nullptr;
   EncodingDetector detector;
   std::string head;
+  head.reserve(kReadAhead);  // not grown block by block
   bool known = false;
   while (!known && head.size() < kReadAhead) {
     const size_t at = head.size();

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <map>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -314,6 +315,56 @@ TEST(BlockSplits, ToUtf8GivesTheSameWhereverTheBlocksEnd) {
   const std::string whole = toUtf8(area, cp932);
   EXPECT_EQ(whole.substr(0, 10), std::string(kNurupoUtf8) + "a");
   for (size_t block = 1; block <= 7; ++block) EXPECT_EQ(toUtf8(area, cp932, block), whole) << block;
+}
+
+TEST(Runs, ATextConvertsAsItsPiecesOneByOne) {
+  // Runs of characters are converted in a loop of their own: any mix of
+  // pieces, in runs or alone, gives what the same pieces give handed to the
+  // converter one at a time.
+  // UTF-8: ASCII, three-byte characters with double-byte codes, three-byte
+  // ones with a single byte (half-width) or none (wave dash, private use),
+  // two- and four-byte sequences, an overlong form and a surrogate (bytes
+  // that are not UTF-8, kept as they are here), and the mark after the start.
+  const std::vector<std::string> utf8Pieces = {
+      "a",        " 12\n",   kAUtf8,         kNurupoUtf8,    kColonUtf8,
+      kHalfAUtf8, kWaveDash, kPrivateUse,    kEAcute,        "\xC2\x80",
+      kEmoji,     kYoshi,    "\xE0\x80\x80", "\xED\xA0\x80", kMark};
+  // CP932: ASCII, double-byte codes, single bytes from 0x80, user-area codes
+  // given and not, and bytes that make no character.
+  UserArea area;
+  const std::string given = toCp932(area, kEmoji);
+  const std::vector<std::string> cp932Pieces = {"a",           " 12\n",    kASjis,     kNurupo,
+                                                kZenkakuColon, kHalfASjis, given,      "\xF1\x40",
+                                                "\x80",        "\xA0",     "\x85\x40", "\xFD"};
+  std::mt19937 random(7);
+  // Half of the pieces from the first few kinds, so that runs form.
+  auto pick = [&](const std::vector<std::string>& pieces, size_t common) -> const std::string& {
+    return pieces[random() % (random() % 2 ? common : pieces.size())];
+  };
+  for (int text = 0; text < 300; ++text) {
+    UserArea wholeArea, pieceArea;
+    ToCp932 toCp932InPieces(pieceArea);
+    std::string utf8 = "a", inPieces;
+    ASSERT_TRUE(toCp932InPieces.converting("a", inPieces));
+    for (int i = 0; i < 60; ++i) {
+      const std::string& piece = pick(utf8Pieces, 4);
+      utf8 += piece;
+      ASSERT_TRUE(toCp932InPieces.converting(piece, inPieces));
+    }
+    ASSERT_TRUE(toCp932InPieces.finishing(inPieces));
+    EXPECT_EQ(toCp932(wholeArea, utf8), inPieces) << utf8;
+
+    ToUtf8 toUtf8InPieces(area);
+    std::string cp932;
+    inPieces.clear();
+    for (int i = 0; i < 60; ++i) {
+      const std::string& piece = pick(cp932Pieces, 4);
+      cp932 += piece;
+      toUtf8InPieces.converting(piece, inPieces);
+    }
+    toUtf8InPieces.finishing(inPieces);
+    EXPECT_EQ(toUtf8(area, cp932), inPieces) << cp932;
+  }
 }
 
 TEST(StrayBytes, AFileWithTheMarkKeepsBytesThatAreNotUtf8) {
