@@ -144,6 +144,10 @@ constexpr MessageHint kHints[] = {
     {65, K::namedFile,
      "a file saved as UTF-8 holds more than 1880 different characters that Shift-JIS lacks",
      "save the file as Shift-JIS, or split it into smaller files"},
+    {66, K::namedFile,
+     "only files saved as Shift-JIS (ANSI) or UTF-8 can be read, not UTF-16 (\"Unicode\" in "
+     "older Notepad)",
+     "open the file in Notepad, choose Save As, and save it with the encoding UTF-8 or ANSI"},
 };
 
 static_assert(std::size(kHints) == messages::kLastMessage, "one hint for every message");

@@ -19,6 +19,17 @@
 namespace {
 
 constexpr std::string_view kMark = "\xEF\xBB\xBF";
+/// The byte-order marks of UTF-16, little- and big-endian, with which
+/// Notepad begins a file saved as "Unicode" or "UTF-16". Shift-JIS has no
+/// character beginning 0xFE or 0xFF, and UTF-8 none at all.
+constexpr std::string_view kUtf16Marks[] = {"\xFF\xFE", "\xFE\xFF"};
+
+/// True when `text` begins with a UTF-16 byte-order mark.
+bool beginsUtf16(std::string_view text) {
+  for (std::string_view mark : kUtf16Marks)
+    if (text.substr(0, mark.size()) == mark) return true;
+  return false;
+}
 /// The character of the mark.
 constexpr char32_t kMarkCharacter = 0xFEFF;
 /// A byte of a UTF-8 file that is not UTF-8 stands as this + byte.
@@ -173,6 +184,10 @@ void stitching(std::string& carry, std::string_view block, Step step) {
     carry.clear();
   }
   carry.assign(block.substr(step(block, false)));
+}
+
+std::string utf16Message(const std::string& name) {
+  return numbered(messages::kUtf16, name + " is saved as UTF-16, which pelk does not read");
 }
 
 std::string overflowMessage(const std::string& name) {
@@ -900,6 +915,10 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
     const size_t n = file->read(head.data() + at, kDetectionBlock);
     head.resize(at + n);
     if (n == 0) break;  // the end (or a failure, which the reader keeps)
+    if (at == 0 && beginsUtf16(head)) {
+      message_ = utf16Message(name);
+      return nullptr;
+    }
     known = !detector.feeding(std::string_view(head).substr(at));
   }
   const bool wholeLook =
@@ -929,6 +948,10 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
 }
 
 bool RunEncoding::converting(const std::string& name, std::string& text, Encoding* found) {
+  if (beginsUtf16(text)) {
+    message_ = utf16Message(name);
+    return false;
+  }
   const Encoding encoding = detectEncoding(text);
   if (found) *found = encoding;
   if (encoding == Encoding::kShiftJis) return true;

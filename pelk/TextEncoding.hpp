@@ -185,9 +185,10 @@ class RunEncoding {
   ///    the file;
   ///  - else (a long ASCII start), or when `lookingWhole` named it, read on
   ///    to where its encoding is known and opened again.
-  /// nullptr when the file cannot be opened. `found`, when given, receives
-  /// the encoding. When the user area overflows, the reader fails
-  /// (`failed()`) and `overflowed()` tells why.
+  /// nullptr when the file cannot be opened, or is refused (`refused()`): it
+  /// begins with a UTF-16 byte-order mark. `found`, when given, receives the
+  /// encoding. When the user area overflows, the reader fails (`failed()`)
+  /// and `refused()` tells why.
   std::unique_ptr<Disk::Reader> openReader(Disk& disk, const std::string& name,
                                            Encoding* found = nullptr);
 
@@ -200,7 +201,7 @@ class RunEncoding {
   void lookingWhole(const std::string& name) { lookingWhole_.push_back(name); }
 
   /// Converts `text`, the whole of the file `name` as read, to CP932 in
-  /// place when it is UTF-8. False when the user area overflows.
+  /// place when it is UTF-8. False when the file is refused (`refused()`).
   bool converting(const std::string& name, std::string& text, Encoding* found = nullptr);
 
   /// What the run writes takes `encoding` (the thread's); Shift-JIS until set.
@@ -216,9 +217,10 @@ class RunEncoding {
   /// A text for standard output or error: as `forFile`, without the mark.
   std::string forDisplay(std::string_view text) const;
 
-  /// True when a file held more characters that CP932 lacks than the user
-  /// area has codes; `message()` names it.
-  bool overflowed() const { return !message_.empty(); }
+  /// True when a file was refused: it is saved as UTF-16, or it held more
+  /// characters that CP932 lacks than the user area has codes; `message()`
+  /// names it.
+  bool refused() const { return !message_.empty(); }
   const std::string& message() const { return message_; }
 
  private:

@@ -283,9 +283,9 @@ TEST(MissingCharacters, OneAreaServesEveryFileOfARun) {
   EXPECT_EQ(thread.substr(0, 2), "\xF0\x40");
   EXPECT_EQ(exclude.substr(exclude.size() - 2), "\xF0\x40");
   EXPECT_EQ(thread.substr(2 + 3 * 500, 3), exclude.substr(0, 3));
-  EXPECT_FALSE(run.overflowed());
+  EXPECT_FALSE(run.refused());
   EXPECT_FALSE(run.converting("drafo.csv", drafo));
-  EXPECT_TRUE(run.overflowed());
+  EXPECT_TRUE(run.refused());
   EXPECT_EQ(run.message(),
             "e65: drafo.csv holds more than 1880 different characters that Shift-JIS lacks");
 }
@@ -563,7 +563,7 @@ TEST(RunEncoding, AFileTakenForUtf8EarlyIsLookedAtWholeWhenItTurnsOutOtherwise) 
     }
     EXPECT_TRUE(reader->failed()) << c.what;
     EXPECT_EQ(early.secondLook(), "who.txt") << c.what;
-    EXPECT_FALSE(early.overflowed()) << c.what;
+    EXPECT_FALSE(early.refused()) << c.what;
 
     RunEncoding whole;
     whole.lookingWhole("who.txt");
@@ -573,7 +573,7 @@ TEST(RunEncoding, AFileTakenForUtf8EarlyIsLookedAtWholeWhenItTurnsOutOtherwise) 
     std::string read;
     for (size_t n; (n = reader->read(block.data(), block.size())) > 0;) read.append(block, 0, n);
     EXPECT_EQ(reader->failed(), c.overflows) << c.what;
-    EXPECT_EQ(whole.overflowed(), c.overflows) << c.what;
+    EXPECT_EQ(whole.refused(), c.overflows) << c.what;
     EXPECT_EQ(whole.secondLook(), "") << c.what;
     if (c.whole == Encoding::kShiftJis) {
       EXPECT_TRUE(read == c.text) << c.what;
@@ -595,9 +595,42 @@ TEST(RunEncoding, AReaderFailsWhenTheUserAreaOverflows) {
   while (lines.next(line)) ++count;
   EXPECT_TRUE(lines.failed());
   EXPECT_LT(count, UserArea::kCapacity);
-  EXPECT_TRUE(run.overflowed());
+  EXPECT_TRUE(run.refused());
   EXPECT_EQ(run.message(),
             "e65: who.txt holds more than 1880 different characters that Shift-JIS lacks");
+}
+
+TEST(RunEncoding, FilesSavedAsUtf16AreRefused) {
+  // Notepad's "Unicode" (little-endian) and "UTF-16 BE", each with its mark.
+  const std::string line1 = "05 12 19 27 33 41 08 -\n";
+  std::string little = "\xFF\xFE", big = "\xFE\xFF";
+  for (char c : line1) {
+    little += std::string{c, '\0'};
+    big += std::string{'\0', c};
+  }
+  for (const std::string& text : {little, big, std::string("\xFF\xFE"), little + "\xFF"}) {
+    MemoryDisk disk;
+    disk.files["who.txt"] = text;
+    RunEncoding thread;
+    EXPECT_EQ(thread.openReader(disk, "who.txt"), nullptr);
+    EXPECT_TRUE(thread.refused());
+    EXPECT_EQ(thread.message(), "e66: who.txt is saved as UTF-16, which pelk does not read");
+    RunEncoding companion;
+    std::string read = text;
+    EXPECT_FALSE(companion.converting("exclude.txt", read));
+    EXPECT_EQ(companion.message(), "e66: exclude.txt is saved as UTF-16, which pelk does not read");
+  }
+  // The marks count only at the start; a lone 0xFF is a byte of a
+  // Shift-JIS file like any other.
+  for (const std::string& text : {line1 + little, std::string("\xFF") + line1}) {
+    MemoryDisk disk;
+    disk.files["who.txt"] = text;
+    RunEncoding run;
+    EXPECT_NE(run.openReader(disk, "who.txt"), nullptr);
+    std::string read = text;
+    EXPECT_TRUE(run.converting("exclude.txt", read));
+    EXPECT_FALSE(run.refused());
+  }
 }
 
 TEST(RunEncoding, WritesInTheEncodingOfTheThread) {

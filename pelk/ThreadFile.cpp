@@ -19,7 +19,7 @@ bool ThreadFile::opening(const std::string& name, std::string& message, RunEncod
 }
 
 std::string ThreadFile::failure() const {
-  if (run_ && run_->overflowed()) return run_->message();
+  if (run_ && run_->refused()) return run_->message();
   return openMessage(messages_.open, name_);
 }
 
@@ -27,7 +27,7 @@ bool ThreadFile::readingLine1(std::string& message) {
   const bool got = counted(in_.next(line1_));
   // A thread cut short by characters CP932 lacks is refused before Line-1
   // is looked at: the line may be cut too.
-  if (run_ && run_->overflowed()) {
+  if (run_ && run_->refused()) {
     message = run_->message();
     return false;
   }

@@ -427,4 +427,59 @@ TEST_F(Utf8Threads, AThreadWithTooManyLackingCharactersIsRefused) {
   }
 }
 
+/// `text`, ASCII, as UTF-16 behind its mark: little-endian as Notepad's
+/// "Unicode", or big-endian.
+std::string utf16Of(const std::string& text, bool little) {
+  std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char c : text) out += little ? std::string{c, '\0'} : std::string{'\0', c};
+  return out;
+}
+
+TEST_F(Utf8Threads, FilesSavedAsUtf16AreRefusedAndNothingIsWritten) {
+  const std::string thread = "05 12 19 27 33 41 08 - draw\n01 02 03 04 05 06\n";
+  const std::map<std::string, std::string> companions = sjisCompanions();
+  for (bool little : {true, false}) {
+    // The thread, through every pass.
+    for (const std::vector<std::string>& options : everyPassOption()) {
+      std::vector<std::string> args = {"who.txt"};
+      args.insert(args.end(), options.begin(), options.end());
+      SCOPED_TRACE(std::string(little ? "UTF-16 LE: " : "UTF-16 BE: ") + shown(args));
+      const std::string utf16 = utf16Of(thread, little);
+      const Result result = running(utf16, companions, args);
+      EXPECT_EQ(result.run.status, 1);
+      EXPECT_EQ(result.run.out, "");
+      EXPECT_EQ(result.run.message, "e66: who.txt is saved as UTF-16, which pelk does not read\n");
+      EXPECT_NE(result.run.err.find("\npelk: only files saved as Shift-JIS (ANSI) or UTF-8"),
+                std::string::npos)
+          << result.run.err;
+      EXPECT_EQ(readRaw("who.txt"), utf16);
+      for (const auto& [name, text] : result.files) {
+        const bool bookkeeping = name == "who.txt" || name == "serial.txt" ||
+                                 name == "remove_e.txt" || name == "error.txt" ||
+                                 name == "pelk.lock";
+        EXPECT_TRUE(bookkeeping) << name;
+      }
+    }
+    // Each companion file, read by its pass.
+    struct Case {
+      std::vector<std::string> args;
+      std::string companion;
+    };
+    const Case cases[] = {{{"who.txt", "-o"}, "exclude.txt"},  {{"who.txt", "-e"}, "exclude.txt"},
+                          {{"who.txt", "-n"}, "separate.txt"}, {{"who.txt", "-u"}, "unique.txt"},
+                          {{"who.txt", "-t"}, "tabulate.txt"}, {{"who.txt", "-z"}, "drafo.csv"},
+                          {{"who.txt", "-s"}, "segmen.txt"}};
+    for (const Case& c : cases) {
+      SCOPED_TRACE(shown(c.args));
+      std::map<std::string, std::string> utf16Companions = companions;
+      utf16Companions[c.companion] = utf16Of("abc\n", little);
+      const Result result = running(thread, utf16Companions, c.args);
+      EXPECT_EQ(result.run.status, 1);
+      EXPECT_EQ(result.run.message,
+                "e66: " + c.companion + " is saved as UTF-16, which pelk does not read\n");
+      EXPECT_EQ(read("who.txt"), thread);
+    }
+  }
+}
+
 }  // namespace
