@@ -908,17 +908,25 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
   EncodingDetector detector;
   std::string head;
   head.reserve(kReadAhead);  // not grown block by block
-  bool known = false;
+  // The first two bytes on their own: a UTF-16 mark refuses the file.
+  for (size_t n = 1; n > 0 && head.size() < 2;) {
+    const size_t at = head.size();
+    head.resize(2);
+    n = file->read(head.data() + at, 2 - at);
+    head.resize(at + n);
+  }
+  if (beginsUtf16(head)) {
+    message_ = utf16Message(name);
+    return nullptr;
+  }
+  bool known = !head.empty() && !detector.feeding(head);
   while (!known && head.size() < kReadAhead) {
     const size_t at = head.size();
-    head.resize(at + kDetectionBlock);
-    const size_t n = file->read(head.data() + at, kDetectionBlock);
+    const size_t ask = std::min(kDetectionBlock, kReadAhead - at);
+    head.resize(at + ask);
+    const size_t n = file->read(head.data() + at, ask);
     head.resize(at + n);
     if (n == 0) break;  // the end (or a failure, which the reader keeps)
-    if (at == 0 && beginsUtf16(head)) {
-      message_ = utf16Message(name);
-      return nullptr;
-    }
     known = !detector.feeding(std::string_view(head).substr(at));
   }
   const bool wholeLook =

@@ -110,6 +110,16 @@ class TrickleReader : public Disk::Reader {
   size_t step_, at_ = 0;
 };
 
+/// A disk whose files come a byte at a time.
+class TrickleDisk : public MemoryDisk {
+ public:
+  std::unique_ptr<Reader> openReader(const std::string& name) override {
+    auto found = files.find(name);
+    if (found == files.end()) return nullptr;
+    return std::make_unique<TrickleReader>(found->second, 1);
+  }
+};
+
 Encoding detectedInSteps(const std::string& text, size_t step) {
   TrickleReader reader(text, step);
   return detectEncoding(reader);
@@ -613,6 +623,12 @@ TEST(RunEncoding, FilesSavedAsUtf16AreRefused) {
     disk.files["who.txt"] = text;
     RunEncoding thread;
     EXPECT_EQ(thread.openReader(disk, "who.txt"), nullptr);
+    // Also when the file comes a byte at a time.
+    TrickleDisk trickle;
+    trickle.files["who.txt"] = text;
+    RunEncoding trickled;
+    EXPECT_EQ(trickled.openReader(trickle, "who.txt"), nullptr);
+    EXPECT_TRUE(trickled.refused());
     EXPECT_TRUE(thread.refused());
     EXPECT_EQ(thread.message(), "e66: who.txt is saved as UTF-16, which pelk does not read");
     RunEncoding companion;
