@@ -9,6 +9,7 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -265,22 +266,27 @@ TEST_F(Replacing, CreatingNewWritesOnlyWhereNothingHasTheName) {
   EXPECT_EQ(replacing::creatingNew(dir / "missing" / "x.txt", "other", true), Creation::kFailed);
 }
 
-TEST_F(Replacing, CreatingNewLeavesNoFileWhenTheWriteFails) {
-  // In a child whose files may hold 4 KiB at most.
-  const fs::path target = dir / "big.txt";
+/// Runs `work` in a child whose files may hold 4 KiB at most; true when it
+/// returned true there.
+bool inFourKilobytes(const std::function<bool()>& work) {
   const pid_t child = fork();
-  ASSERT_GE(child, 0);
+  if (child < 0) return false;
   if (child == 0) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{4096, 4096};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const bool failed = replacing::creatingNew(target, std::string(100000, 'x'), true) ==
-                        replacing::Creation::kFailed;
-    _exit(failed ? 0 : 1);
+    _exit(work() ? 0 : 1);
   }
   int status = 0;
-  ASSERT_EQ(waitpid(child, &status, 0), child);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  return waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST_F(Replacing, CreatingNewLeavesNoFileWhenTheWriteFails) {
+  const fs::path target = dir / "big.txt";
+  EXPECT_TRUE(inFourKilobytes([&] {
+    return replacing::creatingNew(target, std::string(100000, 'x'), true) ==
+           replacing::Creation::kFailed;
+  }));
   EXPECT_FALSE(fs::exists(target));
 }
 
@@ -310,21 +316,13 @@ TEST_F(Replacing, ALargeWriteThatFailsFailsTheFile) {
   const fs::path target = dir / "who.txt";
   put(target, "old\n");
   for (const size_t size : {size_t{3000}, size_t{100000}}) {
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-      signal(SIGXFSZ, SIG_IGN);
-      const rlimit limit{4096, 4096};
-      setrlimit(RLIMIT_FSIZE, &limit);
+    // The large write itself fails; the gathered one fails at the commit.
+    EXPECT_TRUE(inFourKilobytes([&] {
       replacing::ReplacingFile file(kTag, false);
-      if (!file.open(target)) _exit(2);
+      if (!file.open(target)) return false;
       const bool wrote = file.write(std::string(3000, 'x')) && file.write(std::string(size, 'y'));
-      const bool committed = file.commit();
-      _exit(committed ? 1 : wrote && size > 4096 ? 3 : 0);
-    }
-    int status = 0;
-    ASSERT_EQ(waitpid(child, &status, 0), child);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << size << " " << status;
+      return !file.commit() && wrote == (size < 4096);
+    })) << size;
     EXPECT_EQ(slurp(target), "old\n");
     EXPECT_EQ(partialsIn(dir), std::vector<std::string>{});
   }
