@@ -8,7 +8,7 @@
 #include <string>
 
 #include "Alterable.hpp"
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "MemoryDisk.hpp"

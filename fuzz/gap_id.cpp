@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "GapID.hpp"

@@ -16,7 +16,7 @@
 
 #include "Alterable.hpp"
 #include "Cleanup.hpp"
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "MemoryDisk.hpp"

@@ -6,6 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "Clock.hpp"
+#include "Disk.hpp"
+#include "Failure.hpp"
 #include "ItemMatcher.hpp"
 #include "PostAssembler.hpp"
 #include "TextEncoding.hpp"
@@ -29,6 +32,10 @@ struct RunSettings {
   /// The encodings of the run's files, which the driver also uses to print
   /// what the pass reports; none: the pass uses one of its own.
   RunEncoding* encoding = nullptr;
+  /// The working directory the run reads and writes, and the clock it reads:
+  /// the real ones from `main`, a MemoryDisk and a FixedClock in tests.
+  Disk* disk = nullptr;
+  const Clock* clock = nullptr;
 };
 
 /// The one line of the thread a failure is about: its number (Line-1 is 1),

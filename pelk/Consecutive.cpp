@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "Alterable.hpp"
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "ShiftJis.hpp"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <thread>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 

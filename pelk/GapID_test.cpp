@@ -4,7 +4,7 @@
 
 #include <thread>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "LineReader.hpp"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 
 namespace {

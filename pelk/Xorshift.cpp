@@ -1,6 +1,6 @@
 #include "Xorshift.hpp"
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 
 Xorshift::Xorshift(unsigned int count) : warmUp(count) {
   // 0xF423F (999999 as a bit mask) keeps the clock's count below a million.

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 

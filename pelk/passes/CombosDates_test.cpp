@@ -5,7 +5,7 @@
 #include <ctime>
 #include <memory>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 #include "Companions.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"

@@ -1,4 +1,4 @@
-#include "Clock.hpp"
+#include "LocalTime.hpp"
 
 #include <utility>
 
