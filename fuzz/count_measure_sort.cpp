@@ -17,7 +17,8 @@ namespace {
 class Probe : public CombosDates {
  public:
   void game(const Game& game) { scanner = std::make_unique<CombinationScanner>(game); }
-  using Alterable::message;
+  /// Forgets the note of the last line.
+  void forgetting() { failing(Failure()); }
 };
 
 }  // namespace
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pick = (free >> 2) % 12;
   }
   // Any highest ball and pick size: a game of its own.
-  const Game game = {"", "", pick, highest, 0, {}, "", ""};
+  const Game game = {"", "", pick, highest, 0, {}, {}};
   Probe pass;
   std::string companion = "exclude.txt";
   pass.setting({companion, 30, true, false, false, false});
@@ -47,16 +48,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   LineReader in(text);
   std::string line;
   while (in.next(line)) {
-    pass.message.clear();
+    pass.forgetting();
     const bool accepted = pass.countBallsMesureSpan(line);
-    FUZZ_CHECK(accepted || pass.message == "e16: c != loto" ||
-               pass.message == "e17: span < NEIGHBOR");
-    pass.message.clear();
-    const std::string sorted = scanner.countMeasureSort(line, pass.message);
-    FUZZ_CHECK(accepted == (!sorted.empty() || (pick == 0 && pass.message.empty())));
+    FUZZ_CHECK(accepted || pass.inquiry() == "e16: c != loto" ||
+               pass.inquiry() == "e17: span < NEIGHBOR");
+    Failure note;
+    const std::string sorted = scanner.countMeasureSort(line, note);
+    FUZZ_CHECK(accepted == (!sorted.empty() || (pick == 0 && !note)));
     if (sorted.empty()) {
-      FUZZ_CHECK(pass.message == "e48: c != loto" || pass.message == "e49: span < NEIGHBOR" ||
-                 pick == 0);
+      FUZZ_CHECK(note.text == "e48: c != loto" || note.text == "e49: span < NEIGHBOR" || pick == 0);
       continue;
     }
     FUZZ_CHECK(sorted.size() == static_cast<size_t>(3 * pick - 1));

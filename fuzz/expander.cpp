@@ -27,7 +27,8 @@ void expand(const Game& game, const std::string& line, bool writable) {
   const bool written = expander.writeFile();
   if (!written) {
     FUZZ_CHECK(disk.files.empty());
-    FUZZ_CHECK(expander.inquiry() == game.wrongBallText || expander.inquiry() == game.passedText);
+    FUZZ_CHECK(expander.failure().number == game.expanderMessages.wrongBall ||
+               expander.failure().number == game.expanderMessages.passed);
     return;
   }
   FUZZ_CHECK(writable);

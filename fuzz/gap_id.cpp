@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "GapID.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 
 namespace {
@@ -35,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (i == calls / 2 && (mode & 4)) disk.files.erase("tivor.txt");
     const std::string id = ids.gapID();
     if (id.empty()) {
-      FUZZ_CHECK(ids.inquiry() == "e50: ifstream in( tivor.txt, ios::binary )" ||
-                 ids.inquiry() == "tivor.txt holds no numbers");
+      FUZZ_CHECK(ids.failure().text == "e50: ifstream in( tivor.txt, ios::binary )" ||
+                 ids.failure().text == "tivor.txt holds no numbers");
       continue;
     }
     FUZZ_CHECK(id.size() == 12 && id.compare(0, 4, " ID:") == 0);

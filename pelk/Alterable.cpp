@@ -16,10 +16,38 @@ void Alterable::setting(const RunSettings& run) {
   posts.converting(encoding());
 }
 
+bool Alterable::failing(Failure failure) {
+  failure_ = std::move(failure);
+  return false;
+}
+
+bool Alterable::failingAt(const ThreadFile& file, std::string_view line, Failure failure) {
+  failure.file = file.name();
+  failure.lineNumber = file.lineNumber();
+  failure.line = std::string(line);
+  return failing(std::move(failure));
+}
+
 bool Alterable::opening(ThreadFile& file, const std::string& name) {
-  if (!file.opening(name, message, &encoding())) return false;
+  if (!file.opening(name, &encoding())) return failing(file.failure());
   thread = &file;
   return true;
+}
+
+bool Alterable::readingLine1(ThreadFile& file) {
+  return file.readingLine1() || failing(file.failure());
+}
+
+const Game* Alterable::classifying(ThreadFile& file) {
+  const Game* game = file.classifying();
+  if (!game) failing(file.failure());
+  return game;
+}
+
+const Game* Alterable::openingWithGame(ThreadFile& file, const std::string& name, bool listed) {
+  if (!opening(file, name) || !readingLine1(file)) return nullptr;
+  if (listed) listingLine1(file.line1());
+  return classifying(file);
 }
 
 void Alterable::listingLine1(const std::string& line1) {
@@ -50,34 +78,26 @@ bool Alterable::openSaveClose(const std::string& name) {
   if (read && read->failed()) {
     // Lines of the thread are missing: no output is written.
     posts.dropping();
-    message = read->failure();
-    return false;
+    return failing(read->failure());
   }
-  if (!posts.saving(name)) {
-    message = numbered(messages::kSaveFile, "ofstream saveFile( " + name + " )");
-    return false;
-  }
+  if (!posts.saving(name))
+    return failing(numberedFailure(messages::kSaveFile, "ofstream saveFile( " + name + " )", name));
   return true;
 }
 
-bool Alterable::readingCompanion(const std::string& name, std::string& text,
-                                 const std::string& unreadable) {
-  if (!currentDisk().readFile(name, &text)) {
-    message = unreadable;
-    return false;
-  }
-  if (!encoding().converting(name, text)) {
-    message = encoding().message();
-    return false;
-  }
+bool Alterable::readingCompanion(const std::string& name, std::string& text, int unreadable) {
+  return readingCompanion(name, text, openFailure(unreadable, name));
+}
+
+bool Alterable::readingCompanion(const std::string& name, std::string& text, Failure unreadable) {
+  if (!currentDisk().readFile(name, &text)) return failing(std::move(unreadable));
+  if (!encoding().converting(name, text)) return failing(encoding().failure());
   return true;
 }
 
 bool Alterable::readingToProduceArray() {
   std::string text;
-  if (!readingCompanion(settings.companion, text,
-                        openMessage(messages::kCompanion, settings.companion)))
-    return false;
+  if (!readingCompanion(settings.companion, text, messages::kCompanion)) return false;
   LineReader in(text);
   std::string line;
   while (in.next(line)) items.push_back(line.empty() ? std::string(emptyMark) : line);

@@ -38,17 +38,9 @@ struct RunSettings {
   const Clock* clock = nullptr;
 };
 
-/// The one line of the thread a failure is about: its number (Line-1 is 1),
-/// its bytes and what is wrong with it in plain words. Number 0: no line.
-struct LineFault {
-  long number = 0;
-  std::string line;
-  std::string reason;
-};
-
 /// One editing pass over a thread file: the driver creates one per run,
 /// hands it the run's settings with `setting`, runs `altering` on the thread
-/// file name, then reads `altered()` or `inquiry()`.
+/// file name, then reads `altered()` or, when it failed, `failure()`.
 ///
 /// A pass is its `altering`, built from small parts it holds or calls: a
 /// `ThreadFile` (the thread, Line-1, the game, the pass's messages), the
@@ -66,16 +58,18 @@ class Alterable {
   /// Stores the run's settings; called once, before `altering`.
   void setting(const RunSettings& run);
   /// Runs the pass over the thread file. True when the output was written
-  /// (`altered()` names it); false with the reason in `inquiry()`.
+  /// (`altered()` names it); false with the reason in `failure()`.
   virtual bool altering(std::string& threadName) = 0;
 
   std::string altered() const { return outputName; }
-  std::string inquiry() const { return message; }
-  /// The line of the thread the failure is about, where one is.
-  const LineFault& lineFault() const { return fault; }
+  /// Why the pass failed, as it was made where it failed. A pass may also
+  /// leave a note here that it does not report (e16, e17, e48, e49).
+  const Failure& failure() const { return failure_; }
+  /// The numbered line of the failure.
+  std::string inquiry() const { return failure_.text; }
 
   /// Writes the output to the file `name` (`PostAssembler::saving`); false
-  /// with "e1" when it cannot be written, or with the thread's message when
+  /// with "e1" when it cannot be written, or with the thread's failure when
   /// reading the thread failed on the way (then nothing is written).
   bool openSaveClose(const std::string& name);
 
@@ -86,9 +80,22 @@ class Alterable {
   /// Stands for an empty companion line, so that it matches no line.
   static constexpr std::string_view emptyMark = "\\a";
 
-  /// Opens the thread file `name` for `thread` (false with its message),
+  /// Keeps `failure` as the pass's own and returns false, so that a pass
+  /// hands on what a part of it made unchanged.
+  bool failing(Failure failure);
+  /// The same for a `failure` about `line`, the line of `thread` read last.
+  bool failingAt(const ThreadFile& thread, std::string_view line, Failure failure);
+  /// Opens the thread file `name` for `thread` (false with its failure),
   /// and has `openSaveClose` check that it was read to its end.
   bool opening(ThreadFile& thread, const std::string& name);
+  /// Reads Line-1 of `thread`; false with its failure.
+  bool readingLine1(ThreadFile& thread);
+  /// The game of Line-1 of `thread`, or nullptr with its failure.
+  const Game* classifying(ThreadFile& thread);
+  /// What -c, -i, -n and -p open with: the thread opened, Line-1 read and
+  /// classified; Line-1 put into the output as a group of its own where
+  /// `listed`. The game, or nullptr with the failure.
+  const Game* openingWithGame(ThreadFile& thread, const std::string& name, bool listed);
   /// Puts Line-1 into the output as a group of its own, when it is kept.
   void listingLine1(const std::string& line1);
 
@@ -96,10 +103,12 @@ class Alterable {
   /// `emptyMark`); false with "e2" when it cannot be read.
   bool readingToProduceArray();
   /// Reads the whole companion file `name` into `text` as CP932, a file
-  /// saved as UTF-8 converted; false with `unreadable` as the message when
-  /// it cannot be read, or with "e65" when it holds more characters that
-  /// CP932 lacks than the run has codes.
-  bool readingCompanion(const std::string& name, std::string& text, const std::string& unreadable);
+  /// saved as UTF-8 converted; false with the failure "e<unreadable>:
+  /// ifstream in( <name> )" when it cannot be read, or with "e65" when it
+  /// holds more characters that CP932 lacks than the run has codes.
+  bool readingCompanion(const std::string& name, std::string& text, int unreadable);
+  /// The same with the failure `unreadable` when it cannot be read.
+  bool readingCompanion(const std::string& name, std::string& text, Failure unreadable);
   /// The encodings of the run: the driver's, or the pass's own.
   RunEncoding& encoding() { return settings.encoding ? *settings.encoding : ownEncoding; }
   /// True when some item occurs in `line`.
@@ -124,14 +133,11 @@ class Alterable {
   std::vector<std::string> items;
   /// The item `searchingItemSequence` found last.
   std::string foundItem;
-  /// The failure message, read by `inquiry()`.
-  std::string message;
   /// The name of the file the pass writes, read by `altered()`.
   std::string outputName;
-  /// Where one line of the thread failed the pass, that line.
-  LineFault fault;
 
  private:
+  Failure failure_;
   /// The matcher over `items`, built at the first search after they grew.
   const ItemMatcher& matcher() const;
   mutable std::unique_ptr<ItemMatcher> itemMatcher;

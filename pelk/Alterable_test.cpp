@@ -74,19 +74,20 @@ TEST(Alterable, CountMeasureSortNormalisesOrRejects) {
   for (const Case& c : cases) {
     ASSERT_EQ(gameOfCode(c.loto)->highestBall, c.highest);
     CombinationScanner scanner(*gameOfCode(c.loto));
-    std::string message;
-    EXPECT_EQ(scanner.countMeasureSort(c.line, message), c.expected) << c.line;
-    EXPECT_EQ(message, c.message) << c.line;
+    Failure note;
+    EXPECT_EQ(scanner.countMeasureSort(c.line, note), c.expected) << c.line;
+    EXPECT_EQ(note.text, c.message) << c.line;
   }
 }
 
 TEST(Alterable, CountMeasureSortSeesNumbersFarIntoALongLine) {
   CombinationScanner scanner(*gameOfCode(6));
-  std::string message;
+  Failure note;
   const std::string line = std::string(200, 'x') + "01 02 03 04 05 06";
-  EXPECT_EQ(scanner.countMeasureSort(line, message), "01 02 03 04 05 06");
-  EXPECT_EQ(scanner.countMeasureSort(std::string(200, 'x') + "123 04 05 06 07", message), "");
-  EXPECT_EQ(message, "e49: span < NEIGHBOR");
+  EXPECT_EQ(scanner.countMeasureSort(line, note), "01 02 03 04 05 06");
+  EXPECT_EQ(scanner.countMeasureSort(std::string(200, 'x') + "123 04 05 06 07", note), "");
+  EXPECT_EQ(note.number, messages::kSpan);
+  EXPECT_EQ(note.text, "e49: span < NEIGHBOR");
 }
 
 TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {

@@ -70,13 +70,13 @@ std::string CombinationScanner::normalForm() const {
   return text;
 }
 
-std::string CombinationScanner::countMeasureSort(std::string_view line, std::string& message) {
+std::string CombinationScanner::countMeasureSort(std::string_view line, Failure& note) {
   switch (measuring(line)) {
     case Verdict::kCount:
-      message = numbered(messages::kCount, "c != loto");
+      note = numberedFailure(messages::kCount, messages::kNotCombination);
       return std::string();
     case Verdict::kSpan:
-      message = numbered(messages::kSpan, "span < NEIGHBOR");
+      note = numberedFailure(messages::kSpan, messages::kNumbersTooClose);
       return std::string();
     case Verdict::kCombination:
       break;
@@ -93,23 +93,11 @@ CombinationKey CombinationScanner::key() const {
   return combination;
 }
 
-void CombinationScanner::collectingCombos(ThreadFile& thread, std::vector<CombinationKey>& combos,
-                                          std::string& message) {
+void CombinationScanner::collectingCombos(ThreadFile& thread, std::vector<CombinationKey>& combos) {
   std::string line;
   while (thread.next(line)) {
     DateFollowed parser(line, true);
-    if (parser.dateLine() > 0) continue;
-    switch (measuring(line)) {
-      case Verdict::kCount:
-        message = numbered(messages::kCount, "c != loto");
-        break;
-      case Verdict::kSpan:
-        message = numbered(messages::kSpan, "span < NEIGHBOR");
-        break;
-      case Verdict::kCombination:
-        combos.push_back(key());
-        break;
-    }
+    if (parser.dateLine() <= 0 && measuring(line) == Verdict::kCombination) combos.push_back(key());
   }
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "CombinationKey.hpp"
+#include "Failure.hpp"
 #include "Games.hpp"
 
 class ThreadFile;
@@ -36,16 +37,14 @@ class CombinationScanner {
   /// The normal form of the combination found by the last `measuring`.
   std::string normalForm() const;
   /// The normal form of `line`, or the empty text with "e48: c != loto" or
-  /// "e49: span < NEIGHBOR" in `message`.
-  std::string countMeasureSort(std::string_view line, std::string& message);
+  /// "e49: span < NEIGHBOR" in `note`.
+  std::string countMeasureSort(std::string_view line, Failure& note);
   /// The combination found by the last `measuring`, as a key.
   CombinationKey key() const;
   /// Appends to `combos` the key of every line left in `thread` that is no
-  /// post header and holds a combination (`message` as above for the last
-  /// line that holds none). Keys rather than texts: a long thread holds
-  /// hundreds of thousands.
-  void collectingCombos(ThreadFile& thread, std::vector<CombinationKey>& combos,
-                        std::string& message);
+  /// post header and holds a combination. Keys rather than texts: a long
+  /// thread holds hundreds of thousands.
+  void collectingCombos(ThreadFile& thread, std::vector<CombinationKey>& combos);
 
   /// Smallest allowed distance, in bytes, between the starts of two numbers.
   static constexpr int NEIGHBOR = 2;

@@ -12,12 +12,23 @@ constexpr char kLineEnd[] = "\n";
 Expander::Expander(const Game& game, const std::string& fileName, const std::string& numberLine)
     : game(game), length(numberLine.size()), fileName(fileName), numberLine(numberLine), token(1) {}
 
+void Expander::noBall() { outcome_ = game.expanderMessages.wrongBall; }
+
+Failure Expander::failure() const {
+  if (outcome_ == 0) return Failure();
+  const bool passed = outcome_ == game.expanderMessages.passed;
+  Failure failure =
+      numberedFailure(outcome_, passed ? messages::kPassedText : messages::kWrongBallText);
+  failure.reason = reason_;
+  return failure;
+}
+
 int Expander::labelled() {
   length = numberLine.size();
   reason_.clear();
   // A line without room for a label has nothing to expand.
   if (length < static_cast<std::size_t>(labelWidth)) {
-    message = game.wrongBallText;
+    noBall();
     reason_ = "the line is too short to hold numbers and a label";
     return 0;
   }
@@ -44,7 +55,7 @@ int Expander::labelled() {
   }
   // Every number the label asks for is a ball of the game, and none stands twice.
   if (!cutTokens(n)) {
-    message = game.wrongBallText;
+    noBall();
     reason_ = tokenFault(n, n);
     return 0;
   }
@@ -58,7 +69,7 @@ int Expander::labelled() {
   for (int k = 1; k <= n; ++k) {
     const int number = (token[k][0] - '0') * 10 + (token[k][1] - '0');
     if (seen[number]) {
-      message = game.wrongBallText;
+      noBall();
       reason_ = token[k].substr(0, 2) + " stands twice: the " + std::to_string(n) +
                 " numbers of a combination line differ";
       return 0;
@@ -130,13 +141,13 @@ bool Expander::expanding(const std::function<void(uint64_t)>& each) {
 }
 
 bool Expander::wrongBall(const std::string& s) {
-  message = game.wrongBallText;
+  noBall();
   // Equal to one of "01 " ... the highest ball: two digits, a blank, 1 to highestBall.
   if (s.size() == static_cast<std::size_t>(tokenWidth) && isDigit(s[0]) && isDigit(s[1]) &&
       s[2] == ' ') {
     const int number = (s[0] - '0') * 10 + (s[1] - '0');
     if (number >= 1 && number <= game.highestBall) {
-      message = game.passedText;
+      outcome_ = game.expanderMessages.passed;
       return false;
     }
   }
@@ -152,7 +163,7 @@ bool Expander::combinations(int n, std::string& text) {
   const int k = game.size;
   if (k < 1 || n < k) return false;
   if (!cutTokens(n)) {
-    message = game.wrongBallText;
+    noBall();
     return false;
   }
   // Positions of the current combination, 1-based, ascending; the last

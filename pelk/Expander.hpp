@@ -6,14 +6,15 @@
 #include <string>
 #include <vector>
 
+#include "Failure.hpp"
 #include "Games.hpp"
 
 /// Expands a posted numbers line such as "03 07 11 19 24 28 6to5" into every
 /// K-number combination of its first N numbers, one per line, into a file or
 /// a text. Its game (`ToFive`, `ToSix`, `ToSeven`) tells the highest number,
 /// K, the four labels and the two failure texts. An expander serves one
-/// line: construct, `writeFile` (or `expanding`) once, read `inquiry` (and
-/// `reason` for the user) on failure.
+/// line: construct, `writeFile` (or `expanding`) once, read `failure` when
+/// it fails.
 ///
 /// A line is expanded only when each of the N numbers its label asks for is
 /// a number of the game, none of them twice; otherwise it fails with the
@@ -28,7 +29,7 @@ class Expander {
   Expander(const Game& game, const std::string& fileName, const std::string& numberLine);
 
   /// Validates the first tokens, picks the expansion by the label and writes
-  /// the file. True when the file was written; false with `inquiry()` set.
+  /// the file. True when the file was written; false with `failure()` set.
   bool writeFile();
   /// The same into `text` (appended) instead of the file.
   bool expanding(std::string& text);
@@ -36,18 +37,18 @@ class Expander {
   /// handed to `each` in the order the file lists them: no text written
   /// and read again.
   bool expanding(const std::function<void(uint64_t)>& each);
-  /// The status text of the last validation.
-  std::string inquiry() const { return message; }
-  /// What is wrong with the line in plain words, such as "99 is no Loto-6
-  /// number (01-43)"; empty unless the last `writeFile` or `expanding` failed.
-  const std::string& reason() const { return reason_; }
+  /// The outcome of the last validation: the game's wrong-ball message, or
+  /// its passed message when the last token checked was a ball. After a
+  /// failed `writeFile` or `expanding`, its reason says what is wrong with
+  /// the line in plain words, such as "99 is no Loto-6 number (01-43)".
+  Failure failure() const;
   /// True when `s` is none of the tokens "01 " to the highest ball; sets the
-  /// message to the wrong-ball text, or to the passed text when `s` is a ball.
+  /// failure to the wrong-ball message, or to the passed one when `s` is a ball.
   bool wrongBall(const std::string& s);
   /// Writes every `size`-element combination of the first `n` tokens of the
   /// line, in lexicographic order of positions: the writer of the label whose
   /// N is `n`. False with the wrong-ball text when the line is too short to
-  /// hold `n` tokens; false with the message unchanged when the file cannot
+  /// hold `n` tokens; false with the failure unchanged when the file cannot
   /// be written.
   bool writeCombinations(int n);
   /// The same into `text` (appended).
@@ -56,8 +57,10 @@ class Expander {
  private:
   /// Validates the first tokens and finds the label, then validates every
   /// token the label asks for and that none stands twice: the label's N, or
-  /// 0 with the message and the reason set.
+  /// 0 with the failure and its reason set.
   int labelled();
+  /// The outcome is the game's wrong-ball message.
+  void noBall();
   /// The reason token `k` is no number of the game, the label asking for `n`
   /// numbers (0 when the line carries no label of the game).
   std::string tokenFault(int k, int n) const;
@@ -70,7 +73,8 @@ class Expander {
 
   const Game& game;
   std::size_t length = 0;
-  std::string message;
+  /// The message number of the last validation, and what is wrong with the line.
+  int outcome_ = 0;
   std::string reason_;
   std::string fileName;
   std::string numberLine;

@@ -58,7 +58,7 @@ Expand viaWriteFile(const Game& game) {
   return [&game](const std::string& line, std::string& message) {
     Expander expander(game, kFile, line);
     const bool written = expander.writeFile();
-    message = expander.inquiry();
+    message = expander.failure().text;
     return written;
   };
 }
@@ -68,7 +68,7 @@ Expand viaWriter(const Game& game, int n) {
   return [&game, n](const std::string& line, std::string& message) {
     Expander expander(game, kFile, line);
     const bool written = expander.writeCombinations(n);
-    message = expander.inquiry();
+    message = expander.failure().text;
     return written;
   };
 }
@@ -139,12 +139,12 @@ TEST(Expander, SixToFiveExampleBytes) {
   MemoryDisk disk;
   ScopedDisk guard(&disk);
   Expander expander(ToFive, kFile, "03 07 11 19 24 28 6to5");
-  EXPECT_EQ(expander.inquiry(), "");
+  EXPECT_EQ(expander.failure().text, "");
   ASSERT_TRUE(expander.writeFile());
   EXPECT_EQ(disk.files.at(kFile),
             "03 07 11 19 24 \n03 07 11 19 28 \n03 07 11 24 28 \n03 07 19 24 28 \n"
             "03 11 19 24 28 \n07 11 19 24 28 \n");
-  EXPECT_EQ(expander.inquiry(), "e52: s == ball[i]");
+  EXPECT_EQ(expander.failure().text, "e52: s == ball[i]");
 }
 
 TEST(Expander, ExpandingInMemoryGivesTheTextOfTheFileAndTouchesNoFile) {
@@ -161,7 +161,7 @@ TEST(Expander, ExpandingInMemoryGivesTheTextOfTheFileAndTouchesNoFile) {
   std::string none;
   EXPECT_FALSE(wrong.expanding(none));
   EXPECT_EQ(none, "");
-  EXPECT_EQ(wrong.inquiry(), "e51: wrongBall()");
+  EXPECT_EQ(wrong.failure().text, "e51: wrongBall()");
 }
 
 TEST(Expander, ValidationAndLabelTexts) {
@@ -276,14 +276,14 @@ TEST(Expander, UsesOnlyTheFirstNTokensAndValidatesEachOfThem) {
   Expander more(ToFive, kFile, "03 07 11 19 24 28 30 6to5");
   ASSERT_TRUE(more.writeFile());
   EXPECT_EQ(fileLines(disk), combinations({"03 ", "07 ", "11 ", "19 ", "24 ", "28 "}, 5));
-  EXPECT_EQ(more.reason(), "");
+  EXPECT_EQ(more.failure().reason, "");
 
   // The seventh number of " 7to5" is checked like the first six.
   disk.files.clear();
   Expander checked(ToFive, kFile, "01 02 03 04 05 06 99 7to5");
   EXPECT_FALSE(checked.writeFile());
-  EXPECT_EQ(checked.inquiry(), "e51: wrongBall()");
-  EXPECT_EQ(checked.reason(), "99 is no Miniloto number (01-31)");
+  EXPECT_EQ(checked.failure().text, "e51: wrongBall()");
+  EXPECT_EQ(checked.failure().reason, "99 is no Miniloto number (01-31)");
   EXPECT_TRUE(disk.files.empty());
 }
 
@@ -353,14 +353,14 @@ TEST(Expander, BadLabelledLinesOfEachGameFailWithTheirReason) {
       continue;
     }
     EXPECT_FALSE(expander.writeFile());
-    EXPECT_EQ(expander.inquiry(), c.message);
-    EXPECT_EQ(expander.reason(), c.reason);
+    EXPECT_EQ(expander.failure().text, c.message);
+    EXPECT_EQ(expander.failure().reason, c.reason);
     EXPECT_TRUE(disk.files.empty());
     // Expanding into memory checks the same.
     Expander inMemory(c.game, kFile, c.line);
     EXPECT_FALSE(inMemory.expanding(text));
     EXPECT_EQ(text, "");
-    EXPECT_EQ(inMemory.inquiry(), c.message);
+    EXPECT_EQ(inMemory.failure().text, c.message);
   }
 }
 
@@ -370,7 +370,7 @@ TEST(Expander, UnwritableFileFailsWithTheMessageOfTheLastValidation) {
   ScopedDisk guard(&disk);
   Expander expander(ToSeven, kFile, "01 02 03 04 05 06 07 08 8to7");
   EXPECT_FALSE(expander.writeFile());
-  EXPECT_EQ(expander.inquiry(), "e54: s == ball[i]");
+  EXPECT_EQ(expander.failure().text, "e54: s == ball[i]");
   EXPECT_TRUE(disk.files.empty());
 }
 
@@ -394,11 +394,11 @@ TEST(Expander, WrongBallIsExactTokenEquality) {
     Expander six(ToSix, kFile, "");
     Expander seven(ToSeven, kFile, "");
     EXPECT_EQ(five.wrongBall(c.token), c.five);
-    EXPECT_EQ(five.inquiry(), c.five ? "e51: wrongBall()" : "e52: s == ball[i]");
+    EXPECT_EQ(five.failure().text, c.five ? "e51: wrongBall()" : "e52: s == ball[i]");
     EXPECT_EQ(six.wrongBall(c.token), c.six);
-    EXPECT_EQ(six.inquiry(), c.six ? "e55: wrongBall()" : "e56: s == ball[i]");
+    EXPECT_EQ(six.failure().text, c.six ? "e55: wrongBall()" : "e56: s == ball[i]");
     EXPECT_EQ(seven.wrongBall(c.token), c.seven);
-    EXPECT_EQ(seven.inquiry(), c.seven ? "e53: wrongBall()" : "e54: s == ball[i]");
+    EXPECT_EQ(seven.failure().text, c.seven ? "e53: wrongBall()" : "e54: s == ball[i]");
   }
 }
 
@@ -432,8 +432,9 @@ TEST(Expander, RandomLinesEitherFailCleanlyOrWriteWholeExpansions) {
     ScopedDisk guard(&disk);
     Expander expander(game, kFile, line);
     if (!expander.writeFile()) {
-      EXPECT_TRUE(expander.inquiry() == game.wrongBallText ||
-                  expander.inquiry() == game.passedText);
+      const int number = expander.failure().number;
+      EXPECT_TRUE(number == game.expanderMessages.wrongBall ||
+                  number == game.expanderMessages.passed);
       EXPECT_TRUE(disk.files.empty());
       continue;
     }

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "Messages.hpp"
+
 /// A label of a posted combination line, such as " 8to6" or "10to6": the
 /// last five bytes of the line, and the count N of its numbers it expands.
 struct Label {
@@ -29,10 +31,9 @@ struct Game {
   /// The labels whose combinations have this size, in the order they are
   /// compared; the N of the first is the count of tokens the expander validates.
   Label labels[4];
-  /// The expander's text when a validated token is no ball.
-  std::string_view wrongBallText;
-  /// The expander's text when the last validated token was a ball.
-  std::string_view passedText;
+  /// The expander's messages: a validated token is no ball, or the last
+  /// validated token was a ball.
+  messages::ExpanderMessages expanderMessages;
 };
 
 /// Miniloto, Loto-6 and Loto-7, in the order Line-1 is classified and the
@@ -44,24 +45,21 @@ inline constexpr Game kGames[] = {
      31,
      18,
      {{" 6to5", 6}, {" 7to5", 7}, {" 8to5", 8}, {" 9to5", 9}},
-     "e51: wrongBall()",
-     "e52: s == ball[i]"},
+     messages::kMiniloto},
     {"Loto-6",
      "05 12 19 27 33 41 08 -",
      6,
      43,
      21,
      {{" 7to6", 7}, {" 8to6", 8}, {" 9to6", 9}, {"10to6", 10}},
-     "e55: wrongBall()",
-     "e56: s == ball[i]"},
+     messages::kLoto6},
     {"Loto-7",
      "02 09 14 20 26 31 35 06 17 -",
      7,
      37,
      27,
      {{" 8to7", 8}, {" 9to7", 9}, {"10to7", 10}, {"11to7", 11}},
-     "e53: wrongBall()",
-     "e54: s == ball[i]"},
+     messages::kLoto7},
 };
 
 /// The largest number of any game: the per-number arrays have room for 0 to this.

@@ -6,6 +6,7 @@
 
 #include "Disk.hpp"
 #include "LineReader.hpp"
+#include "Messages.hpp"
 
 namespace {
 
@@ -48,7 +49,8 @@ bool GapID::readTivorText() {
   std::string text;
   readable = currentDisk().readFile(textName, &text);
   if (!readable) {
-    message = "e50: ifstream in( " + textName + ", ios::binary" + " )";
+    failure_ = numberedFailure(messages::kTivorText, "ifstream in( " + textName + ", ios::binary )",
+                               textName);
     return false;
   }
   if (parsed && text == parsedText) return true;
@@ -82,7 +84,7 @@ bool GapID::readTivorText() {
 std::string GapID::gapID() {
   if (!readTivorText()) return std::string(kEmpty);
   if (valueCount == 0) {
-    message = textName + " holds no numbers";
+    failure_ = Failure::of(messages::kTivorText, textName + " holds no numbers", textName);
     return std::string(kEmpty);
   }
   const std::uint64_t r = generator->nextRandom();

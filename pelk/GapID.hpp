@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "Failure.hpp"
 #include "Xorshift.hpp"
 
 /// Makes post IDs such as " ID:3bE6Kych" for generated post headers: eight
@@ -21,12 +22,12 @@ class GapID {
   /// Reads the numbers of tivor.txt into `values`. The file is read afresh
   /// unless it was read less than `kLookStands` ago; it is parsed again only
   /// when its bytes differ from the last ones parsed. False, with the reason
-  /// in `message`, when the file cannot be read.
+  /// in `failure()`, when the file cannot be read.
   bool readTivorText();
-  /// A new identifier, or the empty text with the reason in `inquiry()`
+  /// A new identifier, or the empty text with the reason in `failure()`
   /// when tivor.txt is missing or holds no numbers.
   std::string gapID();
-  std::string inquiry() const { return message; }
+  const Failure& failure() const { return failure_; }
 
  private:
   /// The two bytes of a number token as its value 0 to 99, or -1.
@@ -36,7 +37,7 @@ class GapID {
   std::vector<int> values;
   int made = 0;
   int valueCount = 0;
-  std::string message;
+  Failure failure_;
   std::unique_ptr<Xorshift> generator;
 
   /// The last look at tivor.txt: when (on the steady clock, as it measures

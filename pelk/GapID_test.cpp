@@ -65,12 +65,12 @@ TEST(GapID, NoFileOrNoNumbersGiveTheEmptyIdentifier) {
   ScopedClock clock(second3);
   GapID ids;
   EXPECT_EQ(ids.gapID(), "");
-  EXPECT_EQ(ids.inquiry(), "e50: ifstream in( tivor.txt, ios::binary )");
+  EXPECT_EQ(ids.failure().text, "e50: ifstream in( tivor.txt, ios::binary )");
   for (const char* text : {"", "   \n\n", "xx yy\n"}) {
     lookAgainLater();
     disk.files["tivor.txt"] = text;
     EXPECT_EQ(ids.gapID(), "") << text;
-    EXPECT_EQ(ids.inquiry(), "tivor.txt holds no numbers");
+    EXPECT_EQ(ids.failure().text, "tivor.txt holds no numbers");
   }
   // Nothing was made and the generator did not move: the first identifier
   // is the one a fresh object makes.

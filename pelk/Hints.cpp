@@ -1,10 +1,7 @@
 #include "Hints.hpp"
 
-#include <memory>
-
 #include "Disk.hpp"
 #include "Games.hpp"
-#include "LineReader.hpp"
 #include "Messages.hpp"
 #include "ShiftJis.hpp"
 
@@ -180,41 +177,28 @@ std::string filled(std::string_view text, const HintContext& context, const std:
   return out;
 }
 
-// The file a message such as "e2: ifstream in( name )" names, or empty.
-std::string namedIn(std::string_view message) {
-  const std::size_t open = message.find("( ");
-  const std::size_t close = message.rfind(" )");
-  if (open == std::string_view::npos || close == std::string_view::npos || close < open + 2)
-    return std::string();
-  return std::string(message.substr(open + 2, close - open - 2));
-}
-
-// Line-1 of the thread: false when the file has none.
-bool readLine1(const std::string& thread, std::string& line) {
-  std::unique_ptr<Disk::Reader> source = currentDisk().openReader(thread);
-  if (!source) return false;
-  LineReader in;
-  in.reading(std::move(source));
-  return in.next(line);
-}
-
 std::string tookAsName(const std::string& name, std::string_view what) {
   return "pelk: " + quoted(name) + " is no option, so pelk took it as the name of the " +
          std::string(what) + ", and no such file can be read; \"pelk -h\" lists the options";
 }
 
-std::vector<std::string> line1Hints(const MessageHint& hint, const HintContext& context) {
+// The thread a failure is about: the file it names, else the run's.
+const std::string& threadOf(const Failure& failure, const HintContext& context) {
+  return failure.file.empty() ? context.thread : failure.file;
+}
+
+std::vector<std::string> line1Hints(const MessageHint& hint, const Failure& failure,
+                                    const HintContext& context) {
   std::vector<std::string> lines;
-  const std::string& thread = context.thread;
-  std::string line1;
-  const bool read = readLine1(thread, line1);
+  const std::string& thread = threadOf(failure, context);
+  // The failure quotes Line-1 as the pass read it, wherever it has one.
+  const bool quoted1 = failure.lineNumber == 1;
   if (hint.kind == K::line1Read) {
-    lines.push_back(read ? "pelk: " + thread + " line 1 is longer than 383 bytes"
-                         : "pelk: " + thread + " is empty");
-  } else if (read) {
-    lines.push_back("pelk: " + thread + " line 1: " + quoted(shortened(line1)) + ": " +
-                    (hint.kind == K::noDraw ? "no draw of Loto-6, Loto-7 or Miniloto"
-                                            : "fewer than six blanks, so no draw"));
+    lines.push_back(quoted1 ? "pelk: " + thread + " line 1 is longer than 383 bytes"
+                            : "pelk: " + thread + " is empty");
+  } else if (quoted1) {
+    lines.push_back("pelk: " + thread + " line 1: " + quoted(shortened(failure.line)) + ": " +
+                    failure.reason);
   }
   lines.push_back("pelk: " + thread + ": Line-1 must hold the latest draw, such as " +
                   quoted(kGames[1].line1Example));
@@ -256,36 +240,29 @@ const MessageHint* hintOf(int number) {
   return nullptr;
 }
 
-int messageNumber(std::string_view message) {
-  if (message.size() < 2 || message[0] != 'e' || !isDigit(message[1])) return 0;
-  int number = 0;
-  for (std::size_t at = 1; at < message.size() && isDigit(message[at]) && number < 100000; ++at)
-    number = number * 10 + (message[at] - '0');
-  return number;
-}
-
-std::vector<std::string> hintLines(std::string_view message, const HintContext& context) {
-  const MessageHint* hint = hintOf(messageNumber(message));
+std::vector<std::string> hintLines(const Failure& failure, const HintContext& context) {
+  const MessageHint* hint = hintOf(failure.number);
   if (!hint) return {};
-  const std::string file = namedIn(message);
+  const std::string& file = failure.file;
   switch (hint->kind) {
     case K::threadOpen:
-      return fileHints(*hint, context.thread, "thread file");
+      return fileHints(*hint, threadOf(failure, context), "thread file");
     case K::line1Read:
     case K::noDraw:
     case K::tooFewGaps:
-      return line1Hints(*hint, context);
+      return line1Hints(*hint, failure, context);
     case K::saveFile:
       return {"pelk: " + file + " cannot be written: " + std::string(hint->action)};
     case K::companion:
       return fileHints(*hint, file, "companion file");
     case K::threadLine: {
       std::vector<std::string> lines;
-      if (context.line.number > 0 && !context.line.reason.empty())
-        lines.push_back("pelk: " + context.thread + " line " + std::to_string(context.line.number) +
-                        ": " + quoted(shortened(context.line.line)) + ": " + context.line.reason);
+      const std::string& thread = threadOf(failure, context);
+      if (failure.lineNumber > 0 && !failure.reason.empty())
+        lines.push_back("pelk: " + thread + " line " + std::to_string(failure.lineNumber) + ": " +
+                        quoted(shortened(failure.line)) + ": " + failure.reason);
       else
-        lines.push_back("pelk: " + context.thread + ": " + std::string(hint->meaning));
+        lines.push_back("pelk: " + thread + ": " + std::string(hint->meaning));
       lines.push_back("pelk: " + std::string(hint->action));
       return lines;
     }

@@ -3,15 +3,15 @@
 // The hints that follow a numbered message on standard error: lines that
 // begin with "pelk: " and say in plain words what is wrong and what to do,
 // naming the real files and, where one line of the thread is at fault, its
-// number and its bytes. The numbered message itself stays as it is, on the
-// line before them.
+// number and its bytes, all taken from the failure as it was made. The numbered message itself
+// stays as it is, on the line before them.
 
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "Alterable.hpp"
+#include "Failure.hpp"
 
 /// What the hint of a message speaks of, and so what it names.
 enum class HintKind {
@@ -48,22 +48,17 @@ struct MessageHint {
 std::span<const MessageHint> messageHints();
 /// The hint of message `number`, or nullptr.
 const MessageHint* hintOf(int number);
-/// The number of a message such as "e41: ..." or "e26(Line-1): ...", or 0.
-int messageNumber(std::string_view message);
-
-/// What the driver knows of a failed run.
+/// What the driver knows of a failed run besides the failure.
 struct HintContext {
   /// The thread file name as the run took it.
   std::string thread;
   /// The companion file name as the run took it.
   std::string companion;
-  /// The line of the thread the failure is about, where one is.
-  LineFault line;
 };
 
-/// The hint lines that follow `message`, each beginning "pelk: ", without
-/// line ends.
-std::vector<std::string> hintLines(std::string_view message, const HintContext& context);
+/// The hint lines that follow the numbered line of `failure`, each
+/// beginning "pelk: ", without line ends.
+std::vector<std::string> hintLines(const Failure& failure, const HintContext& context);
 
 /// `line` cut to at most `limit` bytes and "..." when longer, never inside
 /// a double-byte character.

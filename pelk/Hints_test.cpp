@@ -11,6 +11,8 @@
 #include "Games.hpp"
 #include "MemoryDisk.hpp"
 #include "Messages.hpp"
+#include "TextEncoding.hpp"
+#include "ThreadFile.hpp"
 
 namespace {
 
@@ -81,15 +83,6 @@ TEST(Hints, EveryNumberInTheSourcesIsInTheTable) {
   }
 }
 
-TEST(Hints, MessageNumberIsReadFromEitherForm) {
-  EXPECT_EQ(messageNumber("e41: ADD THE DRAW TO LINE-1 OF WHO.TXT"), 41);
-  EXPECT_EQ(messageNumber("e26(Line-1): in.getline(c, BUFFER_SIZE )"), 26);
-  EXPECT_EQ(messageNumber("e1: ofstream saveFile( who.txt )"), 1);
-  EXPECT_EQ(messageNumber("pelk: e1"), 0);
-  EXPECT_EQ(messageNumber("e"), 0);
-  EXPECT_EQ(messageNumber(""), 0);
-}
-
 TEST(Hints, ShortenedKeepsSixtyBytesAndWholeCharacters) {
   EXPECT_EQ(shortened(std::string(60, 'a')), std::string(60, 'a'));
   EXPECT_EQ(shortened(std::string(61, 'a')), std::string(57, 'a') + "...");
@@ -102,11 +95,10 @@ TEST(Hints, LineExamplesHoldADrawOfTheirGame) {
   for (const Game& game : kGames) EXPECT_EQ(checkLine1(game.line1Example), game.size) << game.name;
 }
 
-// The hints name the real file, the line at fault and what to do.
+// The hints name the real file, the line at fault and what to do, all from
+// the failure as it was made: nothing is read again from the disk.
 TEST(Hints, LinesNameTheRealFilesAndTheLine) {
   MemoryDisk disk;
-  disk.files["thread.txt"] = "hello world\n01 02\n";
-  disk.files["empty.txt"] = "";
   disk.directories.insert("exclude.txt");
   ScopedDisk guard(&disk);
   const std::string example =
@@ -114,68 +106,119 @@ TEST(Hints, LinesNameTheRealFilesAndTheLine) {
   const std::string others =
       "pelk: (Loto-7 \"02 09 14 20 26 31 35 06 17 -\", Miniloto \"03 11 17 24 30 08 -\"): the "
       "numbers and the bonus numbers, two digits each, one blank apart, then \" -\" and any text";
+  auto line1 = [](Failure failure, std::string line, std::string reason) {
+    return failure.at(1, line, reason);
+  };
   struct Case {
-    std::string message;
+    Failure failure;
     HintContext context;
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"e41: ADD THE DRAW TO LINE-1 OF WHO.TXT",
-       {"thread.txt", "tabulate.txt", {}},
+      {line1(numberedFailure(41, "ADD THE DRAW TO LINE-1 OF WHO.TXT", "thread.txt"), "hello world",
+             "no draw of Loto-6, Loto-7 or Miniloto"),
+       {"thread.txt", "tabulate.txt"},
        {"pelk: thread.txt line 1: \"hello world\": no draw of Loto-6, Loto-7 or Miniloto", example,
         others}},
-      {"e10: TOO FEW GAPS",
-       {"thread.txt", "exclude.txt", {}},
+      {line1(numberedFailure(10, "TOO FEW GAPS", "thread.txt"), "hello world",
+             "fewer than six blanks, so no draw"),
+       {"thread.txt", "exclude.txt"},
        {"pelk: thread.txt line 1: \"hello world\": fewer than six blanks, so no draw", example,
         others}},
-      {"e26(Line-1): in.getline(c, BUFFER_SIZE )",
-       {"empty.txt", "exclude.txt", {}},
+      {Failure::of(26, "e26(Line-1): in.getline(c, BUFFER_SIZE )", "empty.txt"),
+       {"empty.txt", "exclude.txt"},
        {"pelk: empty.txt is empty",
         "pelk: empty.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"",
         "pelk: (Loto-7 \"02 09 14 20 26 31 35 06 17 -\", Miniloto \"03 11 17 24 30 08 -\"): the "
         "numbers and the bonus numbers, two digits each, one blank apart, then \" -\" and any "
         "text"}},
-      {"e40: ifstream in( gone.txt )",
-       {"gone.txt", "tabulate.txt", {}},
+      {line1(Failure::of(26, "e26(Line-1): in.getline(c, BUFFER_SIZE )", "long.txt"),
+             std::string(400, '1'), "longer than 383 bytes"),
+       {"long.txt", "exclude.txt"},
+       {"pelk: long.txt line 1 is longer than 383 bytes",
+        "pelk: long.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"",
+        "pelk: (Loto-7 \"02 09 14 20 26 31 35 06 17 -\", Miniloto \"03 11 17 24 30 08 -\"): the "
+        "numbers and the bonus numbers, two digits each, one blank apart, then \" -\" and any "
+        "text"}},
+      {openFailure(40, "gone.txt"),
+       {"gone.txt", "tabulate.txt"},
        {"pelk: gone.txt: no such file in this directory; name a thread file saved here, then the "
         "options, as in \"pelk who.txt -t\""}},
-      {"e2: ifstream in( -T )",
-       {"who.txt", "-T", {}},
+      {openFailure(2, "-T"),
+       {"who.txt", "-T"},
        {"pelk: \"-T\" is no option, so pelk took it as the name of the companion file, and no "
         "such file can be read; \"pelk -h\" lists the options"}},
-      {"e33: ifstream in( -x )",
-       {"-x", "exclude.txt", {}},
+      {openFailure(33, "-x"),
+       {"-x", "exclude.txt"},
        {"pelk: \"-x\" is no option, so pelk took it as the name of the thread file, and no such "
         "file can be read; \"pelk -h\" lists the options"}},
-      {"e2: ifstream in( exclude.txt )",
-       {"who.txt", "exclude.txt", {}},
+      {openFailure(2, "exclude.txt"),
+       {"who.txt", "exclude.txt"},
        {"pelk: exclude.txt cannot be read: it is a directory, or pelk may not read it; delete it "
         "and the next run writes exclude.txt anew with its default lines"}},
-      {"e1: ofstream saveFile( who14-5.txt )",
-       {"who.txt", "exclude.txt", {}},
+      {numberedFailure(1, "ofstream saveFile( who14-5.txt )", "who14-5.txt"),
+       {"who.txt", "exclude.txt"},
        {"pelk: who14-5.txt cannot be written: make room on the disk, make the directory "
         "writable, or move away the directory of that name; the thread file is unchanged"}},
-      {"e55: wrongBall()",
-       {"thread.txt",
-        "exclude.txt",
-        {42, "01 02 03 04 05 06 07 99 8to6", "99 is no Loto-6 number (01-43)"}},
+      {numberedFailure(55, "wrongBall()", "thread.txt")
+           .at(42, "01 02 03 04 05 06 07 99 8to6", "99 is no Loto-6 number (01-43)"),
+       {"thread.txt", "exclude.txt"},
        {"pelk: thread.txt line 42: \"01 02 03 04 05 06 07 99 8to6\": 99 is no Loto-6 number "
         "(01-43)",
         "pelk: fix or remove the line: a combination line holds N different numbers of one game, "
         "each two digits and one blank, then its label, such as \"01 05 09 14 22 31 38 7to6\""}},
-      {"e50: ifstream in( tivor.txt, ios::binary )",
-       {"who.txt", "segmen.txt", {}},
+      {numberedFailure(50, "ifstream in( tivor.txt, ios::binary )", "tivor.txt"),
+       {"who.txt", "segmen.txt"},
        {"pelk: tivor.txt, from which pelk takes the IDs of the headers it makes, cannot be read; "
         "run tivor in this directory first: it writes tivor.txt"}},
-      {"e57: my.csv grows line 4 by more than 1048576 bytes",
-       {"thread.txt", "my.csv", {}},
+      {numberedFailure(57, "my.csv grows line 4 by more than 1048576 bytes", "my.csv"),
+       {"thread.txt", "my.csv"},
        {"pelk: the pairs of my.csv make one line of thread.txt grow by more than 1 MB; check the "
         "pairs of my.csv: one may put back what it replaces, or be far longer than it"}},
-      {"no number", {"who.txt", "exclude.txt", {}}, {}},
+      {Failure(), {"who.txt", "exclude.txt"}, {}},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.message);
-    EXPECT_EQ(hintLines(c.message, c.context), c.lines);
+    SCOPED_TRACE(c.failure.text);
+    EXPECT_EQ(hintLines(c.failure, c.context), c.lines);
+  }
+}
+
+// The failures of Line-1 carry Line-1 as the pass read it, so that a hint
+// quotes it in the thread's own characters, however the file is encoded.
+TEST(Hints, TheThreadQuotesLine1AsThePassReadIt) {
+  MemoryDisk disk;
+  ScopedDisk guard(&disk);
+  struct Case {
+    std::string file, quoted;
+  };
+  // "\xe7\xac\xac1890\xe5\x9b\x9e" is "dai 1890 kai" in UTF-8; the pass reads it as
+  // CP932 "\x91\xe6" "1890" "\x89\xf1".
+  const Case cases[] = {
+      {"hello world\n", "\"hello world\""},
+      {"\x91\xe6"
+       "1890\x89\xf1\n",
+       "\"\x91\xe6"
+       "1890\x89\xf1\""},
+      {"\xe7\xac\xac"
+       "1890\xe5\x9b\x9e\n",
+       "\"\x91\xe6"
+       "1890\x89\xf1\""},
+      {"\xef\xbb\xbf\xe7\xac\xac"
+       "1890\xe5\x9b\x9e\n",
+       "\"\x91\xe6"
+       "1890\x89\xf1\""},
+  };
+  for (const Case& c : cases) {
+    disk.files["who.txt"] = c.file;
+    RunEncoding run;
+    ThreadFile thread(messages::kTableReverseSorted);
+    ASSERT_TRUE(thread.opening("who.txt", &run));
+    ASSERT_TRUE(thread.readingLine1());
+    ASSERT_EQ(thread.classifying(), nullptr);
+    const std::vector<std::string> lines = hintLines(thread.failure(), {"who.txt", "tabulate.txt"});
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "pelk: who.txt line 1: " + c.quoted + ": fewer than six blanks, so no draw")
+        << c.file;
   }
 }
 

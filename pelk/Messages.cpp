@@ -6,9 +6,13 @@ std::string numbered(int number, std::string_view text) {
   return message;
 }
 
-std::string openMessage(int number, std::string_view name) {
+Failure numberedFailure(int number, std::string_view text, std::string_view file) {
+  return Failure::of(number, numbered(number, text), file);
+}
+
+Failure openFailure(int number, std::string_view name) {
   std::string text = "ifstream in( ";
   text += name;
   text += " )";
-  return numbered(number, text);
+  return numberedFailure(number, text, name);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 // The numbered messages of pelk, each number used at one place: which pass
-// or part gives each, and the helpers that write the common forms. The
-// expander's texts (e51 to e56) stand with their games in Games.hpp. What
-// each means for the user, and what to do, is told in Hints.cpp.
+// or part gives each, and the makers of the failures of the common forms.
+// What each means for the user, and what to do, is told in Hints.cpp.
 
 #include <string>
 #include <string_view>
+
+#include "Failure.hpp"
 
 /// The messages a pass gives about its thread file.
 struct ThreadMessages {
@@ -37,7 +38,7 @@ inline constexpr ThreadMessages kBetweenColons{6, 7, 0, 0, false};
 inline constexpr ThreadMessages kCombo{8, 11, 9, 10};
 inline constexpr ThreadMessages kCombosDates{12, 15, 13, 14};
 /// "e16: c != loto", "e17: span < NEIGHBOR": a line of -i that is no
-/// combination (left in the pass's message, not reported).
+/// combination (left in the pass's failure as a note, not reported).
 inline constexpr int kCombosDatesCount = 16;
 inline constexpr int kCombosDatesSpan = 17;
 inline constexpr ThreadMessages kDateFollowedByName{18, 19, 0, 0, false};
@@ -61,11 +62,30 @@ inline constexpr ThreadMessages kUniqueCombos{44, 47, 45, 46};
 /// "e48: c != loto", "e49: span < NEIGHBOR": a line that is no combination.
 inline constexpr int kCount = 48;
 inline constexpr int kSpan = 49;
+/// The texts of e16 and e48, and of e17 and e49.
+inline constexpr std::string_view kNotCombination = "c != loto";
+inline constexpr std::string_view kNumbersTooClose = "span < NEIGHBOR";
 /// "e50: ifstream in( tivor.txt, ios::binary )".
 inline constexpr int kTivorText = 50;
+/// The expander's two texts per game, e51 to e56: "e<wrongBall>:
+/// wrongBall()" when a number of a combination line is no ball of the game,
+/// "e<passed>: s == ball[i]" when the numbers passed but the line could not
+/// be expanded.
+struct ExpanderMessages {
+  int wrongBall;
+  int passed;
+};
+inline constexpr ExpanderMessages kMiniloto{51, 52};
+inline constexpr ExpanderMessages kLoto7{53, 54};
+inline constexpr ExpanderMessages kLoto6{55, 56};
+inline constexpr std::string_view kWrongBallText = "wrongBall()";
+inline constexpr std::string_view kPassedText = "s == ball[i]";
 /// "e57: drafo.csv grows line <n> by more than <limit> bytes".
 inline constexpr int kDrafoGrowth = 57;
-// e58 and e59 are the run lock's (RunLock.cpp).
+/// "e58: pelk.lock is held by another run; gave up after 60 seconds".
+inline constexpr int kLockBusy = 58;
+/// "e59: pelk.lock cannot be locked".
+inline constexpr int kLockUnavailable = 59;
 /// "e60: standard output cannot be written": the name of the output could not
 /// be printed (the driver checks standard output at the end of the run).
 inline constexpr int kStandardOutput = 60;
@@ -86,5 +106,8 @@ inline constexpr int kLastMessage = 66;
 
 /// "e<number>: <text>".
 std::string numbered(int number, std::string_view text);
-/// "e<number>: ifstream in( <name> )".
-std::string openMessage(int number, std::string_view name);
+/// The failure `number`, "e<number>: <text>", about `file`.
+Failure numberedFailure(int number, std::string_view text, std::string_view file = {});
+/// The failure "e<number>: ifstream in( <name> )": the file `name` cannot
+/// be opened or read.
+Failure openFailure(int number, std::string_view name);

@@ -15,12 +15,22 @@
 #include <cerrno>
 #endif
 
+#include "Messages.hpp"
+
 namespace {
 
-const std::string kBusy = "e58: " + std::string(RunLock::kFileName) +
-                          " is held by another run; gave up after " +
-                          std::to_string(RunLock::kWaitSeconds) + " seconds";
-const std::string kUnlockable = "e59: " + std::string(RunLock::kFileName) + " cannot be locked";
+Failure busy() {
+  return numberedFailure(messages::kLockBusy,
+                         std::string(RunLock::kFileName) +
+                             " is held by another run; gave up after " +
+                             std::to_string(RunLock::kWaitSeconds) + " seconds",
+                         RunLock::kFileName);
+}
+
+Failure unlockable() {
+  return numberedFailure(messages::kLockUnavailable,
+                         std::string(RunLock::kFileName) + " cannot be locked", RunLock::kFileName);
+}
 
 enum class Attempt { taken, busy, failed };
 
@@ -99,12 +109,12 @@ RunLock::~RunLock() {
   if (file_ != -1) closeLockFile(file_);
 }
 
-bool RunLock::taking(std::string& message) {
+bool RunLock::taking() {
   bool readOnly = false;
   file_ = openLockFile(readOnly);
   if (file_ == -1) {
     if (readOnly) return true;
-    message = kUnlockable;
+    failure_ = unlockable();
     return false;
   }
   // Asked again and again, at first often: a run usually takes a few
@@ -117,13 +127,13 @@ bool RunLock::taking(std::string& message) {
       case Attempt::taken:
         return true;
       case Attempt::failed:
-        message = kUnlockable;
+        failure_ = unlockable();
         return false;
       case Attempt::busy:
         break;
     }
     if (Clock::now() >= deadline) {
-      message = kBusy;
+      failure_ = busy();
       return false;
     }
     std::this_thread::sleep_for(pause);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "Failure.hpp"
+
 /// Runs of pelk in one directory take turns. A run holds an advisory lock on
 /// the file "pelk.lock" of the working directory from its start to its end
 /// (flock; LockFileEx on Windows), so that the companion checks, the cleanup,
@@ -24,12 +26,14 @@ class RunLock {
   /// Waits until the lock is held, at most `kWaitSeconds`. True when it is
   /// held, and also when the lock file can be neither made nor opened
   /// because the directory may not be written (the run can then change
-  /// nothing here to guard). False, with the numbered message in `message`,
+  /// nothing here to guard). False, with the failure in `failure()`,
   /// when another run held it all that time (e58) or the file cannot be
   /// locked (e59).
-  bool taking(std::string& message);
+  bool taking();
+  const Failure& failure() const { return failure_; }
 
  private:
   /// The open lock file: a descriptor, or on Windows a handle; -1 for none.
   std::intptr_t file_ = -1;
+  Failure failure_;
 };

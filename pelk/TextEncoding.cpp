@@ -186,14 +186,16 @@ void stitching(std::string& carry, std::string_view block, Step step) {
   carry.assign(block.substr(step(block, false)));
 }
 
-std::string utf16Message(const std::string& name) {
-  return numbered(messages::kUtf16, name + " is saved as UTF-16, which pelk does not read");
+Failure utf16Failure(const std::string& name) {
+  return numberedFailure(messages::kUtf16, name + " is saved as UTF-16, which pelk does not read",
+                         name);
 }
 
-std::string overflowMessage(const std::string& name) {
-  return numbered(messages::kUserAreaFull, name + " holds more than " +
-                                               std::to_string(UserArea::kCapacity) +
-                                               " different characters that Shift-JIS lacks");
+Failure overflowFailure(const std::string& name) {
+  return numberedFailure(messages::kUserAreaFull,
+                         name + " holds more than " + std::to_string(UserArea::kCapacity) +
+                             " different characters that Shift-JIS lacks",
+                         name);
 }
 
 /// Makes room for `size` bytes at the end of `out`, lets `write` write there
@@ -380,12 +382,12 @@ bool starting(std::thread& thread, std::function<void()> work) {
 /// overflows, and is named in `secondLook`: it may be Shift-JIS.
 class Cp932Reader : public Disk::Reader {
  public:
-  Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area, std::string& message,
+  Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area, Failure& failure,
               std::string name, std::string* secondLook)
       : file_(std::move(file)),
         area_(area),
         toCp932_(area),
-        message_(message),
+        failure_(failure),
         name_(std::move(name)),
         secondLook_(secondLook) {
     if (secondLook_) toCp932_.strict();
@@ -520,7 +522,7 @@ class Cp932Reader : public Disk::Reader {
     if (secondLook_)
       *secondLook_ = name_;
     else if (full)
-      message_ = overflowMessage(name_);
+      failure_ = overflowFailure(name_);
     piece_.bytes.size = at_ = 0;
     done_ = failed_ = true;
     converted_.stopping();
@@ -530,7 +532,7 @@ class Cp932Reader : public Disk::Reader {
   std::unique_ptr<Disk::Reader> file_;
   UserArea& area_;
   ToCp932 toCp932_;
-  std::string& message_;
+  Failure& failure_;
   std::string name_;
   std::string* secondLook_;
   // The conversion thread's own.
@@ -916,7 +918,7 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
     head.resize(at + n);
   }
   if (beginsUtf16(head)) {
-    message_ = utf16Message(name);
+    failure_ = utf16Failure(name);
     return nullptr;
   }
   bool known = !head.empty() && !detector.feeding(head);
@@ -951,13 +953,13 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
   const Encoding encoding = tentative ? Encoding::kUtf8 : detector.verdict();
   if (found) *found = encoding;
   if (encoding == Encoding::kShiftJis) return file;
-  return std::make_unique<Cp932Reader>(std::move(file), area_, message_, name,
+  return std::make_unique<Cp932Reader>(std::move(file), area_, failure_, name,
                                        tentative ? &secondLook_ : nullptr);
 }
 
 bool RunEncoding::converting(const std::string& name, std::string& text, Encoding* found) {
   if (beginsUtf16(text)) {
-    message_ = utf16Message(name);
+    failure_ = utf16Failure(name);
     return false;
   }
   const Encoding encoding = detectEncoding(text);
@@ -966,7 +968,7 @@ bool RunEncoding::converting(const std::string& name, std::string& text, Encodin
   std::string converted;
   ToCp932 toCp932(area_);
   if (!toCp932.converting(text, converted) || !toCp932.finishing(converted)) {
-    message_ = overflowMessage(name);
+    failure_ = overflowFailure(name);
     return false;
   }
   text.swap(converted);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Disk.hpp"
+#include "Failure.hpp"
 
 // Threads and companion files saved as UTF-8. The passes work on Shift-JIS
 // (CP932) bytes only: a UTF-8 file is converted to CP932 as it is read, and
@@ -218,15 +219,15 @@ class RunEncoding {
   std::string forDisplay(std::string_view text) const;
 
   /// True when a file was refused: it is saved as UTF-16, or it held more
-  /// characters that CP932 lacks than the user area has codes; `message()`
+  /// characters that CP932 lacks than the user area has codes; `failure()`
   /// names it.
-  bool refused() const { return !message_.empty(); }
-  const std::string& message() const { return message_; }
+  bool refused() const { return static_cast<bool>(failure_); }
+  const Failure& failure() const { return failure_; }
 
  private:
   UserArea area_;
   Encoding output_ = Encoding::kShiftJis;
-  std::string message_;
+  Failure failure_;
   std::string secondLook_;
   std::vector<std::string> lookingWhole_;
 };

@@ -296,7 +296,7 @@ TEST(MissingCharacters, OneAreaServesEveryFileOfARun) {
   EXPECT_FALSE(run.refused());
   EXPECT_FALSE(run.converting("drafo.csv", drafo));
   EXPECT_TRUE(run.refused());
-  EXPECT_EQ(run.message(),
+  EXPECT_EQ(run.failure().text,
             "e65: drafo.csv holds more than 1880 different characters that Shift-JIS lacks");
 }
 
@@ -606,7 +606,7 @@ TEST(RunEncoding, AReaderFailsWhenTheUserAreaOverflows) {
   EXPECT_TRUE(lines.failed());
   EXPECT_LT(count, UserArea::kCapacity);
   EXPECT_TRUE(run.refused());
-  EXPECT_EQ(run.message(),
+  EXPECT_EQ(run.failure().text,
             "e65: who.txt holds more than 1880 different characters that Shift-JIS lacks");
 }
 
@@ -630,11 +630,12 @@ TEST(RunEncoding, FilesSavedAsUtf16AreRefused) {
     EXPECT_EQ(trickled.openReader(trickle, "who.txt"), nullptr);
     EXPECT_TRUE(trickled.refused());
     EXPECT_TRUE(thread.refused());
-    EXPECT_EQ(thread.message(), "e66: who.txt is saved as UTF-16, which pelk does not read");
+    EXPECT_EQ(thread.failure().text, "e66: who.txt is saved as UTF-16, which pelk does not read");
     RunEncoding companion;
     std::string read = text;
     EXPECT_FALSE(companion.converting("exclude.txt", read));
-    EXPECT_EQ(companion.message(), "e66: exclude.txt is saved as UTF-16, which pelk does not read");
+    EXPECT_EQ(companion.failure().text,
+              "e66: exclude.txt is saved as UTF-16, which pelk does not read");
   }
   // The marks count only at the start; a lone 0xFF is a byte of a
   // Shift-JIS file like any other.

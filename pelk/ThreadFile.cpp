@@ -3,14 +3,14 @@
 #include "Disk.hpp"
 #include "TextEncoding.hpp"
 
-bool ThreadFile::opening(const std::string& name, std::string& message, RunEncoding* run) {
+bool ThreadFile::opening(const std::string& name, RunEncoding* run) {
   name_ = name;
   run_ = run;
   Encoding found = Encoding::kShiftJis;
   std::unique_ptr<Disk::Reader> source =
       run ? run->openReader(currentDisk(), name, &found) : currentDisk().openReader(name);
   if (!source) {
-    message = failure();
+    failure_ = readFailure();
     return false;
   }
   if (run) run->writing(found);
@@ -18,36 +18,44 @@ bool ThreadFile::opening(const std::string& name, std::string& message, RunEncod
   return true;
 }
 
-std::string ThreadFile::failure() const {
-  if (run_ && run_->refused()) return run_->message();
-  return openMessage(messages_.open, name_);
+Failure ThreadFile::readFailure() const {
+  if (run_ && run_->refused()) return run_->failure();
+  return openFailure(messages_.open, name_);
 }
 
-bool ThreadFile::readingLine1(std::string& message) {
+Failure ThreadFile::failure() const { return failure_ ? failure_ : readFailure(); }
+
+bool ThreadFile::readingLine1() {
   const bool got = counted(in_.next(line1_));
   // A thread cut short by characters CP932 lacks is refused before Line-1
   // is looked at: the line may be cut too.
   if (run_ && run_->refused()) {
-    message = run_->message();
+    failure_ = run_->failure();
     return false;
   }
   if (got && line1_.size() <= kMaxLine1Length) return true;
   const std::string read = "in.getline(c, BUFFER_SIZE )";
-  message = messages_.line1Named ? "e" + std::to_string(messages_.line1) + "(Line-1): " + read
-                                 : numbered(messages_.line1, read);
+  failure_ = messages_.line1Named
+                 ? Failure::of(messages_.line1,
+                               "e" + std::to_string(messages_.line1) + "(Line-1): " + read, name_)
+                 : numberedFailure(messages_.line1, read, name_);
+  // Line 1 is quoted when there is one: it is too long.
+  if (got) failure_.at(1, line1_, "longer than 383 bytes");
   return false;
 }
 
-const Game* ThreadFile::classifying(std::string& message) const {
+const Game* ThreadFile::classifying() {
   const int code = checkLine1(line1_);
   if (const Game* game = gameOfCode(code)) return game;
   if (code == 4)
-    message = numbered(messages_.tooFewGaps, "TOO FEW GAPS");
+    failure_ = numberedFailure(messages_.tooFewGaps, "TOO FEW GAPS", name_)
+                   .at(1, line1_, "fewer than six blanks, so no draw");
   else
-    message = noDraw();
+    failure_ = noDraw();
   return nullptr;
 }
 
-std::string ThreadFile::noDraw() const {
-  return numbered(messages_.noDraw, "ADD THE DRAW TO LINE-1 OF WHO.TXT");
+Failure ThreadFile::noDraw() const {
+  return numberedFailure(messages_.noDraw, "ADD THE DRAW TO LINE-1 OF WHO.TXT", name_)
+      .at(1, line1_, "no draw of Loto-6, Loto-7 or Miniloto");
 }

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "Failure.hpp"
 #include "Games.hpp"
 #include "LineReader.hpp"
 #include "Messages.hpp"
@@ -12,27 +13,30 @@ class RunEncoding;
 /// The thread file as a pass reads it: opened, its Line-1 read and
 /// classified, then its lines one by one, a block of the file at a time (a
 /// long thread, an archive of years, is never in memory whole). Each step
-/// that fails gives the pass's own numbered message. A thread saved as
-/// UTF-8 is read as CP932 through the run's encodings, its byte-order mark
+/// that fails keeps a `Failure` with the pass's own numbered message, the
+/// thread's name and, where Line-1 is at fault, Line-1 itself. A thread saved
+/// as UTF-8 is read as CP932 through the run's encodings, its byte-order mark
 /// dropped, so that Line-1 and every line look as in a Shift-JIS thread.
 class ThreadFile {
  public:
   explicit ThreadFile(const ThreadMessages& messages) : messages_(messages) {}
 
-  /// Opens the file `name`; false, with the open message, when it cannot be.
+  /// Opens the file `name`; false, with the open failure, when it cannot be.
   /// With `run`, the file may be UTF-8: it is then converted as it is read,
   /// and what the run writes takes its encoding.
-  bool opening(const std::string& name, std::string& message, RunEncoding* run = nullptr);
-  /// Reads Line-1; false, with the Line-1 message, when the file has no
+  bool opening(const std::string& name, RunEncoding* run = nullptr);
+  /// Reads Line-1; false, with the Line-1 failure, when the file has no
   /// line or its first is longer than 383 bytes.
-  bool readingLine1(std::string& message);
+  bool readingLine1();
   const std::string& line1() const { return line1_; }
+  /// The name the file was opened by.
+  const std::string& name() const { return name_; }
   /// The game of the draw on Line-1, or nullptr with the no-draw or the
-  /// too-few-gaps message.
-  const Game* classifying(std::string& message) const;
-  /// The no-draw message, for a pass that finds no draw where the game's
+  /// too-few-gaps failure.
+  const Game* classifying();
+  /// The no-draw failure, for a pass that finds no draw where the game's
   /// numbers should stand.
-  std::string noDraw() const;
+  Failure noDraw() const;
 
   /// The next line after Line-1; false at the end of the file.
   bool next(std::string& line) { return counted(in_.next(line)); }
@@ -45,13 +49,18 @@ class ThreadFile {
   /// missing, and `failure()` tells which file (or that it holds more
   /// characters that CP932 lacks than a run can give codes).
   bool failed() const { return in_.failed(); }
-  std::string failure() const;
+  /// Why the last step failed; else why reading failed on the way (the
+  /// open failure, or the run's encodings' refusal).
+  Failure failure() const;
 
  private:
   bool counted(bool read) {
     lineNumber_ += read;
     return read;
   }
+  /// The failure of an open or a read: the file's, or the run's encodings'
+  /// when they refused it.
+  Failure readFailure() const;
 
   ThreadMessages messages_;
   LineReader in_;
@@ -59,4 +68,5 @@ class ThreadFile {
   std::string name_;
   std::string line1_;
   long lineNumber_ = 0;
+  Failure failure_;
 };

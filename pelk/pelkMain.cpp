@@ -12,6 +12,7 @@
 #include "Disk.hpp"
 #include "Games.hpp"
 #include "Hints.hpp"
+#include "Messages.hpp"
 #include "Numbered.hpp"
 #include "OS-specific.hpp"
 #include "RunLock.hpp"
@@ -97,15 +98,16 @@ void reportCompanions(const std::vector<std::string>& missing) {
               << std::endl;
 }
 
-/// The numbered message on its own line of standard error, then its hint
-/// lines, in the thread's encoding when the run knows it.
-void reportFailure(const std::string& message, const HintContext& context,
+/// The numbered line of `failure` on its own line of standard error, then
+/// its hint lines, in the thread's encoding when the run knows it: the one
+/// place a failure is rendered.
+void reportFailure(const Failure& failure, const HintContext& context,
                    const RunEncoding* encoding) {
   auto shown = [&](const std::string& text) {
     return encoding ? encoding->forDisplay(text) : text;
   };
-  std::cerr << shown(message) << std::endl;
-  for (const std::string& line : hintLines(message, context)) std::cerr << shown(line) << std::endl;
+  std::cerr << shown(failure.text) << std::endl;
+  for (const std::string& line : hintLines(failure, context)) std::cerr << shown(line) << std::endl;
 }
 
 /// What a pass may change in the working directory besides its output:
@@ -150,9 +152,8 @@ int main(int argc, char** argv) {
   // Runs in this directory take turns, from the companion checks to the list
   // of temporary files; what killed runs left half-written goes first.
   RunLock lock;
-  std::string refusal;
-  if (!lock.taking(refusal)) {
-    reportFailure(refusal, {WHO_TEXT, EXCLUDE_TEXT, {}}, nullptr);
+  if (!lock.taking()) {
+    reportFailure(lock.failure(), {WHO_TEXT, EXCLUDE_TEXT}, nullptr);
     return ERROR_CODE;
   }
   currentDisk().removeAbandonedPartials();
@@ -268,15 +269,13 @@ int main(int argc, char** argv) {
       if (name != companionName || !companionRead) ignored.push_back(name);
     if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
   } else {
-    const std::string message = pass->inquiry();
-    reportFailure(message, {threadName, companionName, pass->lineFault()}, encoding.get());
+    reportFailure(pass->failure(), {threadName, companionName}, encoding.get());
     status = ERROR_CODE;
   }
   createRemoveErrorText();
   if (!std::cout.flush()) {
-    const std::string failure =
-        numbered(messages::kStandardOutput, "standard output cannot be written");
-    reportFailure(failure, {threadName, companionName, {}}, nullptr);
+    reportFailure(numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
+                  {threadName, companionName}, nullptr);
     status = ERROR_CODE;
   }
   return status;

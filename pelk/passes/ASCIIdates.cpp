@@ -47,7 +47,7 @@ std::string ASCIIdates::asciiOnly(const std::string& line) const {
 
 bool ASCIIdates::altering(std::string& path) {
   ThreadFile thread(messages::kASCIIdates);
-  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  if (!opening(thread, path) || !readingLine1(thread)) return false;
   if (settings.keepLine1) posts.writingLine(asciiOnly(thread.line1()));
   chooseOutputName();
   constexpr std::string_view postedOn = kPostedOn;

@@ -31,35 +31,26 @@ std::string Combo::firstNumberTrimmed(const std::string& line) {
 
 bool Combo::acquireFromFile(const std::string& name) {
   std::string text;
-  if (!currentDisk().readFile(name, &text)) {
-    message = openMessage(messages::kExpansionFile, name);
-    return false;
-  }
+  if (!currentDisk().readFile(name, &text))
+    return failing(openFailure(messages::kExpansionFile, name));
   posts.addingLines(text);
   return true;
 }
 
-bool Combo::expanding(const std::string& line) {
+bool Combo::expanding(const ThreadFile& thread, const std::string& line) {
   const std::string fileName =
       TimeName::reading(expansionStem, kExpansionExtension).temporaryName(advanceSerial);
   const std::string numbers = firstNumberTrimmed(line);
   // `foundItem` is one of the labels `produceArrays` put into the items.
   Expander expander(*gameOfLabel(foundItem), fileName, numbers);
-  if (!expander.writeFile()) {
-    message = expander.inquiry();
-    fault.line = line;
-    fault.reason = expander.reason();
-    return false;
-  }
+  if (!expander.writeFile()) return failingAt(thread, line, expander.failure());
   return acquireFromFile(fileName);
 }
 
 bool Combo::altering(std::string& threadName) {
   ThreadFile thread(messages::kCombo);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
-  listingLine1(thread.line1());
   // The game of Line-1 does not restrict the expansion: each label names its own.
-  if (!thread.classifying(message)) return false;
+  if (!openingWithGame(thread, threadName, true)) return false;
   // A thread may carry many combination lines: "serial.txt" is read once and
   // written once for the whole run instead of once per expansion file.
   TimeName::Hold serialNumbers;
@@ -74,8 +65,7 @@ bool Combo::altering(std::string& threadName) {
       posts.clear(line);
     } else if (line.find(kLabelCore) == std::string::npos || !searchingItemSequence(line)) {
       posts.add(line);
-    } else if (!expanding(line)) {
-      fault.number = thread.lineNumber();
+    } else if (!expanding(thread, line)) {
       return false;
     }
   }

@@ -26,8 +26,9 @@ class Combo : public Alterable {
   bool acquireFromFile(const std::string& name);
 
  private:
-  /// Expands the combination line whose label is `foundItem` into the group.
-  bool expanding(const std::string& line);
+  /// Expands the combination line whose label is `foundItem`, the line of
+  /// `thread` read last, into the group.
+  bool expanding(const ThreadFile& thread, const std::string& line);
 
   /// Every expansion file is named with a fresh serial number.
   static constexpr bool advanceSerial = true;

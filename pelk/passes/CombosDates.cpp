@@ -4,9 +4,7 @@
 
 bool CombosDates::altering(std::string& threadName) {
   ThreadFile thread(messages::kCombosDates);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
-  listingLine1(thread.line1());
-  const Game* game = thread.classifying(message);
+  const Game* game = openingWithGame(thread, threadName, true);
   if (!game) return false;
   scanner = std::make_unique<CombinationScanner>(*game);
   chooseOutputName();
@@ -29,11 +27,9 @@ bool CombosDates::altering(std::string& threadName) {
 bool CombosDates::countBallsMesureSpan(const std::string& line) {
   switch (scanner->measuring(line)) {
     case CombinationScanner::Verdict::kCount:
-      message = numbered(messages::kCombosDatesCount, "c != loto");
-      return false;
+      return failing(numberedFailure(messages::kCombosDatesCount, messages::kNotCombination));
     case CombinationScanner::Verdict::kSpan:
-      message = numbered(messages::kCombosDatesSpan, "span < NEIGHBOR");
-      return false;
+      return failing(numberedFailure(messages::kCombosDatesSpan, messages::kNumbersTooClose));
     case CombinationScanner::Verdict::kCombination:
       break;
   }

@@ -67,11 +67,11 @@ TEST(CombosDates, BothNormalisersAgreeOnTrickyLines) {
   };
   for (const Case& c : cases) {
     CombinationScanner scanner(*gameOfCode(c.loto));
-    std::string message;
-    EXPECT_EQ(scanner.countMeasureSort(c.line, message), c.normal) << c.line;
-    EXPECT_EQ(message, c.verdict == kCount  ? "e48: c != loto"
-                       : c.verdict == kSpan ? "e49: span < NEIGHBOR"
-                                            : "")
+    Failure note;
+    EXPECT_EQ(scanner.countMeasureSort(c.line, note), c.normal) << c.line;
+    EXPECT_EQ(note.text, c.verdict == kCount  ? "e48: c != loto"
+                         : c.verdict == kSpan ? "e49: span < NEIGHBOR"
+                                              : "")
         << c.line;
     Probe other;
     other.game(c.loto, c.highest);
@@ -89,9 +89,9 @@ TEST(CombosDates, RepeatedCallsStartAfresh) {
   EXPECT_FALSE(probe.countBallsMesureSpan("123 04 05 06 07"));
   EXPECT_TRUE(probe.countBallsMesureSpan("01 02 03 04 05 06"));
   // The pass's own scanner, after the lines above.
-  std::string message;
-  EXPECT_EQ(probe.scanner->countMeasureSort("43 42 41 40 39 38", message), "38 39 40 41 42 43");
-  EXPECT_EQ(probe.scanner->countMeasureSort("01 02 03 04 05 06", message), "01 02 03 04 05 06");
+  Failure note;
+  EXPECT_EQ(probe.scanner->countMeasureSort("43 42 41 40 39 38", note), "38 39 40 41 42 43");
+  EXPECT_EQ(probe.scanner->countMeasureSort("01 02 03 04 05 06", note), "01 02 03 04 05 06");
 }
 
 TEST(CombosDates, KeepsHeadersAndCombinationLinesOnly) {

@@ -4,7 +4,7 @@
 
 bool Dates::altering(std::string& path) {
   ThreadFile thread(messages::kDates);
-  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  if (!opening(thread, path) || !readingLine1(thread)) return false;
   if (settings.keepLine1) posts.writingLine(thread.line1());
   chooseOutputName();
   std::string line;

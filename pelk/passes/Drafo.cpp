@@ -44,15 +44,13 @@ Drafo::Drafo() : singleByteOf(256 * 256, 0) {
 
 bool Drafo::altering(std::string& threadName) {
   ThreadFile thread(messages::kDrafo);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  if (!opening(thread, threadName) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   if (!readingCsvToProduceArrays()) return false;
   chooseOutputName();
   posts.streaming();
   std::string line, spaced, formal;
-  size_t lineNumber = 1;
   while (thread.next(line)) {
-    ++lineNumber;
     DateFollowed parser(line, recogniseOnly);
     if (parser.dateLine() > 0) {
       posts.listing();
@@ -64,10 +62,11 @@ bool Drafo::altering(std::string& threadName) {
     spaced.assign(" ");
     spaced += line;
     if (!replaceDraftWithFormal(checkOneByOne(spaced), formal)) {
-      message = numbered(messages::kDrafoGrowth, settings.companion + " grows line " +
-                                                     std::to_string(lineNumber) + " by more than " +
-                                                     std::to_string(longestGrowth) + " bytes");
-      return false;
+      const std::string text = settings.companion + " grows line " +
+                               std::to_string(thread.lineNumber()) + " by more than " +
+                               std::to_string(longestGrowth) + " bytes";
+      Failure growth = numberedFailure(messages::kDrafoGrowth, text, settings.companion);
+      return failingAt(thread, line, std::move(growth));
     }
     formal.erase(0, 1);
     posts.add(formal);
@@ -78,9 +77,7 @@ bool Drafo::altering(std::string& threadName) {
 
 bool Drafo::readingCsvToProduceArrays() {
   std::string text;
-  if (!readingCompanion(settings.companion, text,
-                        openMessage(messages::kDrafoCsv, settings.companion)))
-    return false;
+  if (!readingCompanion(settings.companion, text, messages::kDrafoCsv)) return false;
   LineReader in(text);
   std::string line, draft, formal;
   while (in.next(line)) {

@@ -7,7 +7,7 @@
 
 bool ExcludeText::altering(std::string& threadName) {
   ThreadFile thread(messages::kExcludeText);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  if (!opening(thread, threadName) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   if (!readingToProduceArray()) return false;
   chooseOutputName();
@@ -68,7 +68,7 @@ bool ExcludeText::listingAgain(std::unique_ptr<ThreadFile>& reader, const std::s
   bool opened = reader != nullptr;
   if (!opened) {
     reader = std::make_unique<ThreadFile>(messages::kExcludeText);
-    opened = reader->opening(name, message, &encoding()) && reader->readingLine1(message);
+    opened = reader->opening(name, &encoding()) && reader->readingLine1();
   }
   ThreadFile& again = *reader;
   if (opened) {
@@ -81,9 +81,8 @@ bool ExcludeText::listingAgain(std::unique_ptr<ThreadFile>& reader, const std::s
       read += line.size() + 1;
     }
     if (!again.failed() && again.lineNumber() == to && read == bytes) return true;
-    message = again.failure();
   }
   // What was written of the output goes: a run that fails leaves none.
   posts.dropping();
-  return false;
+  return failing(reader->failure());
 }

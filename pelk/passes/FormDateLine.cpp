@@ -26,7 +26,7 @@ void FormDateLine::blankRingBuffer() {
 
 bool FormDateLine::altering(std::string& path) {
   ThreadFile thread(messages::kFormDateLine);
-  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  if (!opening(thread, path) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   chooseOutputName();
   posts.streaming();

@@ -3,7 +3,7 @@
 bool HeaderRewriting::rewritingHeaders(const std::string& path, const ThreadMessages& messages,
                                        Layout layout) {
   ThreadFile thread(messages);
-  if (!opening(thread, path) || !thread.readingLine1(message)) return false;
+  if (!opening(thread, path) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   chooseOutputName();
   posts.streaming();

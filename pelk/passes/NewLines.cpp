@@ -16,9 +16,7 @@ constexpr bool kAxis = false;
 
 bool NewLines::altering(std::string& threadName) {
   ThreadFile thread(messages::kNewLines);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
-  listingLine1(thread.line1());
-  const Game* game = thread.classifying(message);
+  const Game* game = openingWithGame(thread, threadName, true);
   if (!game) return false;
   if (!readingToProduceArray()) return false;
   chooseOutputName();

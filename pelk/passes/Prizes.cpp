@@ -87,13 +87,9 @@ int Draw::tier(uint64_t pick) const {
 
 bool Prizes::altering(std::string& threadName) {
   ThreadFile thread(messages::kPrizes);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
-  game = thread.classifying(message);
+  game = openingWithGame(thread, threadName, false);
   if (!game) return false;
-  if (!draw.reading(*game, thread.line1())) {
-    message = thread.noDraw();
-    return false;
-  }
+  if (!draw.reading(*game, thread.line1())) return failing(thread.noDraw());
   counts.assign(prizeTiers(*game).size(), 0);
   if (settings.keepLine1) {
     posts.writingLine(thread.line1());
@@ -111,8 +107,7 @@ bool Prizes::altering(std::string& threadName) {
     if (parser.dateLine() > 0) {
       endingPost();
       header = line;
-    } else if (!checkingLine(line)) {
-      fault.number = thread.lineNumber();
+    } else if (!checkingLine(thread, line)) {
       return false;
     }
   }
@@ -127,7 +122,7 @@ bool Prizes::altering(std::string& threadName) {
   return openSaveClose(outputName);
 }
 
-bool Prizes::checkingLine(std::string_view line) {
+bool Prizes::checkingLine(const ThreadFile& thread, std::string_view line) {
   if (line.find(kLabelCore) != std::string_view::npos && searchingItemSequence(line)) {
     if (gameOfLabel(foundItem) != game) return true;
     Expander expander(*game, std::string(), std::string(numbersPart(line)));
@@ -135,13 +130,7 @@ bool Prizes::checkingLine(std::string_view line) {
       const int tier = draw.tier(pick);
       if (tier >= 0) winning(pick, tier);
     });
-    if (!expanded) {
-      message = expander.inquiry();
-      fault.line = std::string(line);
-      fault.reason = expander.reason();
-      return false;
-    }
-    return true;
+    return expanded || failingAt(thread, line, expander.failure());
   }
   if (scanner->measuring(line) != CombinationScanner::Verdict::kCombination) return true;
   CombinationKey key;

@@ -58,7 +58,7 @@ class Prizes : public Alterable {
   /// of its combinations checked, a labelled line of another game is
   /// passed over, any other line is checked when it is one combination.
   /// False when a labelled line of the game cannot be expanded.
-  bool checkingLine(std::string_view line);
+  bool checkingLine(const ThreadFile& thread, std::string_view line);
   /// Writes a winning pick under the header of its post.
   void winning(uint64_t pick, int tier);
   /// Ends the post being read: an empty line after its winning picks.

@@ -4,7 +4,7 @@
 
 bool QuoteRatherThanMark::altering(std::string& threadName) {
   ThreadFile thread(messages::kQuoteRatherThanMark);
-  if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
+  if (!opening(thread, threadName) || !readingLine1(thread)) return false;
   if (settings.keepLine1) posts.writingLine(thread.line1());
   chooseOutputName();
   std::string line;

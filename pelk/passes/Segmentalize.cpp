@@ -8,36 +8,34 @@
 #include "FirstNumber.hpp"
 
 bool Segmentalize::altering(std::string& threadName) {
-  // The thread is opened first, so that a message that quotes segmen.txt
+  // The thread is opened first, so that a failure that quotes segmen.txt
   // takes the thread's encoding; a thread that cannot be opened is still
   // reported after segmen.txt.
   ThreadFile thread(messages::kSegmentalize);
   const bool opened = opening(thread, threadName);
-  const std::string threadMessage = message;
+  const Failure threadFailure = failure();
   std::string companionText;
-  if (!readingCompanion(
-          settings.companion, companionText,
-          numbered(messages::kSegmentText, "ifstream segment_text( " + settings.companion + " )")))
+  if (!readingCompanion(settings.companion, companionText,
+                        numberedFailure(messages::kSegmentText,
+                                        "ifstream segment_text( " + settings.companion + " )",
+                                        settings.companion)))
     return false;
   LineReader companionLines(companionText);
   std::string sample;
   // The sample header goes through the same 384-byte line buffer as Line-1.
-  if (!companionLines.next(sample) || sample.size() > kMaxLine1Length) {
-    message = numbered(messages::kSegmentLine, "segment_text.getline(c, BUFFER_SIZE )");
-    return false;
-  }
+  if (!companionLines.next(sample) || sample.size() > kMaxLine1Length)
+    return failing(numberedFailure(messages::kSegmentLine, "segment_text.getline(c, BUFFER_SIZE )",
+                                   settings.companion));
   auto headers = std::make_unique<Consecutive>(sample);
   if (headers->dateLine() < 1) {
-    message = "e" + std::to_string(messages::kSegmentSample) + "(lineType): " + sample;
-    return false;
+    const std::string text =
+        "e" + std::to_string(messages::kSegmentSample) + "(lineType): " + sample;
+    return failing(Failure::of(messages::kSegmentSample, text, settings.companion).at(1, sample));
   }
   chooseOutputName();
 
-  if (!opened) {
-    message = threadMessage;
-    return false;
-  }
-  if (!thread.readingLine1(message)) return false;
+  if (!opened) return failing(threadFailure);
+  if (!readingLine1(thread)) return false;
   const std::string& line1 = thread.line1();
 
   // One post: the sample header over all the lines, less Line-1 and the

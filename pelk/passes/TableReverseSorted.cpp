@@ -6,33 +6,14 @@
 #include "CombinationScanner.hpp"
 #include "Companions.hpp"
 
-TableReverseSorted::TableReverseSorted() : nameStem("tab") {}
+TableReverseSorted::TableReverseSorted()
+    : DistinctCombos(messages::kTableReverseSorted, "tab", tabulateTextDefaults()) {}
 
 bool TableReverseSorted::altering(std::string& threadName) {
-  ThreadFile thread(messages::kTableReverseSorted);
-  if (!opening(thread, threadName)) return false;
-  if (!readingToProduceArray()) return false;
-  if (!thread.readingLine1(message)) return false;
-  // A line missing from a short tabulate.txt reads as its default line.
-  const std::vector<std::string>& defaults = tabulateTextDefaults();
-  if (settings.keepLine1 && itemOr(0, defaults[0]) != line1Mark) posts.writingLine(thread.line1());
-  const Game* game = thread.classifying(message);
+  std::vector<CombinationKey> combos;
+  const Game* game = collecting(threadName, combos);
   if (!game) return false;
   const int highestBall = game->highestBall;
-  // An empty second line stands for the default extension.
-  const std::string& extension = itemOr(1, defaults[1]);
-  chooseOutputName(nameStem, extension == emptyMark ? defaults[1] : extension);
-  CombinationScanner scanner(*game);
-  std::vector<CombinationKey> combos;
-  scanner.collectingCombos(thread, combos, message);
-  // A thread cut short (a read that failed, more characters CP932 lacks
-  // than a run can take) is refused before a repeated combination is
-  // printed.
-  if (thread.failed()) {
-    message = thread.failure();
-    return false;
-  }
-  uniquingCombos(combos);
 
   // Per number 0 to the highest ball: the combinations that hold it.
   std::vector<int> tally(highestBall + 1, 0);
@@ -42,13 +23,13 @@ bool TableReverseSorted::altering(std::string& threadName) {
   }
   // The counts in the order of the table (number 0 counts 0), each number
   // listed at the first entry of its count.
-  const int sign = itemOr(2, defaults[2]) == reverseMark ? -1 : 1;
+  const int sign = item(2) == reverseMark ? -1 : 1;
   std::vector<int> order(highestBall + 1, 0);
   std::vector<bool> waiting(highestBall + 1, true);
   for (int n = 1; n <= highestBall; ++n) order[n] = tally[n] * sign;
   std::sort(order.begin(), order.end());
   // An empty fourth line is an empty separator, not the mark that stands for it.
-  const std::string& item3 = itemOr(3, defaults[3]);
+  const std::string& item3 = item(3);
   const std::string separator = item3 == emptyMark ? std::string() : item3;
   // A fifth line, when not empty, draws a bar after every count above 0.
   static const std::string noBar;

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "Alterable.hpp"
+#include "passes/DistinctCombos.hpp"
 
 /// Tabulates how many distinct combinations posted in the body lines of the
 /// thread hold each number of the game ("-t"), most frequent first; each
@@ -13,7 +13,7 @@
 /// extension of the output name, the order ("-1": descending, else
 /// ascending), the separator between a number and its count and, on an
 /// optional fifth line, a bar text repeated after each count above 0.
-class TableReverseSorted : public Alterable {
+class TableReverseSorted : public DistinctCombos {
  public:
   TableReverseSorted();
   bool altering(std::string& threadName) override;
@@ -30,10 +30,7 @@ class TableReverseSorted : public Alterable {
   static constexpr int kLongestBar = 50;
 
  private:
-  /// A first line of "tabulate.txt" that leaves Line-1 out.
-  static constexpr std::string_view line1Mark = "-1-";
   /// A third line that asks for the most frequent numbers first.
   static constexpr std::string_view reverseMark = "-1";
   std::vector<long> numbers;
-  std::string nameStem;
 };

@@ -483,3 +483,58 @@ TEST_F(Utf8Threads, FilesSavedAsUtf16AreRefusedAndNothingIsWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every hint that quotes a line of a UTF-8 thread quotes it in the thread's
+// own characters, with or without the byte-order mark: the hint lines, not
+// only the numbered one, are those of the Shift-JIS twin in UTF-8.
+TEST_F(Utf8Threads, HintsQuoteTheLinesOfAUtf8ThreadInItsOwnCharacters) {
+  const Twin dai{"\x91\xE6", "\xE7\xAC\xAC"};  // "dai", the ordinal prefix
+  const Twin kai{"\x89\xF1", "\xE5\x9B\x9E"};  // "kai", draw
+  const Twin noDraw = dai + "1890" + kai + " " + kNurupo;
+  const Twin gaps = dai + "1890" + kai + " 03 11 17 24 30 29 " + kNurupo;
+  const Twin bad = kYamada + " 01 02 03 04 05 06 07 99 8to6";
+  const std::string line1Help =
+      "pelk: who.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"\n"
+      "pelk: (Loto-7 \"02 09 14 20 26 31 35 06 17 -\", Miniloto \"03 11 17 24 30 08 -\"): the "
+      "numbers and the bonus numbers, two digits each, one blank apart, then \" -\" and any "
+      "text\n";
+  struct Case {
+    Twin thread;
+    std::vector<std::string> args;
+    Twin err;
+  };
+  const Case cases[] = {
+      {lines({noDraw, ascii("01 02 03 04 05 06")}),
+       {"who.txt", "-t"},
+       "e42: TOO FEW GAPS\npelk: who.txt line 1: \"" + noDraw +
+           "\": fewer than six blanks, so no draw\n" + line1Help},
+      {lines({gaps, ascii("01 02 03 04 05 06")}),
+       {"who.txt", "-u"},
+       "e45: ADD THE DRAW TO LINE-1 OF WHO.TXT\npelk: who.txt line 1: \"" + gaps +
+           "\": no draw of Loto-6, Loto-7 or Miniloto\n" + line1Help},
+      {lines({ascii("05 12 19 27 33 41 08 -"), ascii("x"), bad}),
+       {"who.txt", "-c"},
+       "e55: wrongBall()\npelk: who.txt line 3: \"" + bad +
+           "\": 99 is no Loto-6 number (01-43)\n"
+           "pelk: fix or remove the line: a combination line holds N different numbers of one "
+           "game, each two digits and one blank, then its label, such as \"01 05 09 14 22 31 38 "
+           "7to6\"\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.err.sjis);
+    const Result twin = running(c.thread.sjis, sjisCompanions(), c.args);
+    EXPECT_EQ(twin.run.status, 1);
+    EXPECT_EQ(twin.run.err, c.err.sjis);
+    for (const std::string& mark : {std::string(), kMark}) {
+      const Result utf8 = running(mark + c.thread.utf8, sjisCompanions(), c.args);
+      EXPECT_EQ(utf8.run.status, 1);
+      EXPECT_EQ(utf8.run.out, "");
+      EXPECT_EQ(utf8.run.err, c.err.utf8) << (mark.empty() ? "no mark" : "mark");
+      EXPECT_EQ(readRaw("who.txt"), mark + c.thread.utf8);
+    }
+  }
+}
+
+}  // namespace

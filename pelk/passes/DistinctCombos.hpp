@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "Alterable.hpp"
+#include "CombinationKey.hpp"
+
+/// What -t and -u open with: the companion file read (its first line may
+/// leave Line-1 out, its second gives the extension of the output name, a
+/// line it lacks reads as its default line), Line-1 read and written unless
+/// left out, the game found, the output named, and the distinct
+/// combinations of the body lines collected.
+class DistinctCombos : public Alterable {
+ protected:
+  /// `messages` are the pass's own, `nameStem` begins the output's name,
+  /// `defaults` are the companion file's default lines.
+  DistinctCombos(const ThreadMessages& messages, std::string_view nameStem,
+                 const std::vector<std::string>& defaults)
+      : messages(messages), nameStem(nameStem), defaults(defaults) {}
+
+  /// The game of the thread `threadName`, its distinct combinations in
+  /// `combos`, sorted; nullptr with the failure. A thread cut short (a read
+  /// that failed, more characters CP932 lacks than a run can take) is
+  /// refused here, before a repeated combination is printed.
+  const Game* collecting(const std::string& threadName, std::vector<CombinationKey>& combos);
+
+  /// Line `index` of the companion file, or its default line.
+  const std::string& item(size_t index) const { return itemOr(index, defaults[index]); }
+
+ private:
+  /// A first line of the companion file that leaves Line-1 out.
+  static constexpr std::string_view line1Mark = "-1-";
+  ThreadMessages messages;
+  std::string nameStem;
+  const std::vector<std::string>& defaults;
+};
