@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "DateFollowed.hpp"
 #include "Disk.hpp"
 #include "Messages.hpp"
 #include "ShiftJis.hpp"
@@ -48,6 +49,24 @@ const Game* Alterable::openingWithGame(ThreadFile& file, const std::string& name
   if (!opening(file, name) || !readingLine1(file)) return nullptr;
   if (listed) listingLine1(file.line1());
   return classifying(file);
+}
+
+bool Alterable::streamingPosts(ThreadFile& file, std::string_view groupEnd,
+                               const std::function<bool(const std::string& line)>& body) {
+  chooseOutputName();
+  posts.streaming();
+  std::string line;
+  while (file.next(line)) {
+    DateFollowed parser(line, recogniseOnly);
+    if (parser.dateLine() > 0) {
+      posts.listing(groupEnd);
+      posts.clear(line);
+    } else if (!body(line)) {
+      return false;
+    }
+  }
+  posts.listing(groupEnd);
+  return openSaveClose(outputName);
 }
 
 void Alterable::listingLine1(const std::string& line1) {

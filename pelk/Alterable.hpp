@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -96,6 +97,14 @@ class Alterable {
   /// classified; Line-1 put into the output as a group of its own where
   /// `listed`. The game, or nullptr with the failure.
   const Game* openingWithGame(ThreadFile& thread, const std::string& name, bool listed);
+  /// The walk of the passes that keep every post (-c, -i, -n, -z): the
+  /// output named and handed on to its file as it grows; each post header
+  /// of `thread` ends the group before it (listed with `groupEnd` after it)
+  /// and begins the next; every other line goes to `body`, which may stop
+  /// the walk with false (the pass's failure set). At the end the last group
+  /// is listed and the output written.
+  bool streamingPosts(ThreadFile& thread, std::string_view groupEnd,
+                      const std::function<bool(const std::string& line)>& body);
   /// Puts Line-1 into the output as a group of its own, when it is kept.
   void listingLine1(const std::string& line1);
 

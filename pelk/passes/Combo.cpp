@@ -55,20 +55,11 @@ bool Combo::altering(std::string& threadName) {
   // written once for the whole run instead of once per expansion file.
   TimeName::Hold serialNumbers;
   produceArrays();
-  chooseOutputName();
-  posts.streaming();
-  std::string line;
-  while (thread.next(line)) {
-    DateFollowed parser(line, recogniseOnly);
-    if (parser.dateLine() > 0) {
-      posts.listing();
-      posts.clear(line);
-    } else if (line.find(kLabelCore) == std::string::npos || !searchingItemSequence(line)) {
+  return streamingPosts(thread, "", [&](const std::string& line) {
+    if (line.find(kLabelCore) == std::string::npos || !searchingItemSequence(line)) {
       posts.add(line);
-    } else if (!expanding(thread, line)) {
-      return false;
+      return true;
     }
-  }
-  posts.listing();
-  return openSaveClose(outputName);
+    return expanding(thread, line);
+  });
 }

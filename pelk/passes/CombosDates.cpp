@@ -7,21 +7,11 @@ bool CombosDates::altering(std::string& threadName) {
   const Game* game = openingWithGame(thread, threadName, true);
   if (!game) return false;
   scanner = std::make_unique<CombinationScanner>(*game);
-  chooseOutputName();
-  posts.streaming();
-  std::string line;
-  while (thread.next(line)) {
-    DateFollowed parser(line, recogniseOnly);
-    if (parser.dateLine() > 0) {
-      posts.listing("\n");
-      posts.clear(line);
-    } else if (countBallsMesureSpan(line)) {
-      posts.add(line);
-    }
-    // Any other line is dropped; its e16/e17 text is not reported.
-  }
-  posts.listing("\n");
-  return openSaveClose(outputName);
+  // A line that is no combination is dropped; its e16/e17 text is not reported.
+  return streamingPosts(thread, "\n", [&](const std::string& line) {
+    if (countBallsMesureSpan(line)) posts.add(line);
+    return true;
+  });
 }
 
 bool CombosDates::countBallsMesureSpan(const std::string& line) {

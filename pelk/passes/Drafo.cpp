@@ -47,16 +47,8 @@ bool Drafo::altering(std::string& threadName) {
   if (!opening(thread, threadName) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   if (!readingCsvToProduceArrays()) return false;
-  chooseOutputName();
-  posts.streaming();
-  std::string line, spaced, formal;
-  while (thread.next(line)) {
-    DateFollowed parser(line, recogniseOnly);
-    if (parser.dateLine() > 0) {
-      posts.listing();
-      posts.clear(line);
-      continue;
-    }
+  std::string spaced, formal;
+  return streamingPosts(thread, "", [&](const std::string& line) {
     // The leading space lets drafts that begin with one match at the start
     // of the line; it (or what a pair made of it) is dropped afterwards.
     spaced.assign(" ");
@@ -70,9 +62,8 @@ bool Drafo::altering(std::string& threadName) {
     }
     formal.erase(0, 1);
     posts.add(formal);
-  }
-  posts.listing();
-  return openSaveClose(outputName);
+    return true;
+  });
 }
 
 bool Drafo::readingCsvToProduceArrays() {

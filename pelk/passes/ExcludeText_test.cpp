@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "LocalTime.hpp"
 #include "Companions.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 

@@ -19,28 +19,14 @@ bool NewLines::altering(std::string& threadName) {
   const Game* game = openingWithGame(thread, threadName, true);
   if (!game) return false;
   if (!readingToProduceArray()) return false;
-  chooseOutputName();
-  posts.streaming();
-
-  // One parser at a time: the one for the current line replaces the last.
-  std::unique_ptr<Characterizable> parser;
-  std::string line;
-  while (thread.next(line)) {
-    parser.reset();
-    parser = std::make_unique<DateFollowed>(line, recogniseOnly);
-    if (parser->dateLine() > 0) {
-      posts.listing("\n");
-      posts.clear(line);
-      continue;
-    }
-    parser.reset();
+  return streamingPosts(thread, "\n", [&](const std::string& line) {
+    std::unique_ptr<Characterizable> parser;
     if (searchingItemSequence(line))
       parser = std::make_unique<MultiLoto>(line, foundItem, kAxis);
     else
       parser = std::make_unique<Gaps>(line, game->size, kAxis);
     for (std::string piece = parser->lotoLine(); !piece.empty(); piece = parser->lotoLine())
       posts.add(piece);
-  }
-  posts.listing("\n");
-  return openSaveClose(outputName);
+    return true;
+  });
 }
