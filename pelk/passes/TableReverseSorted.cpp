@@ -1,7 +1,7 @@
 #include "passes/TableReverseSorted.hpp"
 
 #include <algorithm>
-#include <cstdlib>
+#include <iterator>
 
 #include "CombinationScanner.hpp"
 #include "Companions.hpp"
@@ -14,7 +14,8 @@ bool TableReverseSorted::altering(std::string& threadName) {
   if (!readingToProduceArray()) return false;
   if (!thread.readingLine1(message)) return false;
   // A line missing from a short tabulate.txt reads as its default line.
-  const std::vector<std::string>& defaults = tabulateTextDefaults();
+  const std::vector<std::string> defaults(std::begin(kTabulateDefaults),
+                                          std::end(kTabulateDefaults));
   if (settings.keepLine1 && itemOr(0, defaults[0]) != line1Mark) posts.writingLine(thread.line1());
   const Game* game = thread.classifying(message);
   if (!game) return false;
@@ -77,21 +78,4 @@ bool TableReverseSorted::altering(std::string& threadName) {
 int TableReverseSorted::barLength(int count, int largest) {
   if (largest <= kLongestBar) return count;
   return std::max(1, static_cast<int>(static_cast<long long>(count) * kLongestBar / largest));
-}
-
-int TableReverseSorted::longList(const std::string& line, const char* delimiter,
-                                 std::vector<long>& numbers) {
-  numbers.clear();
-  size_t at = line.find_first_not_of(delimiter);
-  if (at == std::string::npos) return 0;
-  size_t end = line.find_first_of(delimiter, at);
-  while (true) {
-    const std::string token = line.substr(at, end == std::string::npos ? end : end - at);
-    numbers.push_back(std::strtol(token.c_str(), nullptr, 10));
-    if (end == std::string::npos) break;
-    at = line.find_first_not_of(' ', end + 1);
-    if (at == std::string::npos) break;
-    end = line.find(' ', at);
-  }
-  return static_cast<int>(numbers.size());
 }

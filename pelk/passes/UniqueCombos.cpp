@@ -1,5 +1,7 @@
 #include "passes/UniqueCombos.hpp"
 
+#include <iterator>
+
 #include "CombinationScanner.hpp"
 #include "Companions.hpp"
 
@@ -11,7 +13,7 @@ bool UniqueCombos::altering(std::string& threadName) {
   if (!readingToProduceArray()) return false;
   if (!thread.readingLine1(message)) return false;
   // A line missing from a short unique.txt reads as its default line.
-  const std::vector<std::string>& defaults = uniqueTextDefaults();
+  const std::vector<std::string> defaults(std::begin(kUniqueDefaults), std::end(kUniqueDefaults));
   if (settings.keepLine1 && itemOr(0, defaults[0]) != line1Mark) posts.writingLine(thread.line1());
   const Game* game = thread.classifying(message);
   if (!game) return false;
