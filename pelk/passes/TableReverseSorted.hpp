@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "Alterable.hpp"
 
@@ -18,11 +17,6 @@ class TableReverseSorted : public Alterable {
   TableReverseSorted();
   bool altering(std::string& threadName) override;
 
-  /// Splits `line` into tokens (the first ends at any byte of `delimiter`,
-  /// the further ones at a blank; runs of them count as one) and puts the
-  /// decimal value of each into `numbers`, which is emptied first. Returns
-  /// how many were stored.
-  static int longList(const std::string& line, const char* delimiter, std::vector<long>& numbers);
   /// How many times the bar text follows a count above 0: the count itself,
   /// or, when the largest count is above `kLongestBar`, the count scaled to
   /// at most `kLongestBar` (rounded down, at least 1).
@@ -34,6 +28,5 @@ class TableReverseSorted : public Alterable {
   static constexpr std::string_view line1Mark = "-1-";
   /// A third line that asks for the most frequent numbers first.
   static constexpr std::string_view reverseMark = "-1";
-  std::vector<long> numbers;
   std::string nameStem;
 };
