@@ -8,9 +8,9 @@
 #include <string>
 
 #include "Alterable.hpp"
-#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 
 namespace {

@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     pick = (free >> 2) % 12;
   }
   // Any highest ball and pick size: a game of its own.
-  const Game game = {"", "", pick, highest, 0, {}, {}};
+  const Game game = {"", "", pick, highest, 0, {}, {}, {}};
   Probe pass;
   std::string companion = "exclude.txt";
   pass.setting({companion, 30, true, false, false, false});

@@ -16,9 +16,9 @@
 
 #include "Alterable.hpp"
 #include "Cleanup.hpp"
-#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
+#include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "passes/PassList.hpp"
 

@@ -30,11 +30,6 @@ class CombinationKey {
   /// 1 to 63 strictly ascending, one to seven of them (the empty text is no
   /// combination).
   static bool fromText(std::string_view text, CombinationKey& key);
-  /// The key of a value given by `value()`.
-  static constexpr CombinationKey fromValue(uint64_t value) { return CombinationKey(value); }
-
-  /// The 64 bits, for storing and hashing.
-  constexpr uint64_t value() const { return bits; }
   /// How many numbers the combination holds.
   int count() const;
   /// Number `i` (0 counts from the smallest) of the combination; 0 past its end.

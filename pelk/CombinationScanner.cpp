@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <iostream>
-#include <utility>
 
 #include "DateFollowed.hpp"
 #include "Messages.hpp"
@@ -99,81 +98,6 @@ void CombinationScanner::collectingCombos(ThreadFile& thread, std::vector<Combin
     DateFollowed parser(line, true);
     if (parser.dateLine() <= 0 && measuring(line) == Verdict::kCombination) combos.push_back(key());
   }
-}
-
-namespace {
-
-/// The digits of a combination in normal form ("01 05 09 14 22 31", at most
-/// seven numbers) read as one decimal number, or false when `text` is not
-/// of that form. Texts of one length compare as these numbers do.
-bool normalFormKey(const std::string& text, uint64_t& key) {
-  if (text.size() % 3 != 2 || text.size() > 20) return false;
-  key = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (i % 3 == 2) {
-      if (c != ' ') return false;
-    } else {
-      if (c < '0' || c > '9') return false;
-      key = key * 10 + static_cast<uint64_t>(c - '0');
-    }
-  }
-  return true;
-}
-
-/// Sorts combinations that are all in normal form and of one length by
-/// their keys, in three counting passes of 16 bits, so that the time grows
-/// with their number and no faster; false, with `combos` untouched, when
-/// they are not all of that kind or too few to repay the counting tables.
-bool sortingByKeys(std::vector<std::string>& combos) {
-  // Each pass clears a table of 65536 counts; below this many combinations
-  // a comparison sort is faster.
-  constexpr size_t kFewest = 4096;
-  if (combos.size() < kFewest) return false;
-  struct Entry {
-    uint64_t key;
-    size_t index;
-  };
-  std::vector<Entry> entries(combos.size());
-  for (size_t i = 0; i < combos.size(); ++i) {
-    if (combos[i].size() != combos[0].size() || !normalFormKey(combos[i], entries[i].key))
-      return false;
-    entries[i].index = i;
-  }
-  // Fourteen decimal digits fit in 48 bits.
-  std::vector<Entry> other(entries.size());
-  std::vector<size_t> count(size_t{1} << 16);
-  for (int shift = 0; shift < 48; shift += 16) {
-    std::fill(count.begin(), count.end(), 0);
-    for (const Entry& e : entries) ++count[e.key >> shift & 0xFFFF];
-    size_t start = 0;
-    for (size_t& c : count) start += std::exchange(c, start);
-    for (const Entry& e : entries) other[count[e.key >> shift & 0xFFFF]++] = e;
-    entries.swap(other);
-  }
-  std::vector<Entry>().swap(other);
-  std::vector<std::string> sorted;
-  sorted.reserve(combos.size());
-  for (const Entry& e : entries) sorted.push_back(std::move(combos[e.index]));
-  combos.swap(sorted);
-  return true;
-}
-
-}  // namespace
-
-void uniquingCombos(std::vector<std::string>& combos) {
-  // Byte order; the normal forms the passes collect take the sort by keys.
-  if (!sortingByKeys(combos)) std::sort(combos.begin(), combos.end());
-  size_t kept = 0;
-  for (size_t i = 0; i < combos.size(); ++i) {
-    if (kept > 0 && combos[i] == combos[kept - 1]) {
-      std::cout << combos[i] << '\n';
-      continue;
-    }
-    if (kept != i) combos[kept] = std::move(combos[i]);
-    ++kept;
-  }
-  combos.resize(kept);
 }
 
 void uniquingCombos(std::vector<CombinationKey>& combos) {

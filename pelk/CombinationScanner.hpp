@@ -63,9 +63,7 @@ class CombinationScanner {
   int place[kHighestBallOfAll + 1] = {};
 };
 
-/// Sorts `combos` in byte order and keeps each combination once; every
-/// further copy is announced on standard output, one line each.
-void uniquingCombos(std::vector<std::string>& combos);
-/// The same for keys, which sort as their normal forms do; a further copy
-/// is announced as its normal form.
+/// Sorts `combos`, which sort as their normal forms do in byte order, and
+/// keeps each combination once; every further copy is announced on
+/// standard output as its normal form, one line each.
 void uniquingCombos(std::vector<CombinationKey>& combos);

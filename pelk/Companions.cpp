@@ -3,50 +3,17 @@
 #include <string>
 
 #include "Disk.hpp"
-#include "ShiftJis.hpp"
-
-namespace {
 
 // Anything of that name counts as present: a directory in its place is left
 // for the pass to report when it cannot read it.
-bool ensure(const char* name, const std::vector<std::string>& lines) {
+bool ensuringCompanion(const Companion& companion) {
   Disk& disk = currentDisk();
-  if (disk.exists(name)) return true;
+  if (disk.exists(companion.name)) return true;
   std::string text;
-  for (const std::string& line : lines) text += line + "\n";
-  disk.writeFile(name, text);
+  for (std::string_view line : companion.defaults) {
+    text += line;
+    text += "\n";
+  }
+  disk.writeFile(companion.name, text);
   return false;
-}
-
-}  // namespace
-
-bool testDrafoText() {
-  return ensure("drafo.csv",
-                {"&#160;, ,", "&nbsp;, ,", "a,A,",      "l,L,",      "p,P,",          "q,Q,",
-                 "\\,, ,",    "., ,",      "      , ,", "     , ,",  "    , ,",       "   , ,",
-                 "  , ,",     " 1 , 01 ,", " 2 , 02 ,", " 3 , 03 ,", " 4 , 04 ,",     " 5 , 05 ,",
-                 " 6 , 06 ,", " 7 , 07 ,", " 8 , 08 ,", " 9 , 09 ,", "ALLQP,ALL QP,", "|,/,"});
-}
-
-bool testExcludeText() { return ensure("exclude.txt", {kNurupo, " ID:"}); }
-
-bool testSegmentText() {
-  return ensure("segmen.txt", {std::string("256 ") + kZenkakuColon + "Quiet Harbour " +
-                               kZenkakuColon + "2017/08/14(Mon) 16:15:20.68 ID:TqrwZpLw"});
-}
-
-bool testSeparateText() { return ensure("separate.txt", {"/", "|"}); }
-
-bool testUniqueText() { return ensure("unique.txt", uniqueTextDefaults()); }
-
-bool testTabulateText() { return ensure("tabulate.txt", tabulateTextDefaults()); }
-
-const std::vector<std::string>& uniqueTextDefaults() {
-  static const std::vector<std::string> lines = {"-1-", ".txt"};
-  return lines;
-}
-
-const std::vector<std::string>& tabulateTextDefaults() {
-  static const std::vector<std::string> lines = {"-1-", ".txt", "-1", " | "};
-  return lines;
 }

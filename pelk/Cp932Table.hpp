@@ -13,6 +13,10 @@
 // NEC-selected IBM extensions (0xED-0xEE), before the IBM extensions
 // (0xFA-0xFC).
 
+// The lead bytes of the codes (cp932::isLeadByte) stand in ShiftJis.hpp,
+// beside the passes' own rule.
+#include "ShiftJis.hpp"
+
 namespace cp932 {
 
 /// The characters of the single bytes 0x80-0xFF, 0 for none.
@@ -28,10 +32,6 @@ extern const unsigned char kUnicodePage[256];
 /// The codes of the characters by page and low byte, 0 for none.
 extern const unsigned short kFromUnicode[][256];
 
-/// The lead bytes of double-byte codes: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool isLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
 /// The trail bytes of double-byte codes: 0x40-0xFC except 0x7F.
 constexpr bool isTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 /// The user-defined area: lead bytes 0xF0-0xF9.

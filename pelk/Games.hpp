@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 #include "Messages.hpp"
@@ -14,6 +15,22 @@ struct Label {
   /// The label as it is searched for in a line: without its leading blank.
   constexpr std::string_view word() const { return text.substr(text[0] == ' ' ? 1 : 0); }
 };
+
+/// A prize tier of a game: a pick wins it with exactly `main` of the main
+/// numbers and at least `bonus` of the bonus numbers of the draw.
+struct PrizeTier {
+  std::string_view name;
+  int main;
+  int bonus;
+};
+
+/// The tiers of each game, the highest first.
+inline constexpr PrizeTier kMinilotoTiers[] = {
+    {"1st", 5, 0}, {"2nd", 4, 1}, {"3rd", 4, 0}, {"4th", 3, 0}};
+inline constexpr PrizeTier kLoto6Tiers[] = {
+    {"1st", 6, 0}, {"2nd", 5, 1}, {"3rd", 5, 0}, {"4th", 4, 0}, {"5th", 3, 0}};
+inline constexpr PrizeTier kLoto7Tiers[] = {{"1st", 7, 0}, {"2nd", 6, 1}, {"3rd", 6, 0},
+                                            {"4th", 5, 0}, {"5th", 4, 0}, {"6th", 3, 1}};
 
 /// One of the three games, everything the passes know of it.
 struct Game {
@@ -34,6 +51,8 @@ struct Game {
   /// The expander's messages: a validated token is no ball, or the last
   /// validated token was a ball.
   messages::ExpanderMessages expanderMessages;
+  /// The prize tiers of -p, the highest first.
+  std::span<const PrizeTier> tiers;
 };
 
 /// Miniloto, Loto-6 and Loto-7, in the order Line-1 is classified and the
@@ -45,21 +64,24 @@ inline constexpr Game kGames[] = {
      31,
      18,
      {{" 6to5", 6}, {" 7to5", 7}, {" 8to5", 8}, {" 9to5", 9}},
-     messages::kMiniloto},
+     messages::kMiniloto,
+     kMinilotoTiers},
     {"Loto-6",
      "05 12 19 27 33 41 08 -",
      6,
      43,
      21,
      {{" 7to6", 7}, {" 8to6", 8}, {" 9to6", 9}, {"10to6", 10}},
-     messages::kLoto6},
+     messages::kLoto6,
+     kLoto6Tiers},
     {"Loto-7",
      "02 09 14 20 26 31 35 06 17 -",
      7,
      37,
      27,
      {{" 8to7", 8}, {" 9to7", 9}, {"10to7", 10}, {"11to7", 11}},
-     messages::kLoto7},
+     messages::kLoto7,
+     kLoto7Tiers},
 };
 
 /// The largest number of any game: the per-number arrays have room for 0 to this.

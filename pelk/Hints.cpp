@@ -1,5 +1,6 @@
 #include "Hints.hpp"
 
+#include "Companions.hpp"
 #include "Disk.hpp"
 #include "Games.hpp"
 #include "Messages.hpp"
@@ -149,9 +150,6 @@ constexpr MessageHint kHints[] = {
 
 static_assert(std::size(kHints) == messages::kLastMessage, "one hint for every message");
 
-const char* const kDefaultCompanions[] = {"drafo.csv",    "exclude.txt", "segmen.txt",
-                                          "separate.txt", "unique.txt",  "tabulate.txt"};
-
 std::string quoted(std::string_view text) {
   std::string q = "\"";
   q += text;
@@ -224,8 +222,8 @@ std::vector<std::string> fileHints(const MessageHint& hint, const std::string& f
   }
   std::string line =
       "pelk: " + file + " cannot be read: it is a directory, or pelk may not read it";
-  for (const char* name : kDefaultCompanions)
-    if (file == name)
+  for (const Companion& companion : kCompanions)
+    if (file == companion.name)
       line += "; delete it and the next run writes " + file + " anew with its default lines";
   return {line};
 }
@@ -279,7 +277,7 @@ std::string shortened(std::string_view line, std::size_t limit) {
   const std::size_t keep = limit > 3 ? limit - 3 : 0;
   std::size_t end = 0;
   while (end < keep) {
-    const std::size_t width = isLeadByte(static_cast<unsigned char>(line[end])) ? 2 : 1;
+    const std::size_t width = characterWidth(line, end);
     if (end + width > keep) break;
     end += width;
   }

@@ -1,7 +1,7 @@
 #pragma once
 
 // Shift-JIS facts the programs match and write: the texts as byte escapes,
-// and the byte tests every pass uses to walk a line.
+// the byte tests, and the one walk over the characters of a line.
 
 #include <cstddef>
 #include <string_view>
@@ -28,10 +28,51 @@ inline constexpr char kAxisMark[] = "\x8E\xB2";
 /// An ASCII digit "0" to "9".
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-/// The first byte of a double-byte character (0x81 to 0xA0, 0xE0 to 0xFC);
-/// the byte after it belongs to the same character.
+// Lead bytes: two rules, each for its own use.
+//
+// The passes walk a thread's lines by `isLeadByte`: 0x81-0xA0 and
+// 0xE0-0xFC, and whatever byte follows a lead byte is its trail. 0xA0 leads
+// here although CP932 has it as a byte of its own, and 0x80 and 0xFD-0xFF
+// stand alone: the passes have always cut characters so, and their output
+// stays the same byte for byte.
+//
+// The converter between CP932 and Unicode takes `cp932::isLeadByte`, the
+// code's own lead bytes 0x81-0x9F and 0xE0-0xFC, so that 0xA0 is never read
+// as the start of a character CP932 lacks.
+
+/// The first byte of a double-byte character as the passes walk a line
+/// (0x81 to 0xA0, 0xE0 to 0xFC); the byte after it belongs to the same
+/// character.
 constexpr bool isLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0xA0) || (b >= 0xE0 && b <= 0xFC);
+}
+
+namespace cp932 {
+
+/// The lead bytes of CP932's double-byte codes: 0x81-0x9F and 0xE0-0xFC.
+constexpr bool isLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+}  // namespace cp932
+
+/// The width in bytes of the character that starts at `position` of a
+/// line: 2 at a lead byte, 1 otherwise. A lead byte that ends the line is a
+/// character cut short: its width reaches past the line's end.
+constexpr std::size_t characterWidth(std::string_view line, std::size_t position) {
+  return isLeadByte(static_cast<unsigned char>(line[position])) ? 2 : 1;
+}
+
+/// Calls `visit` with each character of a line in turn, from the start, as
+/// the view of its bytes: two for a double-byte character, one otherwise. A
+/// lead byte that ends the line comes alone.
+template <class Visit>
+constexpr void forEachCharacter(std::string_view line, Visit&& visit) {
+  for (std::size_t at = 0; at < line.size();) {
+    const std::size_t width = characterWidth(line, at);
+    visit(line.substr(at, width));
+    at += width;
+  }
 }
 
 /// Class of the byte at `position` of a line, walking its characters from
@@ -39,7 +80,8 @@ constexpr bool isLeadByte(unsigned char b) {
 /// character, 2 its trail byte; 0 beyond the line.
 constexpr int zenkakuFragment(std::string_view line, std::size_t position) {
   if (position >= line.size()) return 0;
-  int kind = 0;
-  for (std::size_t i = 0; i <= position; ++i) kind = kind == 1 ? 2 : isLeadByte(line[i]) ? 1 : 0;
-  return kind;
+  std::size_t at = 0;
+  while (at + characterWidth(line, at) <= position) at += characterWidth(line, at);
+  if (characterWidth(line, at) == 1) return 0;
+  return position == at ? 1 : 2;
 }

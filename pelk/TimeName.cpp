@@ -4,9 +4,9 @@
 #include <climits>
 #include <cstdlib>
 
-#include "LocalTime.hpp"
 #include "Disk.hpp"
 #include "LineReader.hpp"
+#include "LocalTime.hpp"
 
 namespace {
 

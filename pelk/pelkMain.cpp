@@ -22,7 +22,7 @@
 
 namespace {
 
-const std::string EXCLUDE_TEXT = "exclude.txt";
+const std::string EXCLUDE_TEXT = kExcludeText;
 const std::string HELP = "-h";
 const std::string HELP_LONG = "--help";
 const std::string NEW_LINE = "\n";
@@ -174,14 +174,9 @@ int main(int argc, char** argv) {
   const PassOption* chosen = nullptr;
 
   // Every companion check runs; a missing file ends the run after all six.
-  static const std::pair<bool (*)(), const char*> checks[] = {
-      {testDrafoText, "drafo.csv"},    {testExcludeText, "exclude.txt"},
-      {testSegmentText, "segmen.txt"}, {testSeparateText, "separate.txt"},
-      {testUniqueText, "unique.txt"},  {testTabulateText, "tabulate.txt"},
-  };
   std::vector<std::string> missing;
-  for (const auto& [check, name] : checks)
-    if (!check()) missing.emplace_back(name);
+  for (const Companion& companion : kCompanions)
+    if (!ensuringCompanion(companion)) missing.emplace_back(companion.name);
   if (!missing.empty()) {
     reportCompanions(missing);
     return ERROR_CODE;

@@ -27,21 +27,15 @@ std::string_view singleByteText(char lead, char trail) {
 std::string ASCIIdates::asciiOnly(const std::string& line) const {
   std::string ascii;
   ascii.reserve(line.size());
-  bool inCharacter = false;
-  char lead = 0;
-  for (char c : line) {
-    const unsigned char byte = static_cast<unsigned char>(c);
-    if (inCharacter) {
-      inCharacter = false;
-      ascii += singleByteText(lead, c);
-    } else if (byte < 0x81 || byte > 0xFC) {
-      ascii += c;
-    } else if (isLeadByte(byte)) {
-      lead = c;
-      inCharacter = true;
-    }
-    // Half-width katakana (0xA1 to 0xDF) are dropped.
-  }
+  forEachCharacter(line, [&ascii](std::string_view character) {
+    const unsigned char byte = static_cast<unsigned char>(character[0]);
+    if (character.size() == 2)
+      ascii += singleByteText(character[0], character[1]);
+    else if (byte < 0x81 || byte > 0xFC)
+      ascii += character;
+    // Half-width katakana (0xA1 to 0xDF) and a lead byte cut off by the
+    // line's end are dropped.
+  });
   return ascii;
 }
 

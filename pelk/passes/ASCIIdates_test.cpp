@@ -29,6 +29,10 @@ TEST(ASCIIdates, AsciiOnlyConvertsKeysAndDropsOtherWideCharacters) {
        "B",
        "B"},
       {"lead byte as trail byte", "\x81\x81\x46", "F"},
+      {"0xA0 leads a character, dropped with its trail",
+       "\xA0"
+       "A1",
+       "1"},
       {"straddling two keys is no key", "\x8E\x89", ""},
       {"empty line", "", ""},
   };

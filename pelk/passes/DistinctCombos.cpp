@@ -11,8 +11,8 @@ const Game* DistinctCombos::collecting(const std::string& threadName,
   const Game* game = classifying(thread);
   if (!game) return nullptr;
   // An empty second line stands for the default extension.
-  const std::string& extension = item(1);
-  chooseOutputName(nameStem, extension == emptyMark ? defaults[1] : extension);
+  const std::string_view extension = item(1);
+  chooseOutputName(nameStem, std::string(extension == emptyMark ? defaults[1] : extension));
   CombinationScanner scanner(*game);
   scanner.collectingCombos(thread, combos);
   if (thread.failed()) {

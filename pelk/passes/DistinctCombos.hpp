@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,7 +18,7 @@ class DistinctCombos : public Alterable {
   /// `messages` are the pass's own, `nameStem` begins the output's name,
   /// `defaults` are the companion file's default lines.
   DistinctCombos(const ThreadMessages& messages, std::string_view nameStem,
-                 const std::vector<std::string>& defaults)
+                 std::span<const std::string_view> defaults)
       : messages(messages), nameStem(nameStem), defaults(defaults) {}
 
   /// The game of the thread `threadName`, its distinct combinations in
@@ -27,12 +28,14 @@ class DistinctCombos : public Alterable {
   const Game* collecting(const std::string& threadName, std::vector<CombinationKey>& combos);
 
   /// Line `index` of the companion file, or its default line.
-  const std::string& item(size_t index) const { return itemOr(index, defaults[index]); }
+  std::string_view item(size_t index) const {
+    return index < items.size() ? std::string_view(items[index]) : defaults[index];
+  }
 
  private:
   /// A first line of the companion file that leaves Line-1 out.
   static constexpr std::string_view line1Mark = "-1-";
   ThreadMessages messages;
   std::string nameStem;
-  const std::vector<std::string>& defaults;
+  std::span<const std::string_view> defaults;
 };

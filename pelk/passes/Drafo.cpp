@@ -114,29 +114,18 @@ std::string Drafo::csvField(std::string field) const {
 std::string Drafo::checkOneByOne(const std::string& line) const {
   std::string result;
   result.reserve(line.size());
-  bool inCharacter = false;
-  char lead = 0;
-  for (char c : line) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (inCharacter) {
-      inCharacter = false;
-      if (const unsigned char single = singleByteOf[characterIndex(lead, c)]; single != 0) {
-        result += static_cast<char>(single);
-      } else {
-        result += lead;
-        result += c;
-      }
-    } else if (isLeadByte(b)) {
-      lead = c;
-      inCharacter = true;
-    } else if (b == kHalfWidthComma || b == kHalfWidthDot) {
+  // A lead byte cut off by the line's end is kept as it is.
+  forEachCharacter(line, [this, &result](std::string_view character) {
+    const unsigned char first = static_cast<unsigned char>(character[0]);
+    const unsigned char single =
+        character.size() == 2 ? singleByteOf[characterIndex(character[0], character[1])] : 0;
+    if (single != 0)
+      result += static_cast<char>(single);
+    else if (first == kHalfWidthComma || first == kHalfWidthDot)
       result += ' ';
-    } else {
-      result += c;
-    }
-  }
-  // A lead byte without its trail byte is kept as it is.
-  if (inCharacter) result += lead;
+    else
+      result += character;
+  });
   return result;
 }
 

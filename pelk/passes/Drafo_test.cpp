@@ -52,7 +52,7 @@ class DefaultPairs {
  public:
   DefaultPairs() {
     ScopedDisk guard(&disk);
-    testDrafoText();
+    ensuringCompanion({kDrafoCsv, kDrafoDefaults});
     EXPECT_TRUE(pass.readingCsvToProduceArrays());
   }
   /// A body line as the pass turns it out.
@@ -84,7 +84,8 @@ TEST(Drafo, TableTurnsFullWidthCharactersIntoSingleBytes) {
       {"\x82\x82\x4F", "\x82\x82O"},             // 0x82 0x82 is one character, 0x4F a letter
       {"\x80\xFD\xFE\xFF\x7F", "\x80\xFD\xFE\xFF\x7F"},
       {"\xE0\x40\xFC\x4F", "\xE0\x40\xFC\x4F"},
-      {"12\x82", "12\x82"},  // a lone lead byte at the end is kept
+      {"12\x82", "12\x82"},           // a lone lead byte at the end is kept
+      {"\xA0\xA4\xA4", "\xA0\xA4 "},  // 0xA0 leads: the first 0xA4 is its trail
       {"", ""},
   };
   Zenkaku pass;
@@ -271,7 +272,7 @@ TEST(Drafo, ConvertsBodyLinesAndCopiesHeaders) {
     MemoryDisk disk;
     disk.files["t.txt"] = thread;
     ScopedDisk guard(&disk);
-    testDrafoText();
+    ensuringCompanion({kDrafoCsv, kDrafoDefaults});
     Zenkaku pass(c.keepLine1);
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();

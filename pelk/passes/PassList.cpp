@@ -1,5 +1,6 @@
 #include "passes/PassList.hpp"
 
+#include "Companions.hpp"
 #include "passes/ASCIIdates.hpp"
 #include "passes/BetweenColons.hpp"
 #include "passes/Combo.hpp"
@@ -22,13 +23,6 @@ template <class Pass>
 std::unique_ptr<Alterable> make() {
   return std::make_unique<Pass>();
 }
-
-constexpr char kDrafoCsv[] = "drafo.csv";
-constexpr char kExcludeText[] = "exclude.txt";
-constexpr char kSegmentText[] = "segmen.txt";
-constexpr char kSeparateText[] = "separate.txt";
-constexpr char kTabulateText[] = "tabulate.txt";
-constexpr char kUniqueText[] = "unique.txt";
 
 // The fuzz target picks a pass by its place among the rows that are no
 // alias: new rows go at the end, so that its corpus keeps its meaning.

@@ -11,12 +11,6 @@
 
 namespace {
 
-constexpr PrizeTier kMinilotoTiers[] = {{"1st", 5, 0}, {"2nd", 4, 1}, {"3rd", 4, 0}, {"4th", 3, 0}};
-constexpr PrizeTier kLoto6Tiers[] = {
-    {"1st", 6, 0}, {"2nd", 5, 1}, {"3rd", 5, 0}, {"4th", 4, 0}, {"5th", 3, 0}};
-constexpr PrizeTier kLoto7Tiers[] = {{"1st", 7, 0}, {"2nd", 6, 1}, {"3rd", 6, 0},
-                                     {"4th", 5, 0}, {"5th", 4, 0}, {"6th", 3, 1}};
-
 // Every label holds this; a line without it carries none.
 constexpr std::string_view kLabelCore = "to";
 constexpr std::string_view kTierSeparator = " | ";
@@ -30,17 +24,6 @@ int numberAt(std::string_view text, std::size_t at, const Game& game) {
 }
 
 }  // namespace
-
-std::span<const PrizeTier> prizeTiers(const Game& game) {
-  switch (game.size) {
-    case 5:
-      return kMinilotoTiers;
-    case 6:
-      return kLoto6Tiers;
-    default:
-      return kLoto7Tiers;
-  }
-}
 
 int Draw::bonusCount(const Game& game) {
   return static_cast<int>((game.line1Length + 1) / Expander::tokenWidth) - game.size;
@@ -79,7 +62,7 @@ int bitsSet(uint64_t bits) {
 int Draw::tier(uint64_t pick) const {
   const int main = bitsSet(pick & main_);
   const int bonus = bitsSet(pick & bonus_);
-  const std::span<const PrizeTier> tiers = prizeTiers(*game_);
+  const std::span<const PrizeTier> tiers = game_->tiers;
   for (std::size_t i = 0; i < tiers.size(); ++i)
     if (main == tiers[i].main && bonus >= tiers[i].bonus) return static_cast<int>(i);
   return -1;
@@ -90,7 +73,7 @@ bool Prizes::altering(std::string& threadName) {
   game = openingWithGame(thread, threadName, false);
   if (!game) return false;
   if (!draw.reading(*game, thread.line1())) return failing(thread.noDraw());
-  counts.assign(prizeTiers(*game).size(), 0);
+  counts.assign(game->tiers.size(), 0);
   if (settings.keepLine1) {
     posts.writingLine(thread.line1());
     posts.writingLine("");
@@ -112,7 +95,7 @@ bool Prizes::altering(std::string& threadName) {
     }
   }
   endingPost();
-  const std::span<const PrizeTier> tiers = prizeTiers(*game);
+  const std::span<const PrizeTier> tiers = game->tiers;
   for (std::size_t i = 0; i < tiers.size(); ++i) {
     std::string text(tiers[i].name);
     text += kTierSeparator;
@@ -149,7 +132,7 @@ void Prizes::winning(uint64_t pick, int tier) {
   CombinationKey::fromMask(pick, key);
   std::string text = key.text();
   text += kTierSeparator;
-  text += prizeTiers(*game)[tier].name;
+  text += game->tiers[tier].name;
   posts.writingLine(text);
   ++counts[tier];
 }

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,17 +10,6 @@
 #include "CombinationScanner.hpp"
 #include "Games.hpp"
 
-/// A prize tier of a game: a pick wins it with exactly `main` of the main
-/// numbers and at least `bonus` of the bonus numbers of the draw.
-struct PrizeTier {
-  std::string_view name;
-  int main;
-  int bonus;
-};
-
-/// The tiers of `game`, the highest first.
-std::span<const PrizeTier> prizeTiers(const Game& game);
-
 /// The draw on Line-1: the game's main numbers, then its bonus numbers, as
 /// two-digit tokens separated by single blanks from the start of the line.
 class Draw {
@@ -29,7 +17,7 @@ class Draw {
   /// Reads the draw of `game` from `line1`. False when the tokens are not
   /// distinct numbers of the game.
   bool reading(const Game& game, std::string_view line1);
-  /// The index in `prizeTiers` of the tier a pick of the game wins (its
+  /// The index in the game's `tiers` of the tier a pick of the game wins (its
   /// numbers as bits, bit j for number j), or -1 when it wins none.
   int tier(uint64_t pick) const;
 

@@ -51,7 +51,7 @@ std::string tierOf(const std::string& line1, const std::string& pick) {
   CombinationKey key;
   if (!CombinationKey::fromText(pick, key)) return "no pick";
   const int tier = draw.tier(key.mask());
-  return tier < 0 ? "" : std::string(prizeTiers(game)[tier].name);
+  return tier < 0 ? "" : std::string(game.tiers[tier].name);
 }
 
 TEST(Prizes, EachTierOfEachGame) {

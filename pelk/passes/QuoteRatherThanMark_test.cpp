@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "MemoryDisk.hpp"
-#include "ShiftJis.hpp"
 
 namespace {
 
@@ -36,12 +35,6 @@ TEST(QuoteRatherThanMark, ReplacesOnlyASingleByteCaretAtByteFive) {
     EXPECT_EQ(pass.replaceMARKwithBACK_QUOTE(line), c.expected) << c.line;
     EXPECT_EQ(line, c.expected);
   }
-}
-
-TEST(QuoteRatherThanMark, ZenkakuFragmentClassifiesBytes) {
-  const std::string line = "a\x81\x46\xA0x\x80\xB1";
-  const int expected[] = {0, 1, 2, 1, 2, 0, 0};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(zenkakuFragment(line, i), expected[i]) << i;
 }
 
 TEST(QuoteRatherThanMark, KeepsOrDropsLine1Unchanged) {

@@ -1,13 +1,12 @@
 #include "passes/TableReverseSorted.hpp"
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "CombinationScanner.hpp"
 #include "Companions.hpp"
 
 TableReverseSorted::TableReverseSorted()
-    : DistinctCombos(messages::kTableReverseSorted, "tab", tabulateTextDefaults()) {}
+    : DistinctCombos(messages::kTableReverseSorted, "tab", kTabulateDefaults) {}
 
 bool TableReverseSorted::altering(std::string& threadName) {
   std::vector<CombinationKey> combos;
@@ -29,8 +28,8 @@ bool TableReverseSorted::altering(std::string& threadName) {
   for (int n = 1; n <= highestBall; ++n) order[n] = tally[n] * sign;
   std::sort(order.begin(), order.end());
   // An empty fourth line is an empty separator, not the mark that stands for it.
-  const std::string& item3 = item(3);
-  const std::string separator = item3 == emptyMark ? std::string() : item3;
+  const std::string_view item3 = item(3);
+  const std::string separator = item3 == emptyMark ? std::string() : std::string(item3);
   // A fifth line, when not empty, draws a bar after every count above 0.
   static const std::string noBar;
   const std::string& bar = items.size() > 4 && items[4] != emptyMark ? items[4] : noBar;
@@ -58,21 +57,4 @@ bool TableReverseSorted::altering(std::string& threadName) {
 int TableReverseSorted::barLength(int count, int largest) {
   if (largest <= kLongestBar) return count;
   return std::max(1, static_cast<int>(static_cast<long long>(count) * kLongestBar / largest));
-}
-
-int TableReverseSorted::longList(const std::string& line, const char* delimiter,
-                                 std::vector<long>& numbers) {
-  numbers.clear();
-  size_t at = line.find_first_not_of(delimiter);
-  if (at == std::string::npos) return 0;
-  size_t end = line.find_first_of(delimiter, at);
-  while (true) {
-    const std::string token = line.substr(at, end == std::string::npos ? end : end - at);
-    numbers.push_back(std::strtol(token.c_str(), nullptr, 10));
-    if (end == std::string::npos) break;
-    at = line.find_first_not_of(' ', end + 1);
-    if (at == std::string::npos) break;
-    end = line.find(' ', at);
-  }
-  return static_cast<int>(numbers.size());
 }

@@ -2,7 +2,6 @@
 
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "passes/DistinctCombos.hpp"
 
@@ -18,11 +17,6 @@ class TableReverseSorted : public DistinctCombos {
   TableReverseSorted();
   bool altering(std::string& threadName) override;
 
-  /// Splits `line` into tokens (the first ends at any byte of `delimiter`,
-  /// the further ones at a blank; runs of them count as one) and puts the
-  /// decimal value of each into `numbers`, which is emptied first. Returns
-  /// how many were stored.
-  static int longList(const std::string& line, const char* delimiter, std::vector<long>& numbers);
   /// How many times the bar text follows a count above 0: the count itself,
   /// or, when the largest count is above `kLongestBar`, the count scaled to
   /// at most `kLongestBar` (rounded down, at least 1).
@@ -32,5 +26,4 @@ class TableReverseSorted : public DistinctCombos {
  private:
   /// A third line that asks for the most frequent numbers first.
   static constexpr std::string_view reverseMark = "-1";
-  std::vector<long> numbers;
 };

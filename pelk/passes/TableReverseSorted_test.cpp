@@ -42,31 +42,6 @@ const std::string kMinilotoThread = kMinilotoLine1 + "\n" + kHeader +
                                     "\n01 02 03 04 05\n03 02 01 04 06\n" + kHeader +
                                     "\n01 02 03 04 06\n31 03 10 20 30\n01 02 03\n";
 
-TEST(TableReverseSorted, LongListSplitsLikeATokenizer) {
-  struct Case {
-    std::string line;
-    const char* delimiter;
-    std::vector<long> numbers;
-  };
-  const Case cases[] = {
-      {"02 07 19 28 33 43", " ", {2, 7, 19, 28, 33, 43}},
-      {"  08   09 ", " ", {8, 9}},
-      {"07", " ", {7}},
-      {"1,,2 3", ",", {1, 0, 3}},  // only the first token ends at the delimiter
-      {",,5 6", ",", {5}},         // "5 6" is the first token
-      {"-5 x 12abc", " ", {-5, 0, 12}},
-      {"", " ", {}},
-      {"   ", " ", {}},
-  };
-  for (const Case& c : cases) {
-    std::vector<long> numbers = {99};
-    EXPECT_EQ(TableReverseSorted::longList(c.line, c.delimiter, numbers),
-              static_cast<int>(c.numbers.size()))
-        << c.line;
-    EXPECT_EQ(numbers, c.numbers) << c.line;
-  }
-}
-
 TEST(TableReverseSorted, CountsDistinctCombinationsMostFrequentFirst) {
   MemoryDisk disk;
   disk.files["tabulate.txt"] = "-1-\n.txt\n-1\n | \n";

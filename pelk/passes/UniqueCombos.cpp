@@ -2,8 +2,7 @@
 
 #include "Companions.hpp"
 
-UniqueCombos::UniqueCombos()
-    : DistinctCombos(messages::kUniqueCombos, "unq", uniqueTextDefaults()) {}
+UniqueCombos::UniqueCombos() : DistinctCombos(messages::kUniqueCombos, "unq", kUniqueDefaults) {}
 
 bool UniqueCombos::altering(std::string& threadName) {
   std::vector<CombinationKey> combos;
