@@ -1,6 +1,8 @@
 #include "Alterable.hpp"
 
 #include <algorithm>
+#include <cstdlib>
+#include <iostream>
 #include <limits>
 
 #include "Disk.hpp"
@@ -8,12 +10,34 @@
 #include "ShiftJis.hpp"
 #include "TimeName.hpp"
 
+namespace {
+
+/// A pass handed no disk or no clock is a fault of its caller: it stops
+/// here rather than read and write the real directory behind a test's back.
+[[noreturn]] void missing(const char* what) {
+  std::cerr << "pelk: a pass ran without " << what << " in its RunSettings" << std::endl;
+  std::abort();
+}
+
+}  // namespace
+
 Alterable::Alterable() { posts.converting(ownEncoding); }
 
 void Alterable::setting(const RunSettings& run) {
   settings = run;
   outputName.clear();
   posts.converting(encoding());
+  if (settings.disk) posts.writingOn(*settings.disk);
+}
+
+Disk& Alterable::disk() const {
+  if (!settings.disk) missing("a disk");
+  return *settings.disk;
+}
+
+const Clock& Alterable::clock() const {
+  if (!settings.clock) missing("a clock");
+  return *settings.clock;
 }
 
 bool Alterable::opening(ThreadFile& file, const std::string& name) {
@@ -35,7 +59,7 @@ void Alterable::chooseOutputName(const std::string& stem, const std::string& ext
   if (settings.overwrite) {
     outputName = "who.txt";
   } else {
-    outputName = TimeName::reading(stem, extension).temporaryName(settings.serial);
+    outputName = TimeName::reading(disk(), clock(), stem, extension).temporaryName(settings.serial);
   }
   posts.naming(outputName);
 }
@@ -62,7 +86,7 @@ bool Alterable::openSaveClose(const std::string& name) {
 
 bool Alterable::readingCompanion(const std::string& name, std::string& text,
                                  const std::string& unreadable) {
-  if (!currentDisk().readFile(name, &text)) {
+  if (!disk().readFile(name, &text)) {
     message = unreadable;
     return false;
   }

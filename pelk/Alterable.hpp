@@ -33,7 +33,9 @@ struct RunSettings {
   /// what the pass reports; none: the pass uses one of its own.
   RunEncoding* encoding = nullptr;
   /// The working directory the run reads and writes, and the clock it reads:
-  /// the real ones from `main`, a MemoryDisk and a FixedClock in tests.
+  /// the real ones from `main`, a MemoryDisk and a FixedClock in tests. A
+  /// pass is never run without them (it stops the program rather than fall
+  /// back on the real ones).
   Disk* disk = nullptr;
   const Clock* clock = nullptr;
 };
@@ -100,6 +102,9 @@ class Alterable {
   /// it cannot be read, or with "e65" when it holds more characters that
   /// CP932 lacks than the run has codes.
   bool readingCompanion(const std::string& name, std::string& text, const std::string& unreadable);
+  /// The run's working directory and clock (`RunSettings`).
+  Disk& disk() const;
+  const Clock& clock() const;
   /// The encodings of the run: the driver's, or the pass's own.
   RunEncoding& encoding() { return settings.encoding ? *settings.encoding : ownEncoding; }
   /// True when some item occurs in `line`.

@@ -8,19 +8,18 @@
 #include <memory>
 #include <random>
 
+#include "Clock.hpp"
 #include "CombinationScanner.hpp"
 #include "Games.hpp"
 #include "MemoryDisk.hpp"
+#include "passes/PassList.hpp"
 
 namespace {
 
 /// Exposes the base for tests; its pass does nothing.
 class Probe : public Alterable {
  public:
-  Probe() {
-    std::string companionName = "companion.txt";
-    setting({companionName, 30, true, false, false, false});
-  }
+  explicit Probe(Disk& disk) { setting({.companion = "companion.txt", .disk = &disk}); }
   bool altering(std::string&) override { return true; }
   /// The output goes to `name` (and may be handed on to it as it grows).
   void naming(const std::string& name) {
@@ -96,8 +95,7 @@ TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
   const Case cases[] = {{"\n\nabc\n", "abc\n"}, {"\n\n", "\n\n"}, {"", ""}, {"a\n\nb", "a\n\nb"}};
   for (const Case& c : cases) {
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
-    Probe probe;
+    Probe probe(disk);
     probe.posts.writing(c.output);
     std::string name = "out.txt";
     ASSERT_TRUE(probe.openSaveClose(name));
@@ -108,8 +106,7 @@ TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
 TEST(Alterable, OpenSaveCloseReportsAFailedWrite) {
   MemoryDisk disk;
   disk.directories.insert("out.txt");
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   std::string name = "out.txt";
   EXPECT_FALSE(probe.openSaveClose(name));
   EXPECT_EQ(probe.inquiry(), "e1: ofstream saveFile( out.txt )");
@@ -135,8 +132,7 @@ std::string listGroups(Probe& probe, int groups, int lines) {
 
 TEST(Alterable, LargeOutputIsHandedOnAsItGrows) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   probe.naming("out.txt");
   // 3 MB in groups of 10 kB: the output never holds much more than 1 MB.
   const std::string expected = listGroups(probe, 300, 100);
@@ -151,8 +147,7 @@ TEST(Alterable, StreamedGroupsAreHandedOnAsTheyGrow) {
   // assembler holds about 1 MB of it and writes the same bytes.
   for (bool streaming : {false, true}) {
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
-    Probe probe;
+    Probe probe(disk);
     probe.naming("out.txt");
     if (streaming) probe.posts.streaming();
     probe.posts.clear("H0");
@@ -182,16 +177,15 @@ TEST(Alterable, StreamedGroupsAreHandedOnAsTheyGrow) {
 
 TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   {
-    Probe probe;
+    Probe probe(disk);
     probe.naming("out.txt");
     listGroups(probe, 300, 100);
   }
   EXPECT_EQ(disk.files.count("out.txt"), 0u);
 
   disk.unwritable.insert("out.txt");
-  Probe probe;
+  Probe probe(disk);
   probe.naming("out.txt");
   listGroups(probe, 300, 100);
   std::string name = "out.txt";
@@ -202,8 +196,7 @@ TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
 
 TEST(Alterable, LargeOutputOfLineEndsOnlyIsKeptWhole) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   probe.naming("out.txt");
   const std::string ends(1500000, '\n');
   probe.posts.clear(ends);
@@ -244,12 +237,9 @@ class FailingDisk : public MemoryDisk {
 /// Copies the thread to "out.txt" line by line.
 class Copying : public Alterable {
  public:
-  Copying() {
-    std::string companionName = "companion.txt";
-    setting({companionName, 30, true, false, false, false});
-  }
+  explicit Copying(Disk& disk) { setting({.companion = "companion.txt", .disk = &disk}); }
   bool altering(std::string& threadName) override {
-    ThreadFile thread(ThreadMessages{33, 34});
+    ThreadFile thread(disk(), ThreadMessages{33, 34});
     if (!opening(thread, threadName)) return false;
     outputName = "out.txt";
     posts.naming(outputName);
@@ -260,17 +250,16 @@ class Copying : public Alterable {
 
 TEST(Alterable, ThreadIsReadAsTheLinesAreAskedFor) {
   FailingDisk disk;
-  ScopedDisk guard(&disk);
   std::string thread;
   for (int k = 0; k < 40000; ++k) thread += "line " + std::to_string(k) + " of the thread\n";
   disk.files["who.txt"] = thread;
   std::string name = "who.txt";
-  Copying whole;
+  Copying whole(disk);
   ASSERT_TRUE(whole.altering(name));
   EXPECT_TRUE(disk.files["out.txt"] == thread);
 
   std::string missing = "none.txt";
-  Copying none;
+  Copying none(disk);
   EXPECT_FALSE(none.altering(missing));
   EXPECT_EQ(none.inquiry(), "e33: ifstream in( none.txt )");
 }
@@ -280,10 +269,9 @@ TEST(Alterable, FailedReadOfTheThreadWritesNothing) {
   for (size_t failAt : {size_t{10}, size_t{1500000}}) {
     FailingDisk disk;
     disk.failAt = failAt;
-    ScopedDisk guard(&disk);
     for (int k = 0; k < 400000; ++k) disk.files["who.txt"] += "line\n";
     std::string name = "who.txt";
-    Copying copying;
+    Copying copying(disk);
     EXPECT_FALSE(copying.altering(name)) << failAt;
     EXPECT_EQ(copying.inquiry(), "e33: ifstream in( who.txt )") << failAt;
     EXPECT_EQ(disk.files.count("out.txt"), 0u) << failAt;
@@ -362,22 +350,52 @@ TEST(Alterable, UniquingKeysAgreesWithUniquingTexts) {
 TEST(Alterable, CompanionLinesBecomeItems) {
   MemoryDisk disk;
   disk.files["companion.txt"] = "A\r\n\nB\n \n";
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   ASSERT_TRUE(probe.readingToProduceArray());
   EXPECT_EQ(probe.items, (std::vector<std::string>{"A", "\\a", "B", " "}));
 }
 
 TEST(Alterable, MissingCompanionIsReported) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   EXPECT_FALSE(probe.readingToProduceArray());
   EXPECT_EQ(probe.inquiry(), "e2: ifstream in( companion.txt )");
 }
 
+// A pass handed no disk or no clock stops rather than use the real ones.
+TEST(Alterable, PassWithoutDiskOrClockStops) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const FixedClock clock(1502694845);
+  MemoryDisk disk;
+  disk.files["who.txt"] = "05 12 19 27 33 41 08 - draw\n";
+  disk.files["exclude.txt"] = "x\n";
+  EXPECT_DEATH(
+      {
+        std::unique_ptr<Alterable> pass = defaultPass();
+        pass->setting({.clock = &clock});
+        std::string name = "who.txt";
+        pass->altering(name);
+      },
+      "pelk: a pass ran without a disk");
+  EXPECT_DEATH(
+      {
+        std::unique_ptr<Alterable> pass = defaultPass();
+        pass->setting({.overwrite = false, .disk = &disk});
+        std::string name = "who.txt";
+        pass->altering(name);
+      },
+      "pelk: a pass ran without a clock");
+  // Both handed in: the pass runs on the MemoryDisk alone.
+  std::unique_ptr<Alterable> pass = defaultPass();
+  pass->setting({.disk = &disk, .clock = &clock});
+  std::string name = "who.txt";
+  ASSERT_TRUE(pass->altering(name)) << pass->inquiry();
+  EXPECT_EQ(disk.files.count(pass->altered()), 1u);
+}
+
 TEST(Alterable, SearchingItemSequenceTakesTheFirstItemOfTheList) {
-  Probe probe;
+  MemoryDisk disk;
+  Probe probe(disk);
   probe.items = {"9to5", "8to6"};
   EXPECT_TRUE(probe.searchingItemSequence("8to6 9to5"));
   EXPECT_EQ(probe.foundItem, "9to5");
@@ -388,7 +406,8 @@ TEST(Alterable, SearchingItemSequenceTakesTheFirstItemOfTheList) {
 }
 
 TEST(Alterable, SearchesSeeItemsAddedAfterTheFirstSearch) {
-  Probe probe;
+  MemoryDisk disk;
+  Probe probe(disk);
   probe.items = {"9to5"};
   EXPECT_FALSE(probe.searchingItem("8to6"));
   probe.items.push_back("8to6");

@@ -190,8 +190,8 @@ std::string namedIn(std::string_view message) {
 }
 
 // Line-1 of the thread: false when the file has none.
-bool readLine1(const std::string& thread, std::string& line) {
-  std::unique_ptr<Disk::Reader> source = currentDisk().openReader(thread);
+bool readLine1(Disk& disk, const std::string& thread, std::string& line) {
+  std::unique_ptr<Disk::Reader> source = disk.openReader(thread);
   if (!source) return false;
   LineReader in;
   in.reading(std::move(source));
@@ -207,7 +207,7 @@ std::vector<std::string> line1Hints(const MessageHint& hint, const HintContext& 
   std::vector<std::string> lines;
   const std::string& thread = context.thread;
   std::string line1;
-  const bool read = readLine1(thread, line1);
+  const bool read = readLine1(*context.disk, thread, line1);
   if (hint.kind == K::line1Read) {
     lines.push_back(read ? "pelk: " + thread + " line 1 is longer than 383 bytes"
                          : "pelk: " + thread + " is empty");
@@ -225,9 +225,8 @@ std::vector<std::string> line1Hints(const MessageHint& hint, const HintContext& 
   return lines;
 }
 
-std::vector<std::string> fileHints(const MessageHint& hint, const std::string& file,
+std::vector<std::string> fileHints(Disk& disk, const MessageHint& hint, const std::string& file,
                                    std::string_view what) {
-  Disk& disk = currentDisk();
   if (!file.empty() && file[0] == '-') return {tookAsName(file, what)};
   if (!disk.exists(file)) {
     std::string line = "pelk: " + file + ": no such file in this directory";
@@ -270,7 +269,7 @@ std::vector<std::string> hintLines(std::string_view message, const HintContext& 
   const std::string file = namedIn(message);
   switch (hint->kind) {
     case K::threadOpen:
-      return fileHints(*hint, context.thread, "thread file");
+      return fileHints(*context.disk, *hint, context.thread, "thread file");
     case K::line1Read:
     case K::noDraw:
     case K::tooFewGaps:
@@ -278,7 +277,7 @@ std::vector<std::string> hintLines(std::string_view message, const HintContext& 
     case K::saveFile:
       return {"pelk: " + file + " cannot be written: " + std::string(hint->action)};
     case K::companion:
-      return fileHints(*hint, file, "companion file");
+      return fileHints(*context.disk, *hint, file, "companion file");
     case K::threadLine: {
       std::vector<std::string> lines;
       if (context.line.number > 0 && !context.line.reason.empty())

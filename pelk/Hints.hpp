@@ -59,6 +59,8 @@ struct HintContext {
   std::string companion;
   /// The line of the thread the failure is about, where one is.
   LineFault line;
+  /// The run's working directory, where the hints look at the files.
+  Disk* disk = nullptr;
 };
 
 /// The hint lines that follow `message`, each beginning "pelk: ", without

@@ -108,7 +108,6 @@ TEST(Hints, LinesNameTheRealFilesAndTheLine) {
   disk.files["thread.txt"] = "hello world\n01 02\n";
   disk.files["empty.txt"] = "";
   disk.directories.insert("exclude.txt");
-  ScopedDisk guard(&disk);
   const std::string example =
       "pelk: thread.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"";
   const std::string others =
@@ -175,7 +174,9 @@ TEST(Hints, LinesNameTheRealFilesAndTheLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
-    EXPECT_EQ(hintLines(c.message, c.context), c.lines);
+    HintContext context = c.context;
+    context.disk = &disk;
+    EXPECT_EQ(hintLines(c.message, context), c.lines);
   }
 }
 

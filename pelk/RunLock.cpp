@@ -17,9 +17,16 @@
 
 namespace {
 
-const std::string kBusy = "e58: " + std::string(RunLock::kFileName) +
-                          " is held by another run; gave up after " +
-                          std::to_string(RunLock::kWaitSeconds) + " seconds";
+/// The message of a run that waited `wait` in vain: the wait in seconds, or
+/// in milliseconds when it is no whole number of seconds.
+std::string busyMessage(std::chrono::milliseconds wait) {
+  const std::string waited = wait.count() % 1000 == 0
+                                 ? std::to_string(wait.count() / 1000) + " seconds"
+                                 : std::to_string(wait.count()) + " milliseconds";
+  return "e58: " + std::string(RunLock::kFileName) + " is held by another run; gave up after " +
+         waited;
+}
+
 const std::string kUnlockable = "e59: " + std::string(RunLock::kFileName) + " cannot be locked";
 
 enum class Attempt { taken, busy, failed };
@@ -99,7 +106,7 @@ RunLock::~RunLock() {
   if (file_ != -1) closeLockFile(file_);
 }
 
-bool RunLock::taking(std::string& message) {
+bool RunLock::taking(std::chrono::milliseconds wait, std::string& message) {
   bool readOnly = false;
   file_ = openLockFile(readOnly);
   if (file_ == -1) {
@@ -110,7 +117,7 @@ bool RunLock::taking(std::string& message) {
   // Asked again and again, at first often: a run usually takes a few
   // milliseconds, and the one waiting should follow soon after.
   using Clock = std::chrono::steady_clock;
-  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(kWaitSeconds);
+  const Clock::time_point deadline = Clock::now() + wait;
   std::chrono::milliseconds pause(1);
   while (true) {
     switch (tryLocking(file_)) {
@@ -123,7 +130,7 @@ bool RunLock::taking(std::string& message) {
         break;
     }
     if (Clock::now() >= deadline) {
-      message = kBusy;
+      message = busyMessage(wait);
       return false;
     }
     std::this_thread::sleep_for(pause);

@@ -46,7 +46,7 @@ std::string ASCIIdates::asciiOnly(const std::string& line) const {
 }
 
 bool ASCIIdates::altering(std::string& path) {
-  ThreadFile thread(messages::kASCIIdates);
+  ThreadFile thread(disk(), messages::kASCIIdates);
   if (!opening(thread, path) || !thread.readingLine1(message)) return false;
   if (settings.keepLine1) posts.writingLine(asciiOnly(thread.line1()));
   chooseOutputName();

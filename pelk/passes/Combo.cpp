@@ -31,7 +31,7 @@ std::string Combo::firstNumberTrimmed(const std::string& line) {
 
 bool Combo::acquireFromFile(const std::string& name) {
   std::string text;
-  if (!currentDisk().readFile(name, &text)) {
+  if (!disk().readFile(name, &text)) {
     message = openMessage(messages::kExpansionFile, name);
     return false;
   }
@@ -41,10 +41,11 @@ bool Combo::acquireFromFile(const std::string& name) {
 
 bool Combo::expanding(const std::string& line) {
   const std::string fileName =
-      TimeName::reading(expansionStem, kExpansionExtension).temporaryName(advanceSerial);
+      TimeName::reading(disk(), clock(), expansionStem, kExpansionExtension)
+          .temporaryName(advanceSerial);
   const std::string numbers = firstNumberTrimmed(line);
   // `foundItem` is one of the labels `produceArrays` put into the items.
-  Expander expander(*gameOfLabel(foundItem), fileName, numbers);
+  Expander expander(disk(), *gameOfLabel(foundItem), fileName, numbers);
   if (!expander.writeFile()) {
     message = expander.inquiry();
     fault.line = line;
@@ -55,14 +56,14 @@ bool Combo::expanding(const std::string& line) {
 }
 
 bool Combo::altering(std::string& threadName) {
-  ThreadFile thread(messages::kCombo);
+  ThreadFile thread(disk(), messages::kCombo);
   if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
   listingLine1(thread.line1());
   // The game of Line-1 does not restrict the expansion: each label names its own.
   if (!thread.classifying(message)) return false;
   // A thread may carry many combination lines: "serial.txt" is read once and
   // written once for the whole run instead of once per expansion file.
-  TimeName::Hold serialNumbers;
+  TimeName::Hold serialNumbers(disk());
   produceArrays();
   chooseOutputName();
   posts.streaming();

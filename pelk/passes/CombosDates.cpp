@@ -3,7 +3,7 @@
 #include "DateFollowed.hpp"
 
 bool CombosDates::altering(std::string& threadName) {
-  ThreadFile thread(messages::kCombosDates);
+  ThreadFile thread(disk(), messages::kCombosDates);
   if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
   listingLine1(thread.line1());
   const Game* game = thread.classifying(message);

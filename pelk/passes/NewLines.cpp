@@ -15,7 +15,7 @@ constexpr bool kAxis = false;
 }  // namespace
 
 bool NewLines::altering(std::string& threadName) {
-  ThreadFile thread(messages::kNewLines);
+  ThreadFile thread(disk(), messages::kNewLines);
   if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
   listingLine1(thread.line1());
   const Game* game = thread.classifying(message);

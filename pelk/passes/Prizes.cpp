@@ -86,7 +86,7 @@ int Draw::tier(uint64_t pick) const {
 }
 
 bool Prizes::altering(std::string& threadName) {
-  ThreadFile thread(messages::kPrizes);
+  ThreadFile thread(disk(), messages::kPrizes);
   if (!opening(thread, threadName) || !thread.readingLine1(message)) return false;
   game = thread.classifying(message);
   if (!game) return false;
@@ -130,7 +130,7 @@ bool Prizes::altering(std::string& threadName) {
 bool Prizes::checkingLine(std::string_view line) {
   if (line.find(kLabelCore) != std::string_view::npos && searchingItemSequence(line)) {
     if (gameOfLabel(foundItem) != game) return true;
-    Expander expander(*game, std::string(), std::string(numbersPart(line)));
+    Expander expander(disk(), *game, std::string(), std::string(numbersPart(line)));
     const bool expanded = expander.expanding([&](uint64_t pick) {
       const int tier = draw.tier(pick);
       if (tier >= 0) winning(pick, tier);

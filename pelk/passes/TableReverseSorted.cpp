@@ -9,7 +9,7 @@
 TableReverseSorted::TableReverseSorted() : nameStem("tab") {}
 
 bool TableReverseSorted::altering(std::string& threadName) {
-  ThreadFile thread(messages::kTableReverseSorted);
+  ThreadFile thread(disk(), messages::kTableReverseSorted);
   if (!opening(thread, threadName)) return false;
   if (!readingToProduceArray()) return false;
   if (!thread.readingLine1(message)) return false;

@@ -6,7 +6,7 @@
 UniqueCombos::UniqueCombos() : nameStem("unq") {}
 
 bool UniqueCombos::altering(std::string& threadName) {
-  ThreadFile thread(messages::kUniqueCombos);
+  ThreadFile thread(disk(), messages::kUniqueCombos);
   if (!opening(thread, threadName)) return false;
   if (!readingToProduceArray()) return false;
   if (!thread.readingLine1(message)) return false;
