@@ -3,13 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <memory>
-#include <random>
 
 #include "Clock.hpp"
-#include "CombinationScanner.hpp"
 #include "Games.hpp"
 #include "MemoryDisk.hpp"
 #include "passes/PassList.hpp"
@@ -54,38 +51,6 @@ TEST(Alterable, CheckLine1ClassifiesTheDraw) {
       {"", 4},
   };
   for (const Case& c : cases) EXPECT_EQ(checkLine1(c.line), c.code) << c.line;
-}
-
-TEST(Alterable, CountMeasureSortNormalisesOrRejects) {
-  struct Case {
-    int loto, highest;
-    std::string line, expected, message;
-  };
-  const Case cases[] = {
-      {6, 43, "43 07 19 02 33 28", "02 07 19 28 33 43", ""},
-      {6, 43, "01 02 03 04 05", "", "e48: c != loto"},
-      {6, 43, "01 02 03 04 05 066", "01 02 03 04 05 06", ""},
-      {6, 43, "123 04 05 06 07", "", "e49: span < NEIGHBOR"},
-      {7, 37, "01 02 03 04 05 066", "", "e48: c != loto"},
-      {5, 31, "31 01 12 20 09", "01 09 12 20 31", ""},
-      {5, 31, "32 01 12 20 09", "", "e48: c != loto"},
-  };
-  for (const Case& c : cases) {
-    ASSERT_EQ(gameOfCode(c.loto)->highestBall, c.highest);
-    CombinationScanner scanner(*gameOfCode(c.loto));
-    std::string message;
-    EXPECT_EQ(scanner.countMeasureSort(c.line, message), c.expected) << c.line;
-    EXPECT_EQ(message, c.message) << c.line;
-  }
-}
-
-TEST(Alterable, CountMeasureSortSeesNumbersFarIntoALongLine) {
-  CombinationScanner scanner(*gameOfCode(6));
-  std::string message;
-  const std::string line = std::string(200, 'x') + "01 02 03 04 05 06";
-  EXPECT_EQ(scanner.countMeasureSort(line, message), "01 02 03 04 05 06");
-  EXPECT_EQ(scanner.countMeasureSort(std::string(200, 'x') + "123 04 05 06 07", message), "");
-  EXPECT_EQ(message, "e49: span < NEIGHBOR");
 }
 
 TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
@@ -207,146 +172,6 @@ TEST(Alterable, LargeOutputOfLineEndsOnlyIsKeptWhole) {
   EXPECT_EQ(disk.files["out.txt"], ends + "\n");
 }
 
-/// A disk whose files fail to read after their first `failAt` bytes.
-class FailingDisk : public MemoryDisk {
- public:
-  class Reader : public Disk::Reader {
-   public:
-    Reader(std::string text, size_t failAt) : text_(std::move(text)), failAt_(failAt) {}
-    size_t read(char* buffer, size_t size) override {
-      const size_t n = text_.copy(buffer, std::min(size, failAt_ - std::min(at_, failAt_)), at_);
-      at_ += n;
-      failed_ = n == 0 && at_ < text_.size();
-      return n;
-    }
-    bool failed() const override { return failed_; }
-
-   private:
-    std::string text_;
-    size_t failAt_, at_ = 0;
-    bool failed_ = false;
-  };
-  std::unique_ptr<Disk::Reader> openReader(const std::string& name) override {
-    auto it = files.find(name);
-    if (it == files.end()) return nullptr;
-    return std::make_unique<Reader>(it->second, failAt);
-  }
-  size_t failAt = std::string::npos;
-};
-
-/// Copies the thread to "out.txt" line by line.
-class Copying : public Alterable {
- public:
-  explicit Copying(Disk& disk) { setting({.companion = "companion.txt", .disk = &disk}); }
-  bool altering(std::string& threadName) override {
-    ThreadFile thread(disk(), ThreadMessages{33, 34});
-    if (!opening(thread, threadName)) return false;
-    outputName = "out.txt";
-    posts.naming(outputName);
-    for (std::string line; thread.next(line);) posts.writingLine(line);
-    return openSaveClose(outputName);
-  }
-};
-
-TEST(Alterable, ThreadIsReadAsTheLinesAreAskedFor) {
-  FailingDisk disk;
-  std::string thread;
-  for (int k = 0; k < 40000; ++k) thread += "line " + std::to_string(k) + " of the thread\n";
-  disk.files["who.txt"] = thread;
-  std::string name = "who.txt";
-  Copying whole(disk);
-  ASSERT_TRUE(whole.altering(name));
-  EXPECT_TRUE(disk.files["out.txt"] == thread);
-
-  std::string missing = "none.txt";
-  Copying none(disk);
-  EXPECT_FALSE(none.altering(missing));
-  EXPECT_EQ(none.inquiry(), "e33: ifstream in( none.txt )");
-}
-
-TEST(Alterable, FailedReadOfTheThreadWritesNothing) {
-  // Early, and after more than a part of the output has been handed on.
-  for (size_t failAt : {size_t{10}, size_t{1500000}}) {
-    FailingDisk disk;
-    disk.failAt = failAt;
-    for (int k = 0; k < 400000; ++k) disk.files["who.txt"] += "line\n";
-    std::string name = "who.txt";
-    Copying copying(disk);
-    EXPECT_FALSE(copying.altering(name)) << failAt;
-    EXPECT_EQ(copying.inquiry(), "e33: ifstream in( who.txt )") << failAt;
-    EXPECT_EQ(disk.files.count("out.txt"), 0u) << failAt;
-  }
-}
-
-TEST(Alterable, UniquingCombosSortsInByteOrderAndAnnouncesCopies) {
-  // Normal forms of each game, enough of them to be sorted by their digits,
-  // and short lists and texts of other shapes (sorted as texts).
-  std::mt19937 random(7);
-  auto form = [&](int count, int highest) {
-    std::string text;
-    for (int k = 0; k < count; ++k) {
-      const int n = 1 + static_cast<int>(random() % highest);
-      text += std::string(k ? " " : "") + char('0' + n / 10) + char('0' + n % 10);
-    }
-    return text;
-  };
-  std::vector<std::vector<std::string>> cases;
-  for (auto [count, highest] : {std::pair{5, 31}, std::pair{6, 43}, std::pair{7, 37}}) {
-    std::vector<std::string> combos;
-    for (int k = 0; k < 5000; ++k) combos.push_back(form(count, highest));
-    for (int k = 0; k < 500; ++k) combos.push_back(combos[random() % combos.size()]);
-    cases.push_back(combos);
-    cases.emplace_back(combos.begin(), combos.begin() + 100);
-  }
-  cases.push_back({"09 10 11 12 13", "01 02 03 04 05", "01 02 03 04 05", "1 02 03 04 05 0"});
-  cases.push_back({"02 03 04 05 06", "01 02 03 04 05 06", "02 03 04 05 06", "01 02 03 04 05"});
-  cases.push_back({});
-  for (const std::vector<std::string>& combos : cases) {
-    std::vector<std::string> expected = combos;
-    std::sort(expected.begin(), expected.end());
-    std::string copies;
-    for (size_t i = 1; i < expected.size(); ++i)
-      if (expected[i] == expected[i - 1]) copies += expected[i] + "\n";
-    expected.erase(std::unique(expected.begin(), expected.end()), expected.end());
-
-    std::vector<std::string> uniqued = combos;
-    testing::internal::CaptureStdout();
-    uniquingCombos(uniqued);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), copies);
-    EXPECT_EQ(uniqued, expected);
-  }
-}
-
-TEST(Alterable, UniquingKeysAgreesWithUniquingTexts) {
-  std::mt19937 random(11);
-  for (auto [count, highest] : {std::pair{5, 31}, std::pair{6, 43}, std::pair{7, 37}}) {
-    std::vector<std::string> texts;
-    std::vector<CombinationKey> keys;
-    for (int k = 0; k < 6000; ++k) {
-      uint64_t mask = 0;
-      while (std::popcount(mask) < count) mask |= uint64_t{1} << (1 + random() % highest);
-      CombinationKey key;
-      ASSERT_TRUE(CombinationKey::fromMask(mask, key));
-      keys.push_back(key);
-      texts.push_back(key.text());
-    }
-    for (int k = 0; k < 600; ++k) {
-      const size_t at = random() % keys.size();
-      keys.push_back(keys[at]);
-      texts.push_back(texts[at]);
-    }
-    testing::internal::CaptureStdout();
-    uniquingCombos(texts);
-    const std::string textCopies = testing::internal::GetCapturedStdout();
-    testing::internal::CaptureStdout();
-    uniquingCombos(keys);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), textCopies);
-    std::vector<std::string> keyTexts;
-    for (const CombinationKey& key : keys) keyTexts.push_back(key.text());
-    EXPECT_EQ(keyTexts, texts);
-  }
-}
-
 TEST(Alterable, CompanionLinesBecomeItems) {
   MemoryDisk disk;
   disk.files["companion.txt"] = "A\r\n\nB\n \n";
@@ -414,18 +239,6 @@ TEST(Alterable, SearchesSeeItemsAddedAfterTheFirstSearch) {
   EXPECT_TRUE(probe.searchingItem("8to6"));
   EXPECT_TRUE(probe.searchingItemSequence("a 8to6"));
   EXPECT_EQ(probe.foundItem, "8to6");
-}
-
-TEST(Alterable, GroupsAreListedUnderTheirHeader) {
-  PostAssembler posts;
-  posts.clear("");
-  posts.add("x");
-  posts.listing();
-  EXPECT_EQ(posts.output(), "\nx\n");
-  posts.clear("H");
-  posts.add("y");
-  posts.listing("T");
-  EXPECT_EQ(posts.output(), "\nx\nH\ny\nT");
 }
 
 TEST(Alterable, StringToIntegerReadsALeadingInteger) {
