@@ -34,12 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < 3; ++i) second = second * 256 + input.byte();
   const std::time_t now = std::time_t{1483228800} + second % (366 * 86400);
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  ScopedClock clock([now] { return now; });
+  FixedClock clock(now);
   const std::string sample = input.text();
   if (!(mode & 1)) disk.files["tivor.txt"] = input.all();
 
-  Consecutive headers(sample);
+  Consecutive headers(sample, disk, clock);
   const int y = headers.dateLine();
   FUZZ_CHECK(y >= 0);
   // 9 is also the code of a sample in the vemo form, which is taken as is.

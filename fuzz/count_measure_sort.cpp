@@ -10,6 +10,7 @@
 #include "CombinationScanner.hpp"
 #include "FuzzInput.hpp"
 #include "LineReader.hpp"
+#include "MemoryDisk.hpp"
 #include "passes/CombosDates.hpp"
 
 namespace {
@@ -38,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Any highest ball and pick size: a game of its own.
   const Game game = {"", "", pick, highest, 0, {}, {}, {}};
+  MemoryDisk disk;
   Probe pass;
-  std::string companion = "exclude.txt";
-  pass.setting({companion, 30, true, false, false, false});
+  pass.setting({.companion = "exclude.txt", .disk = &disk});
   pass.game(game);
   CombinationScanner scanner(game);
 

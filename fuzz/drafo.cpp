@@ -42,13 +42,12 @@ std::string replacedByRule(std::string text, const std::string& draft, const std
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   disk.files["drafo.csv"] = input.text();
   const std::string line = input.all();
 
   Probe pass;
-  std::string companion = "drafo.csv";
-  pass.setting({companion, 30, true, false, false, false});
+  const std::string companion = "drafo.csv";
+  pass.setting({.companion = companion, .disk = &disk});
   // A small limit keeps inputs that reach it fast to run.
   pass.longestGrowth = 4096;
   FUZZ_CHECK(pass.readingCsvToProduceArrays());
@@ -74,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // An unreadable companion file is reported with its number.
   disk.files.erase("drafo.csv");
   Probe missing;
-  missing.setting({companion, 30, true, false, false, false});
+  missing.setting({.companion = companion, .disk = &disk});
   FUZZ_CHECK(!missing.readingCsvToProduceArrays());
   FUZZ_CHECK(missing.inquiry() == "e22: ifstream in( drafo.csv )");
   return 0;

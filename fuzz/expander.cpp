@@ -20,10 +20,9 @@ long long binomial(int n, int k) {
 
 void expand(const Game& game, const std::string& line, bool writable) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   const std::string name = "cmb1-2-3.txt";
   if (!writable) disk.unwritable.insert(name);
-  Expander expander(game, name, line);
+  Expander expander(disk, game, name, line);
   const bool written = expander.writeFile();
   if (!written) {
     FUZZ_CHECK(disk.files.empty());

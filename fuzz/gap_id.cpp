@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "Clock.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "GapID.hpp"
@@ -22,13 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const uint8_t mode = input.byte();
   const int calls = 1 + input.byte() % 32;
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return std::time_t{1502694920}; });
+  FixedClock clock(std::time_t{1502694920});
   const std::string first = input.text();
   const std::string second = input.all();
   if (!(mode & 1)) disk.files["tivor.txt"] = first;
 
-  GapID ids;
+  GapID ids(disk, clock);
   for (int i = 0; i < calls; ++i) {
     // Halfway, the file may change or disappear.
     if (i == calls / 2 && (mode & 2)) disk.files["tivor.txt"] = second;

@@ -16,6 +16,7 @@
 
 #include "Alterable.hpp"
 #include "Cleanup.hpp"
+#include "Clock.hpp"
 #include "Disk.hpp"
 #include "FuzzInput.hpp"
 #include "LocalTime.hpp"
@@ -72,8 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int period = (periodByte & 0x7F) - 1;
 
   FillingDisk disk;
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return std::time_t{1502694920}; });
+  FixedClock clock(std::time_t{1502694920});
   std::string threadName = threadIsWho ? "who.txt" : "thread.txt";
   // The companion file name the driver sets for the pass.
   std::string companion = entry.companion ? entry.companion : "exclude.txt";
@@ -85,14 +85,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (const std::string text = input.text(); !text.empty()) disk.files["remove_e.txt"] = text;
   if (const std::string text = input.text(); !text.empty()) disk.files["tivor.txt"] = text;
 
-  removeTemporaryFiles();
+  removeTemporaryFiles(disk);
   // Neither the thread file nor the companion file is a temporary file.
   FUZZ_CHECK(disk.files.count(threadName) && disk.files[threadName] == thread);
   FUZZ_CHECK(companionMissing || disk.files.count(companion));
 
   std::unique_ptr<Alterable> pass = entry.make();
   if (failing) disk.failFrom = failing - 1;
-  pass->setting({companion, period, keepLine1, matrix, serial, overwrite});
+  pass->setting({.companion = companion,
+                 .period = period,
+                 .keepLine1 = keepLine1,
+                 .matrix = matrix,
+                 .serial = serial,
+                 .overwrite = overwrite,
+                 .disk = &disk,
+                 .clock = &clock});
   const bool done = pass->altering(threadName);
   if (done) {
     FUZZ_CHECK(!pass->altered().empty() && disk.files.count(pass->altered()));
@@ -101,6 +108,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(numbered(pass->inquiry()));
     FUZZ_CHECK(disk.files.count(threadName) && disk.files[threadName] == thread);
   }
-  createRemoveErrorText();
+  createRemoveErrorText(disk);
   return 0;
 }

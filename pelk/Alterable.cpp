@@ -1,6 +1,8 @@
 #include "Alterable.hpp"
 
 #include <algorithm>
+#include <cstdlib>
+#include <iostream>
 #include <limits>
 
 #include "DateFollowed.hpp"
@@ -9,12 +11,34 @@
 #include "ShiftJis.hpp"
 #include "TimeName.hpp"
 
+namespace {
+
+/// A pass handed no disk or no clock is a fault of its caller: it stops
+/// here rather than read and write the real directory behind a test's back.
+[[noreturn]] void missing(const char* what) {
+  std::cerr << "pelk: a pass ran without " << what << " in its RunSettings" << std::endl;
+  std::abort();
+}
+
+}  // namespace
+
 Alterable::Alterable() { posts.converting(ownEncoding); }
 
 void Alterable::setting(const RunSettings& run) {
   settings = run;
   outputName.clear();
   posts.converting(encoding());
+  if (settings.disk) posts.writingOn(*settings.disk);
+}
+
+Disk& Alterable::disk() const {
+  if (!settings.disk) missing("a disk");
+  return *settings.disk;
+}
+
+const Clock& Alterable::clock() const {
+  if (!settings.clock) missing("a clock");
+  return *settings.clock;
 }
 
 bool Alterable::failing(Failure failure) {
@@ -82,7 +106,7 @@ void Alterable::chooseOutputName(const std::string& stem, const std::string& ext
   if (settings.overwrite) {
     outputName = "who.txt";
   } else {
-    outputName = TimeName::reading(stem, extension).temporaryName(settings.serial);
+    outputName = TimeName::reading(disk(), clock(), stem, extension).temporaryName(settings.serial);
   }
   posts.naming(outputName);
 }
@@ -109,7 +133,7 @@ bool Alterable::readingCompanion(const std::string& name, std::string& text, int
 }
 
 bool Alterable::readingCompanion(const std::string& name, std::string& text, Failure unreadable) {
-  if (!currentDisk().readFile(name, &text)) return failing(std::move(unreadable));
+  if (!disk().readFile(name, &text)) return failing(std::move(unreadable));
   if (!encoding().converting(name, text)) return failing(encoding().failure());
   return true;
 }

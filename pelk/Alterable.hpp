@@ -34,7 +34,9 @@ struct RunSettings {
   /// what the pass reports; none: the pass uses one of its own.
   RunEncoding* encoding = nullptr;
   /// The working directory the run reads and writes, and the clock it reads:
-  /// the real ones from `main`, a MemoryDisk and a FixedClock in tests.
+  /// the real ones from `main`, a MemoryDisk and a FixedClock in tests. A
+  /// pass is never run without them (it stops the program rather than fall
+  /// back on the real ones).
   Disk* disk = nullptr;
   const Clock* clock = nullptr;
 };
@@ -118,6 +120,9 @@ class Alterable {
   bool readingCompanion(const std::string& name, std::string& text, int unreadable);
   /// The same with the failure `unreadable` when it cannot be read.
   bool readingCompanion(const std::string& name, std::string& text, Failure unreadable);
+  /// The run's working directory and clock (`RunSettings`).
+  Disk& disk() const;
+  const Clock& clock() const;
   /// The encodings of the run: the driver's, or the pass's own.
   RunEncoding& encoding() { return settings.encoding ? *settings.encoding : ownEncoding; }
   /// True when some item occurs in `line`.

@@ -3,24 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <memory>
-#include <random>
 
-#include "CombinationScanner.hpp"
+#include "Clock.hpp"
 #include "Games.hpp"
 #include "MemoryDisk.hpp"
+#include "passes/PassList.hpp"
 
 namespace {
 
 /// Exposes the base for tests; its pass does nothing.
 class Probe : public Alterable {
  public:
-  Probe() {
-    std::string companionName = "companion.txt";
-    setting({companionName, 30, true, false, false, false});
-  }
+  explicit Probe(Disk& disk) { setting({.companion = "companion.txt", .disk = &disk}); }
   bool altering(std::string&) override { return true; }
   /// The output goes to `name` (and may be handed on to it as it grows).
   void naming(const std::string& name) {
@@ -57,39 +53,6 @@ TEST(Alterable, CheckLine1ClassifiesTheDraw) {
   for (const Case& c : cases) EXPECT_EQ(checkLine1(c.line), c.code) << c.line;
 }
 
-TEST(Alterable, CountMeasureSortNormalisesOrRejects) {
-  struct Case {
-    int loto, highest;
-    std::string line, expected, message;
-  };
-  const Case cases[] = {
-      {6, 43, "43 07 19 02 33 28", "02 07 19 28 33 43", ""},
-      {6, 43, "01 02 03 04 05", "", "e48: c != loto"},
-      {6, 43, "01 02 03 04 05 066", "01 02 03 04 05 06", ""},
-      {6, 43, "123 04 05 06 07", "", "e49: span < NEIGHBOR"},
-      {7, 37, "01 02 03 04 05 066", "", "e48: c != loto"},
-      {5, 31, "31 01 12 20 09", "01 09 12 20 31", ""},
-      {5, 31, "32 01 12 20 09", "", "e48: c != loto"},
-  };
-  for (const Case& c : cases) {
-    ASSERT_EQ(gameOfCode(c.loto)->highestBall, c.highest);
-    CombinationScanner scanner(*gameOfCode(c.loto));
-    Failure note;
-    EXPECT_EQ(scanner.countMeasureSort(c.line, note), c.expected) << c.line;
-    EXPECT_EQ(note.text, c.message) << c.line;
-  }
-}
-
-TEST(Alterable, CountMeasureSortSeesNumbersFarIntoALongLine) {
-  CombinationScanner scanner(*gameOfCode(6));
-  Failure note;
-  const std::string line = std::string(200, 'x') + "01 02 03 04 05 06";
-  EXPECT_EQ(scanner.countMeasureSort(line, note), "01 02 03 04 05 06");
-  EXPECT_EQ(scanner.countMeasureSort(std::string(200, 'x') + "123 04 05 06 07", note), "");
-  EXPECT_EQ(note.number, messages::kSpan);
-  EXPECT_EQ(note.text, "e49: span < NEIGHBOR");
-}
-
 TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
   struct Case {
     std::string output, written;
@@ -97,8 +60,7 @@ TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
   const Case cases[] = {{"\n\nabc\n", "abc\n"}, {"\n\n", "\n\n"}, {"", ""}, {"a\n\nb", "a\n\nb"}};
   for (const Case& c : cases) {
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
-    Probe probe;
+    Probe probe(disk);
     probe.posts.writing(c.output);
     std::string name = "out.txt";
     ASSERT_TRUE(probe.openSaveClose(name));
@@ -109,8 +71,7 @@ TEST(Alterable, OpenSaveCloseDropsLeadingLineEnds) {
 TEST(Alterable, OpenSaveCloseReportsAFailedWrite) {
   MemoryDisk disk;
   disk.directories.insert("out.txt");
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   std::string name = "out.txt";
   EXPECT_FALSE(probe.openSaveClose(name));
   EXPECT_EQ(probe.inquiry(), "e1: ofstream saveFile( out.txt )");
@@ -136,8 +97,7 @@ std::string listGroups(Probe& probe, int groups, int lines) {
 
 TEST(Alterable, LargeOutputIsHandedOnAsItGrows) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   probe.naming("out.txt");
   // 3 MB in groups of 10 kB: the output never holds much more than 1 MB.
   const std::string expected = listGroups(probe, 300, 100);
@@ -152,8 +112,7 @@ TEST(Alterable, StreamedGroupsAreHandedOnAsTheyGrow) {
   // assembler holds about 1 MB of it and writes the same bytes.
   for (bool streaming : {false, true}) {
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
-    Probe probe;
+    Probe probe(disk);
     probe.naming("out.txt");
     if (streaming) probe.posts.streaming();
     probe.posts.clear("H0");
@@ -183,16 +142,15 @@ TEST(Alterable, StreamedGroupsAreHandedOnAsTheyGrow) {
 
 TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   {
-    Probe probe;
+    Probe probe(disk);
     probe.naming("out.txt");
     listGroups(probe, 300, 100);
   }
   EXPECT_EQ(disk.files.count("out.txt"), 0u);
 
   disk.unwritable.insert("out.txt");
-  Probe probe;
+  Probe probe(disk);
   probe.naming("out.txt");
   listGroups(probe, 300, 100);
   std::string name = "out.txt";
@@ -203,8 +161,7 @@ TEST(Alterable, LargeOutputOfAFailedPassLeavesNoFile) {
 
 TEST(Alterable, LargeOutputOfLineEndsOnlyIsKeptWhole) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   probe.naming("out.txt");
   const std::string ends(1500000, '\n');
   probe.posts.clear(ends);
@@ -215,143 +172,55 @@ TEST(Alterable, LargeOutputOfLineEndsOnlyIsKeptWhole) {
   EXPECT_EQ(disk.files["out.txt"], ends + "\n");
 }
 
-/// A disk whose files fail to read after their first `failAt` bytes.
-class FailingDisk : public MemoryDisk {
- public:
-  class Reader : public Disk::Reader {
-   public:
-    Reader(std::string text, size_t failAt) : text_(std::move(text)), failAt_(failAt) {}
-    size_t read(char* buffer, size_t size) override {
-      const size_t n = text_.copy(buffer, std::min(size, failAt_ - std::min(at_, failAt_)), at_);
-      at_ += n;
-      failed_ = n == 0 && at_ < text_.size();
-      return n;
-    }
-    bool failed() const override { return failed_; }
-
-   private:
-    std::string text_;
-    size_t failAt_, at_ = 0;
-    bool failed_ = false;
-  };
-  std::unique_ptr<Disk::Reader> openReader(const std::string& name) override {
-    auto it = files.find(name);
-    if (it == files.end()) return nullptr;
-    return std::make_unique<Reader>(it->second, failAt);
-  }
-  size_t failAt = std::string::npos;
-};
-
-/// Copies the thread to "out.txt" line by line.
-class Copying : public Alterable {
- public:
-  Copying() {
-    std::string companionName = "companion.txt";
-    setting({companionName, 30, true, false, false, false});
-  }
-  bool altering(std::string& threadName) override {
-    ThreadFile thread(ThreadMessages{33, 34});
-    if (!opening(thread, threadName)) return false;
-    outputName = "out.txt";
-    posts.naming(outputName);
-    for (std::string line; thread.next(line);) posts.writingLine(line);
-    return openSaveClose(outputName);
-  }
-};
-
-TEST(Alterable, ThreadIsReadAsTheLinesAreAskedFor) {
-  FailingDisk disk;
-  ScopedDisk guard(&disk);
-  std::string thread;
-  for (int k = 0; k < 40000; ++k) thread += "line " + std::to_string(k) + " of the thread\n";
-  disk.files["who.txt"] = thread;
-  std::string name = "who.txt";
-  Copying whole;
-  ASSERT_TRUE(whole.altering(name));
-  EXPECT_TRUE(disk.files["out.txt"] == thread);
-
-  std::string missing = "none.txt";
-  Copying none;
-  EXPECT_FALSE(none.altering(missing));
-  EXPECT_EQ(none.inquiry(), "e33: ifstream in( none.txt )");
-}
-
-TEST(Alterable, FailedReadOfTheThreadWritesNothing) {
-  // Early, and after more than a part of the output has been handed on.
-  for (size_t failAt : {size_t{10}, size_t{1500000}}) {
-    FailingDisk disk;
-    disk.failAt = failAt;
-    ScopedDisk guard(&disk);
-    for (int k = 0; k < 400000; ++k) disk.files["who.txt"] += "line\n";
-    std::string name = "who.txt";
-    Copying copying;
-    EXPECT_FALSE(copying.altering(name)) << failAt;
-    EXPECT_EQ(copying.inquiry(), "e33: ifstream in( who.txt )") << failAt;
-    EXPECT_EQ(disk.files.count("out.txt"), 0u) << failAt;
-  }
-}
-
-/// The distinct texts in byte order, each further copy written to `copies`
-/// as a line: what uniquing the keys of the texts must give.
-std::vector<std::string> uniqueTexts(std::vector<std::string> texts, std::string& copies) {
-  std::sort(texts.begin(), texts.end());
-  copies.clear();
-  for (size_t i = 1; i < texts.size(); ++i)
-    if (texts[i] == texts[i - 1]) copies += texts[i] + "\n";
-  texts.erase(std::unique(texts.begin(), texts.end()), texts.end());
-  return texts;
-}
-
-TEST(Alterable, UniquingKeysSortsAsTheirTextsAndAnnouncesCopies) {
-  std::mt19937 random(11);
-  for (auto [count, highest] : {std::pair{5, 31}, std::pair{6, 43}, std::pair{7, 37}}) {
-    for (int size : {0, 100, 6000}) {
-      std::vector<std::string> texts;
-      std::vector<CombinationKey> keys;
-      for (int k = 0; k < size; ++k) {
-        uint64_t mask = 0;
-        while (std::popcount(mask) < count) mask |= uint64_t{1} << (1 + random() % highest);
-        CombinationKey key;
-        ASSERT_TRUE(CombinationKey::fromMask(mask, key));
-        keys.push_back(key);
-        texts.push_back(key.text());
-      }
-      for (int k = 0; k < size / 10; ++k) {
-        const size_t at = random() % keys.size();
-        keys.push_back(keys[at]);
-        texts.push_back(texts[at]);
-      }
-      std::string copies;
-      const std::vector<std::string> expected = uniqueTexts(texts, copies);
-      testing::internal::CaptureStdout();
-      uniquingCombos(keys);
-      EXPECT_EQ(testing::internal::GetCapturedStdout(), copies) << count << " of " << size;
-      std::vector<std::string> keyTexts;
-      for (const CombinationKey& key : keys) keyTexts.push_back(key.text());
-      EXPECT_EQ(keyTexts, expected) << count << " of " << size;
-    }
-  }
-}
-
 TEST(Alterable, CompanionLinesBecomeItems) {
   MemoryDisk disk;
   disk.files["companion.txt"] = "A\r\n\nB\n \n";
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   ASSERT_TRUE(probe.readingToProduceArray());
   EXPECT_EQ(probe.items, (std::vector<std::string>{"A", "\\a", "B", " "}));
 }
 
 TEST(Alterable, MissingCompanionIsReported) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Probe probe;
+  Probe probe(disk);
   EXPECT_FALSE(probe.readingToProduceArray());
   EXPECT_EQ(probe.inquiry(), "e2: ifstream in( companion.txt )");
 }
 
+// A pass handed no disk or no clock stops rather than use the real ones.
+TEST(Alterable, PassWithoutDiskOrClockStops) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const FixedClock clock(1502694845);
+  MemoryDisk disk;
+  disk.files["who.txt"] = "05 12 19 27 33 41 08 - draw\n";
+  disk.files["exclude.txt"] = "x\n";
+  EXPECT_DEATH(
+      {
+        std::unique_ptr<Alterable> pass = defaultPass();
+        pass->setting({.clock = &clock});
+        std::string name = "who.txt";
+        pass->altering(name);
+      },
+      "pelk: a pass ran without a disk");
+  EXPECT_DEATH(
+      {
+        std::unique_ptr<Alterable> pass = defaultPass();
+        pass->setting({.overwrite = false, .disk = &disk});
+        std::string name = "who.txt";
+        pass->altering(name);
+      },
+      "pelk: a pass ran without a clock");
+  // Both handed in: the pass runs on the MemoryDisk alone.
+  std::unique_ptr<Alterable> pass = defaultPass();
+  pass->setting({.disk = &disk, .clock = &clock});
+  std::string name = "who.txt";
+  ASSERT_TRUE(pass->altering(name)) << pass->inquiry();
+  EXPECT_EQ(disk.files.count(pass->altered()), 1u);
+}
+
 TEST(Alterable, SearchingItemSequenceTakesTheFirstItemOfTheList) {
-  Probe probe;
+  MemoryDisk disk;
+  Probe probe(disk);
   probe.items = {"9to5", "8to6"};
   EXPECT_TRUE(probe.searchingItemSequence("8to6 9to5"));
   EXPECT_EQ(probe.foundItem, "9to5");
@@ -362,25 +231,14 @@ TEST(Alterable, SearchingItemSequenceTakesTheFirstItemOfTheList) {
 }
 
 TEST(Alterable, SearchesSeeItemsAddedAfterTheFirstSearch) {
-  Probe probe;
+  MemoryDisk disk;
+  Probe probe(disk);
   probe.items = {"9to5"};
   EXPECT_FALSE(probe.searchingItem("8to6"));
   probe.items.push_back("8to6");
   EXPECT_TRUE(probe.searchingItem("8to6"));
   EXPECT_TRUE(probe.searchingItemSequence("a 8to6"));
   EXPECT_EQ(probe.foundItem, "8to6");
-}
-
-TEST(Alterable, GroupsAreListedUnderTheirHeader) {
-  PostAssembler posts;
-  posts.clear("");
-  posts.add("x");
-  posts.listing();
-  EXPECT_EQ(posts.output(), "\nx\n");
-  posts.clear("H");
-  posts.add("y");
-  posts.listing("T");
-  EXPECT_EQ(posts.output(), "\nx\nH\ny\nT");
 }
 
 TEST(Alterable, StringToIntegerReadsALeadingInteger) {

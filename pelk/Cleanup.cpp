@@ -22,8 +22,7 @@ bool digitRun(const std::string& s, size_t& at) {
 
 }  // namespace
 
-bool createRemoveErrorText() {
-  Disk& disk = currentDisk();
+bool createRemoveErrorText(Disk& disk) {
   // Written name by name: after "-c" the list may hold hundreds of
   // thousands of expansion files.
   std::unique_ptr<Disk::Writer> list = disk.openWriter(kRemoveErrorText);
@@ -40,8 +39,7 @@ bool createRemoveErrorText() {
   return true;
 }
 
-bool removeTemporaryFiles(const std::vector<std::string>& keep) {
-  Disk& disk = currentDisk();
+bool removeTemporaryFiles(Disk& disk, const std::vector<std::string>& keep) {
   std::string text;
   if (!disk.readFile(kRemoveErrorText, &text)) return false;
   LineReader in(text);

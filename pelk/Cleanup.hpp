@@ -3,19 +3,21 @@
 #include <string>
 #include <vector>
 
+#include "Disk.hpp"
+
 // Temporary files live for one invocation: a run lists what it finds in
 // "remove_e.txt", and the next run deletes what was listed.
 
-/// Lists every name in the working directory that matches "err*.txt",
+/// Lists every name on `disk` that matches "err*.txt",
 /// "cmb*.txt", "tab*.txt", "unq*.txt" or "who*.txt", in that order, into
 /// "remove_e.txt". When that file cannot be written, writes a note to
 /// "error.txt" and returns false.
-bool createRemoveErrorText();
+bool createRemoveErrorText(Disk& disk);
 
-/// Deletes the names listed in "remove_e.txt" that are regular files shaped
+/// Deletes from `disk` the names listed in its "remove_e.txt" that are regular files shaped
 /// like a temporary file pelk writes (see isTemporaryName), except the names
 /// in `keep` (the files this run reads). False when the list cannot be read.
-bool removeTemporaryFiles(const std::vector<std::string>& keep = {});
+bool removeTemporaryFiles(Disk& disk, const std::vector<std::string>& keep = {});
 
 /// True when `a` and `b` name the same file of the working directory: equal
 /// after any leading "./", letter case ignored on Windows.

@@ -33,11 +33,10 @@ TEST(Cleanup, ListsMatchesPatternByPatternAndRemovesOnlyTemporaries) {
   for (const char* name :
        {"who.txt", "who14-5.txt", "tabulate.txt", "error.txt", "unique.txt", "cmb1-2-3.txt"})
     disk.files[name] = "x";
-  ScopedDisk guard(&disk);
-  ASSERT_TRUE(createRemoveErrorText());
+  ASSERT_TRUE(createRemoveErrorText(disk));
   EXPECT_EQ(disk.files["remove_e.txt"],
             "error.txt\ncmb1-2-3.txt\ntabulate.txt\nwho.txt\nwho14-5.txt\n");
-  ASSERT_TRUE(removeTemporaryFiles());
+  ASSERT_TRUE(removeTemporaryFiles(disk));
   EXPECT_EQ(disk.files.count("who14-5.txt"), 0u);
   EXPECT_EQ(disk.files.count("error.txt"), 0u);
   EXPECT_EQ(disk.files.count("cmb1-2-3.txt"), 0u);
@@ -51,24 +50,22 @@ TEST(Cleanup, LockFileAndPartialFilesAreNeverListedNorRemovedAsTemporaries) {
                                          "who14-5.txt.4711-2.pelk-part"};
   for (const std::string& name : kept) disk.files[name] = "";
   disk.files["who14-5.txt"] = "x";
-  ScopedDisk guard(&disk);
-  ASSERT_TRUE(createRemoveErrorText());
+  ASSERT_TRUE(createRemoveErrorText(disk));
   EXPECT_EQ(disk.files["remove_e.txt"], "who14-5.txt\n");
   // Listed by hand, they still stay.
   std::string list;
   for (const std::string& name : kept) list += name + "\n";
   disk.files["remove_e.txt"] = list;
-  ASSERT_TRUE(removeTemporaryFiles());
+  ASSERT_TRUE(removeTemporaryFiles(disk));
   for (const std::string& name : kept) EXPECT_EQ(disk.files.count(name), 1u) << name;
 }
 
 TEST(Cleanup, UnwritableListLeavesANote) {
   MemoryDisk disk;
   disk.directories.insert("remove_e.txt");
-  ScopedDisk guard(&disk);
-  EXPECT_FALSE(createRemoveErrorText());
+  EXPECT_FALSE(createRemoveErrorText(disk));
   EXPECT_EQ(disk.files["error.txt"], "ofstream remove_e(REMOVE_ERROR_TEXT)\n");
-  EXPECT_FALSE(removeTemporaryFiles());
+  EXPECT_FALSE(removeTemporaryFiles(disk));
 }
 
 // A chained run reads what the run before it wrote: the cleanup of that
@@ -78,8 +75,7 @@ TEST(Cleanup, KeepsTheFilesThisRunReads) {
   for (const char* name : {"who32-33.txt", "who1-2.txt", "tab3-4.txt", "unq5-6.txt"})
     disk.files[name] = "x";
   disk.files["remove_e.txt"] = "tab3-4.txt\nunq5-6.txt\nwho1-2.txt\nwho32-33.txt\n";
-  ScopedDisk guard(&disk);
-  ASSERT_TRUE(removeTemporaryFiles({"./who32-33.txt", "tab3-4.txt"}));
+  ASSERT_TRUE(removeTemporaryFiles(disk, {"./who32-33.txt", "tab3-4.txt"}));
   EXPECT_EQ(disk.files.count("who32-33.txt"), 1u);
   EXPECT_EQ(disk.files.count("tab3-4.txt"), 1u);
   EXPECT_EQ(disk.files.count("who1-2.txt"), 0u);

@@ -6,8 +6,7 @@
 
 // Anything of that name counts as present: a directory in its place is left
 // for the pass to report when it cannot read it.
-bool ensuringCompanion(const Companion& companion) {
-  Disk& disk = currentDisk();
+bool ensuringCompanion(Disk& disk, const Companion& companion) {
   if (disk.exists(companion.name)) return true;
   std::string text;
   for (std::string_view line : companion.defaults) {

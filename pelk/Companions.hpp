@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "Disk.hpp"
 #include "ShiftJis.hpp"
 
 inline constexpr char kDrafoCsv[] = "drafo.csv";
@@ -56,4 +57,4 @@ inline constexpr Companion kCompanions[] = {
 /// Makes sure the companion file exists: true when it was there already,
 /// false when its default lines had to be written (or their writing was
 /// tried).
-bool ensuringCompanion(const Companion& companion);
+bool ensuringCompanion(Disk& disk, const Companion& companion);

@@ -25,13 +25,12 @@ const std::map<std::string, std::string> kDefaultFiles = {
 
 TEST(Companions, FirstRunWritesEveryDefaultFileInTheDriversOrder) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   const std::string order[] = {"drafo.csv",    "exclude.txt", "segmen.txt",
                                "separate.txt", "unique.txt",  "tabulate.txt"};
   ASSERT_EQ(std::size(kCompanions), std::size(order));
   for (std::size_t i = 0; i < std::size(order); ++i) {
     EXPECT_EQ(kCompanions[i].name, order[i]);
-    EXPECT_FALSE(ensuringCompanion(kCompanions[i])) << order[i];
+    EXPECT_FALSE(ensuringCompanion(disk, kCompanions[i])) << order[i];
   }
   EXPECT_EQ(disk.files, kDefaultFiles);
 }
@@ -40,12 +39,11 @@ TEST(Companions, AFileOrDirectoryOfThatNameIsLeftAsItIs) {
   MemoryDisk disk;
   disk.files["exclude.txt"] = "mine\n";
   disk.directories.insert("segmen.txt");
-  ScopedDisk guard(&disk);
   for (const Companion& companion : kCompanions) {
     const std::string name = companion.name;
     const bool there = name == "exclude.txt" || name == "segmen.txt";
-    EXPECT_EQ(ensuringCompanion(companion), there) << name;
-    EXPECT_TRUE(ensuringCompanion(companion)) << name;
+    EXPECT_EQ(ensuringCompanion(disk, companion), there) << name;
+    EXPECT_TRUE(ensuringCompanion(disk, companion)) << name;
   }
   EXPECT_EQ(disk.files["exclude.txt"], "mine\n");
   EXPECT_EQ(disk.files.count("segmen.txt"), 0u);

@@ -43,7 +43,8 @@ void twoDigits(std::string& text, int value) {
 
 }  // namespace
 
-Consecutive::Consecutive(const std::string& text) : gapId(std::make_unique<GapID>()) {
+Consecutive::Consecutive(const std::string& text, Disk& disk, const Clock& clock)
+    : clock(clock), gapId(std::make_unique<GapID>(disk, clock)) {
   line = text;
   flag = false;
 }
@@ -121,7 +122,7 @@ std::string Consecutive::resTime() {
 }
 
 void Consecutive::watchClock() {
-  const std::time_t now = clockNow();
+  const std::time_t now = clock.now();
   if (now == seenSecond) return;
   seenSecond = now;
   today = localTime(now);

@@ -6,6 +6,8 @@
 #include <string>
 
 #include "Characterizable.hpp"
+#include "Clock.hpp"
+#include "Disk.hpp"
 #include "GapID.hpp"
 
 /// Turns one sample post header into an endless run of consecutive ones: each
@@ -13,7 +15,8 @@
 /// 25 seconds later, with a freshly generated ID after every seventh header.
 class Consecutive : public Characterizable {
  public:
-  explicit Consecutive(const std::string& line);
+  /// The IDs come from tivor.txt on `disk`, the date and time from `clock`.
+  Consecutive(const std::string& line, Disk& disk, const Clock& clock);
 
   /// Takes the sample apart: the byte position of its two-digit year when it
   /// is a date line, 9 for a line in the vemo form (taken as is), 0 otherwise.
@@ -36,6 +39,7 @@ class Consecutive : public Characterizable {
   /// Brings `today` up to the clock's current second.
   void watchClock();
 
+  const Clock& clock;
   std::unique_ptr<GapID> gapId;
   std::int32_t headerCount = 0;
   /// The ID part, beginning with its blank (" ID:..."), or eleven blanks.

@@ -24,16 +24,15 @@ std::string header(const std::string& number, const std::string& rest) {
 // generated ID reads " ID:gggggggg".
 class ConsecutiveTest : public ::testing::Test {
  protected:
-  ConsecutiveTest() : guard(&disk), clock(noon) {
+  ConsecutiveTest() : clock(noon()) {
     disk.files["tivor.txt"] = "12 12 12 12 12 12 12 12 12 12 \n";
   }
   MemoryDisk disk;
-  ScopedDisk guard;
-  ScopedClock clock;
+  FixedClock clock;
 };
 
 TEST_F(ConsecutiveTest, EachHeaderIsNumberedOneHigherAnd25SecondsLater) {
-  Consecutive headers(header("256", "2017/08/14(Mon) 16:15:20.68 ID:xxxxxxxx"));
+  Consecutive headers(header("256", "2017/08/14(Mon) 16:15:20.68 ID:xxxxxxxx"), disk, clock);
   EXPECT_EQ(headers.dateLine(), 15);
   EXPECT_EQ(headers.rebuild(), header("257", "2017/08/14(Mon) 16:15:45 ID:xxxxxxxx"));
   EXPECT_EQ(headers.rebuild(), header("258", "2017/08/14(Mon) 16:16:10 ID:xxxxxxxx"));
@@ -70,7 +69,7 @@ TEST_F(ConsecutiveTest, SampleFieldsAndTimesAsWritten) {
        "6 " + kColon + "A B " + kColon + "2017/08/14 16:15:45 ID:abcdefgh"},
   };
   for (const Case& c : cases) {
-    Consecutive headers(c.sample);
+    Consecutive headers(c.sample, disk, clock);
     EXPECT_GT(headers.dateLine(), 0) << c.sample;
     EXPECT_EQ(headers.rebuild(), c.first) << c.sample;
   }
@@ -115,10 +114,9 @@ TEST(Consecutive, TimesFollowTheLocalClockOnADayItChanges) {
   };
   for (const Case& c : cases) {
     const std::time_t noonThatDay = localCalendarTime(2017, 3, c.day, 12);
-    ScopedClock clock([=] { return noonThatDay; });
+    FixedClock clock(noonThatDay);
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
-    Consecutive headers(header("1", "2017/03/26 " + c.time + " ID:abcdefgh"));
+    Consecutive headers(header("1", "2017/03/26 " + c.time + " ID:abcdefgh"), disk, clock);
     ASSERT_GT(headers.dateLine(), 0);
     EXPECT_EQ(headers.rebuild(), header("2", "2017/03/26 " + c.next + " ID:abcdefgh"))
         << c.day << " " << c.time;
@@ -127,7 +125,7 @@ TEST(Consecutive, TimesFollowTheLocalClockOnADayItChanges) {
 #endif
 
 TEST_F(ConsecutiveTest, AFreshIdAfterEverySeventhHeader) {
-  Consecutive headers(header("1", "2017/08/14 10:00:00 ID:abcdefgh"));
+  Consecutive headers(header("1", "2017/08/14 10:00:00 ID:abcdefgh"), disk, clock);
   ASSERT_GT(headers.dateLine(), 0);
   std::vector<std::string> made;
   for (int i = 0; i < 15; ++i) {
@@ -146,7 +144,7 @@ TEST_F(ConsecutiveTest, AFreshIdAfterEverySeventhHeader) {
 
 TEST_F(ConsecutiveTest, WithoutTivorTextLaterHeadersCarryNoId) {
   disk.files.clear();
-  Consecutive headers(header("1", "2017/08/14 10:00:00 ID:abcdefgh"));
+  Consecutive headers(header("1", "2017/08/14 10:00:00 ID:abcdefgh"), disk, clock);
   ASSERT_GT(headers.dateLine(), 0);
   std::string last;
   for (int i = 0; i < 8; ++i) last = headers.rebuild();
@@ -157,12 +155,12 @@ TEST_F(ConsecutiveTest, WithoutTivorTextLaterHeadersCarryNoId) {
 
 TEST_F(ConsecutiveTest, LinesThatAreNoHeaderComeBackUnchanged) {
   const std::string vemo = "256  ^ 2017/08/14(Mon) 16:15:20.68 ID:xxxxxxxx Name";
-  Consecutive asWritten(vemo);
+  Consecutive asWritten(vemo, disk, clock);
   EXPECT_EQ(asWritten.dateLine(), 9);
   EXPECT_EQ(asWritten.rebuild(), vemo);
   for (const std::string& text :
        {std::string("just text"), std::string("256 Name 2017/08/14 16:15:20"), std::string()}) {
-    Consecutive notAHeader(text);
+    Consecutive notAHeader(text, disk, clock);
     EXPECT_EQ(notAHeader.dateLine(), 0) << text;
     EXPECT_EQ(notAHeader.rebuild(), text);
     EXPECT_EQ(notAHeader.interposed(), text);

@@ -1,10 +1,6 @@
 #include "Disk.hpp"
 
-#include "RealDisk.hpp"
-
 namespace {
-
-Disk* installed = nullptr;
 
 /// Gathers the bytes in memory and hands them to `writeFile` on commit.
 class GatheringWriter : public Disk::Writer {
@@ -48,12 +44,3 @@ std::unique_ptr<Disk::Reader> Disk::openReader(const std::string& name) {
 std::unique_ptr<Disk::Writer> Disk::openWriter(const std::string& /*name*/) {
   return std::make_unique<GatheringWriter>(*this);
 }
-
-Disk& currentDisk() {
-  static RealDisk real;
-  return installed ? *installed : real;
-}
-
-ScopedDisk::ScopedDisk(Disk* disk) : previous_(installed) { installed = disk; }
-
-ScopedDisk::~ScopedDisk() { installed = previous_; }

@@ -4,15 +4,14 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 /// The tag that ends the names of pelk's partial files, as in
 /// "who.txt.4711-1.pelk-part" (see common/ReplacingFile.hpp).
 inline constexpr char kPartialTag[] = "pelk-part";
 
 /// The files of the working directory as pelk sees them. Every file access of
-/// the passes goes through the current Disk, so that tests can run a pass on
-/// an in-memory directory.
+/// a run goes through the Disk that `main` hands it, so that tests can run a
+/// pass on an in-memory directory.
 class Disk {
  public:
   /// A file written piece by piece, for a text too large to gather whole
@@ -56,26 +55,25 @@ class Disk {
   /// this process may not write.
   virtual bool writeFile(const std::string& name, const std::string& contents) = 0;
 
+  /// What `creatingFile` did.
+  enum class Creation {
+    /// Nothing written: the old file, if any, is as it was.
+    kFailed,
+    /// Written where nothing had the name.
+    kNew,
+    /// Written in place of what had the name.
+    kReplaced,
+  };
+
   /// Writes a file whose name nothing should have yet (a temporary name of
   /// this run) the quickest way the Disk has: where nothing has the name, the
   /// file is created and written in place, and a failed write deletes it
   /// again; else it is replaced as `writeFile` does. This one is `writeFile`.
-  virtual bool creatingFile(const std::string& name, const std::string& contents) {
+  virtual Creation creatingFile(const std::string& name, const std::string& contents) {
     const bool fresh = !exists(name);
-    if (!writeFile(name, contents)) return false;
-    if (fresh) noteCreated(name);
-    return true;
+    if (!writeFile(name, contents)) return Creation::kFailed;
+    return fresh ? Creation::kNew : Creation::kReplaced;
   }
-
-  /// From now on `creatingFile` notes the names it makes where nothing had
-  /// them: what a run that is made again deletes first. Off, and the names
-  /// noted so far forgotten, with `false`.
-  void recordingCreated(bool on) {
-    if (!on) created_.clear();
-    recording_ = on;
-  }
-  /// The names noted, each followed by a line end.
-  const std::string& created() const { return created_; }
 
   /// A writer whose bytes go beside the file `name` until they are
   /// committed; nullptr when nothing can be written there. This one gathers
@@ -97,40 +95,9 @@ class Disk {
   /// directory may hold hundreds of thousands of expansion files).
   virtual void eachFile(const std::string& pattern,
                         const std::function<void(const std::string&)>& each) = 0;
-  /// The same names gathered.
-  std::vector<std::string> findFiles(const std::string& pattern) {
-    std::vector<std::string> found;
-    eachFile(pattern, [&](const std::string& name) { found.push_back(name); });
-    return found;
-  }
 
   /// Deletes the partial files that writers killed before their commit left
   /// in the working directory: regular files whose names have exactly the
   /// partial shape ("who.txt.4711-1.pelk-part"), and no other name.
   virtual void removeAbandonedPartials() = 0;
-
- protected:
-  void noteCreated(const std::string& name) {
-    if (recording_) created_ += name + "\n";
-  }
-
- private:
-  bool recording_ = false;
-  std::string created_;
-};
-
-/// The Disk every pass uses: the real working directory unless a test has
-/// put another in its place.
-Disk& currentDisk();
-
-/// Puts `disk` in place of the current Disk for the lifetime of this object.
-class ScopedDisk {
- public:
-  explicit ScopedDisk(Disk* disk);
-  ~ScopedDisk();
-  ScopedDisk(const ScopedDisk&) = delete;
-  ScopedDisk& operator=(const ScopedDisk&) = delete;
-
- private:
-  Disk* previous_;
 };

@@ -9,8 +9,14 @@ constexpr char kLineEnd[] = "\n";
 
 }  // namespace
 
-Expander::Expander(const Game& game, const std::string& fileName, const std::string& numberLine)
-    : game(game), length(numberLine.size()), fileName(fileName), numberLine(numberLine), token(1) {}
+Expander::Expander(Disk& disk, const Game& game, const std::string& fileName,
+                   const std::string& numberLine)
+    : disk(disk),
+      game(game),
+      length(numberLine.size()),
+      fileName(fileName),
+      numberLine(numberLine),
+      token(1) {}
 
 void Expander::noBall() { outcome_ = game.expanderMessages.wrongBall; }
 
@@ -156,7 +162,7 @@ bool Expander::wrongBall(const std::string& s) {
 
 bool Expander::writeCombinations(int n) {
   std::string text;
-  return combinations(n, text) && currentDisk().creatingFile(fileName, text);
+  return combinations(n, text) && disk.creatingFile(fileName, text) != Disk::Creation::kFailed;
 }
 
 bool Expander::combinations(int n, std::string& text) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "Disk.hpp"
 #include "Failure.hpp"
 #include "Games.hpp"
 
@@ -26,7 +27,9 @@ class Expander {
   /// Width of a label.
   static constexpr int labelWidth = 5;
 
-  Expander(const Game& game, const std::string& fileName, const std::string& numberLine);
+  /// Expands `numberLine` of `game`; `writeFile` writes `fileName` on `disk`.
+  Expander(Disk& disk, const Game& game, const std::string& fileName,
+           const std::string& numberLine);
 
   /// Validates the first tokens, picks the expansion by the label and writes
   /// the file. True when the file was written; false with `failure()` set.
@@ -71,6 +74,7 @@ class Expander {
   /// line ends first.
   std::string cutToken(int k) const;
 
+  Disk& disk;
   const Game& game;
   std::size_t length = 0;
   /// The message number of the last validation, and what is wrong with the line.

@@ -52,11 +52,11 @@ std::vector<std::string> fileLines(MemoryDisk& disk) {
 }
 
 // Runs one expander on a line: the game's writeFile, or one named writer.
-using Expand = std::function<bool(const std::string& line, std::string& message)>;
+using Expand = std::function<bool(Disk& disk, const std::string& line, std::string& message)>;
 
 Expand viaWriteFile(const Game& game) {
-  return [&game](const std::string& line, std::string& message) {
-    Expander expander(game, kFile, line);
+  return [&game](Disk& disk, const std::string& line, std::string& message) {
+    Expander expander(disk, game, kFile, line);
     const bool written = expander.writeFile();
     message = expander.failure().text;
     return written;
@@ -65,8 +65,8 @@ Expand viaWriteFile(const Game& game) {
 
 // The writer of the label whose N is `n`.
 Expand viaWriter(const Game& game, int n) {
-  return [&game, n](const std::string& line, std::string& message) {
-    Expander expander(game, kFile, line);
+  return [&game, n](Disk& disk, const std::string& line, std::string& message) {
+    Expander expander(disk, game, kFile, line);
     const bool written = expander.writeCombinations(n);
     message = expander.failure().text;
     return written;
@@ -121,9 +121,8 @@ TEST(Expander, EveryLabelWritesAllCombinationsInPositionOrder) {
 
     for (const Expand* run : {&c.writeFile, &c.writer}) {
       MemoryDisk disk;
-      ScopedDisk guard(&disk);
       std::string message;
-      ASSERT_TRUE((*run)(line, message)) << message;
+      ASSERT_TRUE((*run)(disk, line, message)) << message;
       const std::vector<std::string> lines = fileLines(disk);
       EXPECT_EQ(static_cast<long>(lines.size()), binomial(c.n, c.k));
       EXPECT_EQ(lines.front(), first);
@@ -137,8 +136,7 @@ TEST(Expander, EveryLabelWritesAllCombinationsInPositionOrder) {
 
 TEST(Expander, SixToFiveExampleBytes) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Expander expander(ToFive, kFile, "03 07 11 19 24 28 6to5");
+  Expander expander(disk, ToFive, kFile, "03 07 11 19 24 28 6to5");
   EXPECT_EQ(expander.failure().text, "");
   ASSERT_TRUE(expander.writeFile());
   EXPECT_EQ(disk.files.at(kFile),
@@ -149,15 +147,14 @@ TEST(Expander, SixToFiveExampleBytes) {
 
 TEST(Expander, ExpandingInMemoryGivesTheTextOfTheFileAndTouchesNoFile) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Expander expander(ToSix, kFile, "01 05 09 14 22 31 38 43 8to6");
+  Expander expander(disk, ToSix, kFile, "01 05 09 14 22 31 38 43 8to6");
   std::string text = "kept\n";
   ASSERT_TRUE(expander.expanding(text));
   EXPECT_TRUE(disk.files.empty());
-  ASSERT_TRUE(Expander(ToSix, kFile, "01 05 09 14 22 31 38 43 8to6").writeFile());
+  ASSERT_TRUE(Expander(disk, ToSix, kFile, "01 05 09 14 22 31 38 43 8to6").writeFile());
   EXPECT_EQ(text, "kept\n" + disk.files.at(kFile));
 
-  Expander wrong(ToFive, kFile, "03 07 11 19 24 32 6to5");
+  Expander wrong(disk, ToFive, kFile, "03 07 11 19 24 32 6to5");
   std::string none;
   EXPECT_FALSE(wrong.expanding(none));
   EXPECT_EQ(none, "");
@@ -200,9 +197,8 @@ TEST(Expander, ValidationAndLabelTexts) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
     std::string message;
-    EXPECT_EQ(c.run(c.line, message), c.written);
+    EXPECT_EQ(c.run(disk, c.line, message), c.written);
     EXPECT_EQ(message, c.message);
     EXPECT_EQ(disk.files.count(kFile), c.written ? 1u : 0u);
   }
@@ -230,9 +226,8 @@ TEST(Expander, ShortAndOddLinesFailWithTheWrongBallTextAndWriteNothing) {
       SCOPED_TRACE(game.wrongBallText + " <" + line + ">");
       MemoryDisk disk;
       disk.files[kFile] = "old";
-      ScopedDisk guard(&disk);
       std::string message;
-      EXPECT_FALSE(game.run(line, message));
+      EXPECT_FALSE(game.run(disk, line, message));
       EXPECT_EQ(message, game.wrongBallText);
       EXPECT_EQ(disk.files.at(kFile), "old");
       EXPECT_EQ(disk.files.size(), 1u);
@@ -261,9 +256,8 @@ TEST(Expander, LineTooShortForItsLabelFailsAndWritesNothing) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
     std::string message;
-    EXPECT_FALSE(c.run(c.line, message));
+    EXPECT_FALSE(c.run(disk, c.line, message));
     EXPECT_EQ(message, c.message);
     EXPECT_TRUE(disk.files.empty());
   }
@@ -271,16 +265,15 @@ TEST(Expander, LineTooShortForItsLabelFailsAndWritesNothing) {
 
 TEST(Expander, UsesOnlyTheFirstNTokensAndValidatesEachOfThem) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   // Seven numbers under " 6to5": the combinations of the first six.
-  Expander more(ToFive, kFile, "03 07 11 19 24 28 30 6to5");
+  Expander more(disk, ToFive, kFile, "03 07 11 19 24 28 30 6to5");
   ASSERT_TRUE(more.writeFile());
   EXPECT_EQ(fileLines(disk), combinations({"03 ", "07 ", "11 ", "19 ", "24 ", "28 "}, 5));
   EXPECT_EQ(more.failure().reason, "");
 
   // The seventh number of " 7to5" is checked like the first six.
   disk.files.clear();
-  Expander checked(ToFive, kFile, "01 02 03 04 05 06 99 7to5");
+  Expander checked(disk, ToFive, kFile, "01 02 03 04 05 06 99 7to5");
   EXPECT_FALSE(checked.writeFile());
   EXPECT_EQ(checked.failure().text, "e51: wrongBall()");
   EXPECT_EQ(checked.failure().reason, "99 is no Miniloto number (01-31)");
@@ -344,8 +337,7 @@ TEST(Expander, BadLabelledLinesOfEachGameFailWithTheirReason) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.line);
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
-    Expander expander(c.game, kFile, c.line);
+    Expander expander(disk, c.game, kFile, c.line);
     std::string text;
     if (c.reason.empty()) {
       // A valid line, for contrast with the one above it.
@@ -357,7 +349,7 @@ TEST(Expander, BadLabelledLinesOfEachGameFailWithTheirReason) {
     EXPECT_EQ(expander.failure().reason, c.reason);
     EXPECT_TRUE(disk.files.empty());
     // Expanding into memory checks the same.
-    Expander inMemory(c.game, kFile, c.line);
+    Expander inMemory(disk, c.game, kFile, c.line);
     EXPECT_FALSE(inMemory.expanding(text));
     EXPECT_EQ(text, "");
     EXPECT_EQ(inMemory.failure().text, c.message);
@@ -367,8 +359,7 @@ TEST(Expander, BadLabelledLinesOfEachGameFailWithTheirReason) {
 TEST(Expander, UnwritableFileFailsWithTheMessageOfTheLastValidation) {
   MemoryDisk disk;
   disk.directories.insert(kFile);
-  ScopedDisk guard(&disk);
-  Expander expander(ToSeven, kFile, "01 02 03 04 05 06 07 08 8to7");
+  Expander expander(disk, ToSeven, kFile, "01 02 03 04 05 06 07 08 8to7");
   EXPECT_FALSE(expander.writeFile());
   EXPECT_EQ(expander.failure().text, "e54: s == ball[i]");
   EXPECT_TRUE(disk.files.empty());
@@ -390,9 +381,10 @@ TEST(Expander, WrongBallIsExactTokenEquality) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("<" + c.token + ">");
-    Expander five(ToFive, kFile, "");
-    Expander six(ToSix, kFile, "");
-    Expander seven(ToSeven, kFile, "");
+    MemoryDisk disk;
+    Expander five(disk, ToFive, kFile, "");
+    Expander six(disk, ToSix, kFile, "");
+    Expander seven(disk, ToSeven, kFile, "");
     EXPECT_EQ(five.wrongBall(c.token), c.five);
     EXPECT_EQ(five.failure().text, c.five ? "e51: wrongBall()" : "e52: s == ball[i]");
     EXPECT_EQ(six.wrongBall(c.token), c.six);
@@ -429,8 +421,7 @@ TEST(Expander, RandomLinesEitherFailCleanlyOrWriteWholeExpansions) {
     if (random() % 8 == 0) line.resize(random() % (line.size() + 1));
     SCOPED_TRACE("<" + line + ">");
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
-    Expander expander(game, kFile, line);
+    Expander expander(disk, game, kFile, line);
     if (!expander.writeFile()) {
       const int number = expander.failure().number;
       EXPECT_TRUE(number == game.expanderMessages.wrongBall ||

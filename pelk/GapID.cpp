@@ -33,7 +33,8 @@ const std::array<std::int8_t, 65536>& pairTable() {
 
 }  // namespace
 
-GapID::GapID() : textName("tivor.txt"), generator(std::make_unique<Xorshift>(0)) {}
+GapID::GapID(Disk& disk, const Clock& clock)
+    : disk(disk), textName("tivor.txt"), generator(std::make_unique<Xorshift>(clock)) {}
 
 int GapID::digitPair(unsigned char first, unsigned char second) {
   return pairTable()[first * 256 + second];
@@ -47,7 +48,7 @@ bool GapID::readTivorText() {
   looked = true;
   lookedAt = now;
   std::string text;
-  readable = currentDisk().readFile(textName, &text);
+  readable = disk.readFile(textName, &text);
   if (!readable) {
     failure_ = numberedFailure(messages::kTivorText, "ifstream in( " + textName + ", ios::binary )",
                                textName);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "Clock.hpp"
+#include "Disk.hpp"
 #include "Failure.hpp"
 #include "Xorshift.hpp"
 
@@ -13,7 +15,8 @@
 /// tivor.txt, starting at a place the generator picks.
 class GapID {
  public:
-  GapID();
+  /// Reads tivor.txt on `disk`; the generator's start comes from `clock`.
+  GapID(Disk& disk, const Clock& clock);
 
   /// How long one look at tivor.txt stands: within this time after a look
   /// the file is not read again.
@@ -33,6 +36,7 @@ class GapID {
   /// The two bytes of a number token as its value 0 to 99, or -1.
   static int digitPair(unsigned char first, unsigned char second);
 
+  Disk& disk;
   std::string textName;
   std::vector<int> values;
   int made = 0;

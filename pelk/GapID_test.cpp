@@ -27,9 +27,8 @@ std::string repeated(const std::string& token, int count) {
 TEST(GapID, StartsWhereTheGeneratorPointsAndShiftsByOnePerIdentifier) {
   MemoryDisk disk;
   disk.files["tivor.txt"] = "01 02 03 04 05 06 07 08 09 10 \n";
-  ScopedDisk guard(&disk);
-  ScopedClock clock(second3);
-  GapID ids;
+  FixedClock clock(second3());
+  GapID ids(disk, clock);
   // Starts 8, then 1 + 1, then 5 + 2: upper half of r * 10 plus the count
   // made so far; a start near the end wraps to the beginning.
   EXPECT_EQ(ids.gapID(), " ID:zJ3bE6Ky");
@@ -52,18 +51,16 @@ TEST(GapID, ReadsTokensOfTwoDigitsAndSkipsTheRest) {
   for (const Case& c : cases) {
     MemoryDisk disk;
     disk.files["tivor.txt"] = c.text;
-    ScopedDisk guard(&disk);
-    ScopedClock clock(second3);
-    GapID ids;
+    FixedClock clock(second3());
+    GapID ids(disk, clock);
     EXPECT_EQ(ids.gapID(), c.id) << c.text;
   }
 }
 
 TEST(GapID, NoFileOrNoNumbersGiveTheEmptyIdentifier) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  ScopedClock clock(second3);
-  GapID ids;
+  FixedClock clock(second3());
+  GapID ids(disk, clock);
   EXPECT_EQ(ids.gapID(), "");
   EXPECT_EQ(ids.failure().text, "e50: ifstream in( tivor.txt, ios::binary )");
   for (const char* text : {"", "   \n\n", "xx yy\n"}) {
@@ -82,9 +79,8 @@ TEST(GapID, NoFileOrNoNumbersGiveTheEmptyIdentifier) {
 TEST(GapID, AChangedFileIsReadAfresh) {
   MemoryDisk disk;
   disk.files["tivor.txt"] = repeated("07 ", 20);
-  ScopedDisk guard(&disk);
-  ScopedClock clock(second3);
-  GapID ids;
+  FixedClock clock(second3());
+  GapID ids(disk, clock);
   EXPECT_EQ(ids.gapID(), " ID:cccccccc");
   lookAgainLater();
   disk.files["tivor.txt"] = repeated("12 ", 20);  // same size
@@ -111,9 +107,8 @@ class CountingDisk : public MemoryDisk {
 TEST(GapID, OneLookServesTheIdentifiersOfAMillisecond) {
   CountingDisk disk;
   disk.files["tivor.txt"] = repeated("07 ", 20);
-  ScopedDisk guard(&disk);
-  ScopedClock clock(second3);
-  GapID ids;
+  FixedClock clock(second3());
+  GapID ids(disk, clock);
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < 5; ++i) EXPECT_EQ(ids.gapID(), " ID:cccccccc");
   // A busy machine may have let the look lapse in between.

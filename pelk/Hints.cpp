@@ -207,9 +207,8 @@ std::vector<std::string> line1Hints(const MessageHint& hint, const Failure& fail
   return lines;
 }
 
-std::vector<std::string> fileHints(const MessageHint& hint, const std::string& file,
+std::vector<std::string> fileHints(Disk& disk, const MessageHint& hint, const std::string& file,
                                    std::string_view what) {
-  Disk& disk = currentDisk();
   if (!file.empty() && file[0] == '-') return {tookAsName(file, what)};
   if (!disk.exists(file)) {
     std::string line = "pelk: " + file + ": no such file in this directory";
@@ -244,7 +243,7 @@ std::vector<std::string> hintLines(const Failure& failure, const HintContext& co
   const std::string& file = failure.file;
   switch (hint->kind) {
     case K::threadOpen:
-      return fileHints(*hint, threadOf(failure, context), "thread file");
+      return fileHints(*context.disk, *hint, threadOf(failure, context), "thread file");
     case K::line1Read:
     case K::noDraw:
     case K::tooFewGaps:
@@ -252,7 +251,7 @@ std::vector<std::string> hintLines(const Failure& failure, const HintContext& co
     case K::saveFile:
       return {"pelk: " + file + " cannot be written: " + std::string(hint->action)};
     case K::companion:
-      return fileHints(*hint, file, "companion file");
+      return fileHints(*context.disk, *hint, file, "companion file");
     case K::threadLine: {
       std::vector<std::string> lines;
       const std::string& thread = threadOf(failure, context);

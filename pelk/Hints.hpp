@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Disk.hpp"
 #include "Failure.hpp"
 
 /// What the hint of a message speaks of, and so what it names.
@@ -54,6 +55,8 @@ struct HintContext {
   std::string thread;
   /// The companion file name as the run took it.
   std::string companion;
+  /// The run's working directory, where the hints look at the files.
+  Disk* disk = nullptr;
 };
 
 /// The hint lines that follow the numbered line of `failure`, each

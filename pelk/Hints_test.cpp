@@ -100,7 +100,6 @@ TEST(Hints, LineExamplesHoldADrawOfTheirGame) {
 TEST(Hints, LinesNameTheRealFilesAndTheLine) {
   MemoryDisk disk;
   disk.directories.insert("exclude.txt");
-  ScopedDisk guard(&disk);
   const std::string example =
       "pelk: thread.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"";
   const std::string others =
@@ -179,7 +178,9 @@ TEST(Hints, LinesNameTheRealFilesAndTheLine) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.failure.text);
-    EXPECT_EQ(hintLines(c.failure, c.context), c.lines);
+    HintContext context = c.context;
+    context.disk = &disk;
+    EXPECT_EQ(hintLines(c.failure, context), c.lines);
   }
 }
 
@@ -187,7 +188,6 @@ TEST(Hints, LinesNameTheRealFilesAndTheLine) {
 // quotes it in the thread's own characters, however the file is encoded.
 TEST(Hints, TheThreadQuotesLine1AsThePassReadIt) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   struct Case {
     std::string file, quoted;
   };
@@ -211,11 +211,12 @@ TEST(Hints, TheThreadQuotesLine1AsThePassReadIt) {
   for (const Case& c : cases) {
     disk.files["who.txt"] = c.file;
     RunEncoding run;
-    ThreadFile thread(messages::kTableReverseSorted);
+    ThreadFile thread(disk, messages::kTableReverseSorted);
     ASSERT_TRUE(thread.opening("who.txt", &run));
     ASSERT_TRUE(thread.readingLine1());
     ASSERT_EQ(thread.classifying(), nullptr);
-    const std::vector<std::string> lines = hintLines(thread.failure(), {"who.txt", "tabulate.txt"});
+    const std::vector<std::string> lines =
+        hintLines(thread.failure(), {"who.txt", "tabulate.txt", &disk});
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(lines[0], "pelk: who.txt line 1: " + c.quoted + ": fewer than six blanks, so no draw")
         << c.file;

@@ -1,18 +1,5 @@
 #include "LocalTime.hpp"
 
-#include <utility>
-
-namespace {
-
-std::function<std::time_t()>& installed() {
-  static std::function<std::time_t()> now;
-  return now;
-}
-
-}  // namespace
-
-std::time_t clockNow() { return installed() ? installed()() : std::time(nullptr); }
-
 std::tm localTime(std::time_t t) {
   std::tm result{};
 #ifdef _WIN32
@@ -38,9 +25,3 @@ std::time_t localCalendarTime(int year, int month, int day, int hour, int minute
   when.tm_sec = second;
   return localCalendarTime(when);
 }
-
-ScopedClock::ScopedClock(std::function<std::time_t()> now) : previous_(std::move(installed())) {
-  installed() = std::move(now);
-}
-
-ScopedClock::~ScopedClock() { installed() = std::move(previous_); }

@@ -1,7 +1,5 @@
 #include "OS-specific.hpp"
 
-#include <csignal>
-
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -100,12 +98,3 @@ bool deleteRegularFile(const std::string& name) {
 }
 
 #endif
-
-void reportFailedWrites() {
-#ifdef SIGXFSZ
-  std::signal(SIGXFSZ, SIG_IGN);
-#endif
-#ifdef SIGPIPE
-  std::signal(SIGPIPE, SIG_IGN);
-#endif
-}

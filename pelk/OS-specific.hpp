@@ -5,8 +5,8 @@
 #include <vector>
 
 // The platform's file system calls behind RealDisk: the directory search by
-// pattern, file status and deletion, and the process setting that makes write
-// failures visible as errors. The writing of files in place of others is
+// pattern, file status and deletion (the process setting that makes write
+// failures visible as errors is common/Signals.hpp). The writing of files in place of others is
 // ReplacingFile's (common/ReplacingFile.hpp), the run lock RunLock's. On
 // Windows every name goes to the platform's narrow ("A") calls byte for byte,
 // so names in the system code page (Shift-JIS on a Japanese system) work as
@@ -32,8 +32,3 @@ bool isRegularFileName(const std::string& name);
 /// Deletes the regular file of this name (never a directory, nor what a link
 /// points to). False when it is no regular file or cannot be deleted.
 bool deleteRegularFile(const std::string& name);
-
-/// Makes a write past the file-size limit, or to a pipe nobody reads any
-/// more, fail as an error instead of ending the process, so that pelk can
-/// report it.
-void reportFailedWrites();

@@ -73,13 +73,13 @@ std::size_t PostAssembler::leadingLineEnds() const {
 }
 
 void PostAssembler::spilling() {
-  if (output_.size() < kSpillSize || name_.empty() || spillRefused_) return;
+  if (output_.size() < kSpillSize || name_.empty() || !disk_ || spillRefused_) return;
   if (!spill_) {
     // The leading line ends are dropped here, as `saving` drops them; an
     // output of nothing but line ends so far waits.
     const std::size_t at = leadingLineEnds();
     if (at >= output_.size()) return;
-    spill_ = currentDisk().openWriter(name_);
+    spill_ = disk_->openWriter(name_);
     if (run_) spill_ = run_->forFile(std::move(spill_));
     if (!spill_) {
       spillRefused_ = true;
@@ -102,7 +102,8 @@ bool PostAssembler::saving(const std::string& name) {
   // The rest is cut in place: the output may be large, and it is not needed
   // after this.
   if (const std::size_t at = leadingLineEnds(); at < output_.size()) output_.erase(0, at);
+  if (!disk_) return false;
   if (run_ && run_->output() != Encoding::kShiftJis)
-    return currentDisk().writeFile(name, run_->forFile(output_));
-  return currentDisk().writeFile(name, output_);
+    return disk_->writeFile(name, run_->forFile(output_));
+  return disk_->writeFile(name, output_);
 }

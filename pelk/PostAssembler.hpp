@@ -40,6 +40,8 @@ class PostAssembler {
   /// put into the output as it grows, so that a thread with few or no
   /// headers is not held whole. `group()` then holds what was not yet put.
   void streaming() { streaming_ = true; }
+  /// The output goes to files on `disk`; without one nothing can be written.
+  void writingOn(Disk& disk) { disk_ = &disk; }
   /// Names the file the output goes to: from now on it may be spilled.
   void naming(const std::string& name) { name_ = name; }
   /// The output is CP932; it is written in the encoding `run` gives it (the
@@ -75,6 +77,7 @@ class PostAssembler {
   std::string group_;
   std::string output_;
   std::string name_;
+  Disk* disk_ = nullptr;
   const RunEncoding* run_ = nullptr;
   /// The output file being written by `spilling`, once it has begun.
   std::unique_ptr<Disk::Writer> spill_;

@@ -80,17 +80,16 @@ bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
   return writer && writer->append(contents) && writer->commit(name);
 }
 
-bool RealDisk::creatingFile(const std::string& name, const std::string& contents) {
+Disk::Creation RealDisk::creatingFile(const std::string& name, const std::string& contents) {
   switch (replacing::creatingNew(name, contents, true)) {
     case replacing::Creation::kCreated:
-      noteCreated(name);
-      return true;
+      return Creation::kNew;
     case replacing::Creation::kExists:
-      return writeFile(name, contents);
+      return writeFile(name, contents) ? Creation::kReplaced : Creation::kFailed;
     case replacing::Creation::kFailed:
       break;
   }
-  return false;
+  return Creation::kFailed;
 }
 
 bool RealDisk::exists(const std::string& name) { return nameExists(name); }

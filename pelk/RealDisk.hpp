@@ -9,7 +9,7 @@ class RealDisk : public Disk {
   /// Reads the file as it is asked for, a block at a time.
   std::unique_ptr<Reader> openReader(const std::string& name) override;
   bool writeFile(const std::string& name, const std::string& contents) override;
-  bool creatingFile(const std::string& name, const std::string& contents) override;
+  Creation creatingFile(const std::string& name, const std::string& contents) override;
   /// Streams the bytes to a partial file beside the name, renamed over it on
   /// commit; the file keeps its mode and owner, a link stays a link.
   std::unique_ptr<Writer> openWriter(const std::string& name) override;

@@ -19,12 +19,16 @@
 
 namespace {
 
-Failure busy() {
-  return numberedFailure(messages::kLockBusy,
-                         std::string(RunLock::kFileName) +
-                             " is held by another run; gave up after " +
-                             std::to_string(RunLock::kWaitSeconds) + " seconds",
-                         RunLock::kFileName);
+/// The failure of a run that waited `wait` in vain: the wait in seconds, or
+/// in milliseconds when it is no whole number of seconds.
+Failure busy(std::chrono::milliseconds wait) {
+  const std::string waited = wait.count() % 1000 == 0
+                                 ? std::to_string(wait.count() / 1000) + " seconds"
+                                 : std::to_string(wait.count()) + " milliseconds";
+  return numberedFailure(
+      messages::kLockBusy,
+      std::string(RunLock::kFileName) + " is held by another run; gave up after " + waited,
+      RunLock::kFileName);
 }
 
 Failure unlockable() {
@@ -109,7 +113,7 @@ RunLock::~RunLock() {
   if (file_ != -1) closeLockFile(file_);
 }
 
-bool RunLock::taking() {
+bool RunLock::taking(std::chrono::milliseconds wait) {
   bool readOnly = false;
   file_ = openLockFile(readOnly);
   if (file_ == -1) {
@@ -120,7 +124,7 @@ bool RunLock::taking() {
   // Asked again and again, at first often: a run usually takes a few
   // milliseconds, and the one waiting should follow soon after.
   using Clock = std::chrono::steady_clock;
-  const Clock::time_point deadline = Clock::now() + std::chrono::seconds(kWaitSeconds);
+  const Clock::time_point deadline = Clock::now() + wait;
   std::chrono::milliseconds pause(1);
   while (true) {
     switch (tryLocking(file_)) {
@@ -133,7 +137,7 @@ bool RunLock::taking() {
         break;
     }
     if (Clock::now() >= deadline) {
-      failure_ = busy();
+      failure_ = busy(wait);
       return false;
     }
     std::this_thread::sleep_for(pause);

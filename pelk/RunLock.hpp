@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -14,8 +15,6 @@ class RunLock {
  public:
   /// The lock file, in the working directory.
   static constexpr char kFileName[] = "pelk.lock";
-  /// How long a run waits for the lock before it gives up.
-  static constexpr int kWaitSeconds = 60;
 
   RunLock() = default;
   /// Lets the lock go.
@@ -23,13 +22,13 @@ class RunLock {
   RunLock(const RunLock&) = delete;
   RunLock& operator=(const RunLock&) = delete;
 
-  /// Waits until the lock is held, at most `kWaitSeconds`. True when it is
-  /// held, and also when the lock file can be neither made nor opened
-  /// because the directory may not be written (the run can then change
-  /// nothing here to guard). False, with the failure in `failure()`,
-  /// when another run held it all that time (e58) or the file cannot be
-  /// locked (e59).
-  bool taking();
+  /// Waits until the lock is held, at most `wait`. True when it is held, and
+  /// also when the lock file can be neither made nor opened because the
+  /// directory may not be written (the run can then change nothing here to
+  /// guard). False, with the failure in `failure()`, when another run held
+  /// it all that time (e58, naming the wait) or the file cannot be locked
+  /// (e59).
+  bool taking(std::chrono::milliseconds wait);
   const Failure& failure() const { return failure_; }
 
  private:

@@ -949,7 +949,7 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
     if (!file) return nullptr;
   }
   // What the run makes from here may have to go again (see `secondLook`).
-  if (tentative) disk.recordingCreated(true);
+  if (tentative && takenEarly_) takenEarly_();
   const Encoding encoding = tentative ? Encoding::kUtf8 : detector.verdict();
   if (found) *found = encoding;
   if (encoding == Encoding::kShiftJis) return file;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -200,6 +201,9 @@ class RunEncoding {
   const std::string& secondLook() const { return secondLook_; }
   /// `openReader` decides the encoding of `name` only after reading all of it.
   void lookingWhole(const std::string& name) { lookingWhole_.push_back(name); }
+  /// `openReader` calls `takenEarly` when it takes a file for UTF-8 before
+  /// reading it whole: what the run makes from then on may have to go again.
+  void whenTakenEarly(std::function<void()> takenEarly) { takenEarly_ = std::move(takenEarly); }
 
   /// Converts `text`, the whole of the file `name` as read, to CP932 in
   /// place when it is UTF-8. False when the file is refused (`refused()`).
@@ -230,4 +234,5 @@ class RunEncoding {
   Failure failure_;
   std::string secondLook_;
   std::vector<std::string> lookingWhole_;
+  std::function<void()> takenEarly_;
 };

@@ -8,7 +8,7 @@ bool ThreadFile::opening(const std::string& name, RunEncoding* run) {
   run_ = run;
   Encoding found = Encoding::kShiftJis;
   std::unique_ptr<Disk::Reader> source =
-      run ? run->openReader(currentDisk(), name, &found) : currentDisk().openReader(name);
+      run ? run->openReader(disk_, name, &found) : disk_.openReader(name);
   if (!source) {
     failure_ = readFailure();
     return false;

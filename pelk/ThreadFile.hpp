@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "Disk.hpp"
 #include "Failure.hpp"
 #include "Games.hpp"
 #include "LineReader.hpp"
@@ -19,7 +20,8 @@ class RunEncoding;
 /// dropped, so that Line-1 and every line look as in a Shift-JIS thread.
 class ThreadFile {
  public:
-  explicit ThreadFile(const ThreadMessages& messages) : messages_(messages) {}
+  /// A thread read from `disk`, failing with `messages`.
+  ThreadFile(Disk& disk, const ThreadMessages& messages) : disk_(disk), messages_(messages) {}
 
   /// Opens the file `name`; false, with the open failure, when it cannot be.
   /// With `run`, the file may be UTF-8: it is then converted as it is read,
@@ -62,6 +64,7 @@ class ThreadFile {
   /// when they refused it.
   Failure readFailure() const;
 
+  Disk& disk_;
   ThreadMessages messages_;
   LineReader in_;
   const RunEncoding* run_ = nullptr;

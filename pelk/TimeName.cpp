@@ -17,33 +17,29 @@ int holds = 0;
 bool current = false;
 bool unsaved = false;
 
-void writeSerialNumber() {
+void writeSerialNumber(Disk& disk) {
   // A serial.txt that cannot be written keeps the value for this run only.
-  currentDisk().writeFile(kSerialText, std::to_string(sn) + "\n");
+  disk.writeFile(kSerialText, std::to_string(sn) + "\n");
 }
 
-void saveSerialNumber() {
+void saveSerialNumber(Disk& disk) {
   if (holds > 0) {
     current = true;
     unsaved = true;
     return;
   }
-  writeSerialNumber();
+  writeSerialNumber(disk);
 }
 
 }  // namespace
 
-TimeName::TimeName(const char* prefixText, const char* extensionText)
-    : prefix(prefixText), front(prefixText), extension(extensionText) {}
+TimeName::TimeName(Disk& disk, const Clock& clock, const std::string& prefixText,
+                   const std::string& extensionText)
+    : disk(&disk), clock(&clock), prefix(prefixText), front(prefixText), extension(extensionText) {}
 
-TimeName::TimeName(const std::string& prefixText, const char* extensionText)
-    : prefix(prefixText), front(prefixText), extension(extensionText) {}
-
-TimeName::TimeName(const std::string& prefixText, const std::string& extensionText)
-    : prefix(prefixText), front(prefixText), extension(extensionText) {}
-
-TimeName TimeName::reading(const std::string& prefixText, const std::string& extensionText) {
-  TimeName name(prefixText, extensionText);
+TimeName TimeName::reading(Disk& disk, const Clock& clock, const std::string& prefixText,
+                           const std::string& extensionText) {
+  TimeName name(disk, clock, prefixText, extensionText);
   name.readSerialNumber();
   return name;
 }
@@ -53,7 +49,7 @@ std::string TimeName::build(int minute, int second) const {
 }
 
 std::string TimeName::temporaryName(bool serial) {
-  const std::tm now = localTime(clockNow());
+  const std::tm now = localTime(clock->now());
   if (serial) setSerialNumber();
   std::string name = build(now.tm_min, now.tm_sec);
   if (name == last) {
@@ -68,7 +64,7 @@ void TimeName::readSerialNumber() {
   if (holds > 0 && current) return;
   std::string text;
   std::string first;
-  if (!currentDisk().readFile(kSerialText, &text)) {
+  if (!disk->readFile(kSerialText, &text)) {
     zeroSerialNumber();
     return;
   }
@@ -89,20 +85,20 @@ void TimeName::readSerialNumber() {
 void TimeName::setSerialNumber() {
   // After the largest int comes 1: a name never gets the number it had.
   sn = sn < INT_MAX ? sn + 1 : 1;
-  saveSerialNumber();
+  saveSerialNumber(*disk);
   front = prefix + std::to_string(sn) + dash;
 }
 
 void TimeName::zeroSerialNumber() {
   sn = 0;
-  saveSerialNumber();
+  saveSerialNumber(*disk);
 }
 
-TimeName::Hold::Hold() { ++holds; }
+TimeName::Hold::Hold(Disk& disk) : disk_(disk) { ++holds; }
 
 TimeName::Hold::~Hold() {
   if (--holds > 0) return;
-  if (unsaved) writeSerialNumber();
+  if (unsaved) writeSerialNumber(disk_);
   unsaved = false;
   current = false;
 }

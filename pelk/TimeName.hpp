@@ -2,22 +2,25 @@
 
 #include <string>
 
+#include "Clock.hpp"
+#include "Disk.hpp"
+
 /// The file that keeps the serial number between runs.
 inline constexpr char kSerialText[] = "serial.txt";
 
 /// Maker of temporary file names: a stem, the local minute and second and an
 /// extension (who14-5.txt), with an optional serial number after the stem
 /// (who12-14-5.txt). The serial number is shared by the whole run and kept in
-/// "serial.txt": a maker reads it (`readSerialNumber`) before its first name.
+/// "serial.txt" on the run's disk: a maker reads it (`readSerialNumber`)
+/// before its first name. The minute and second come from the run's clock.
 class TimeName {
  public:
   /// Touches no file.
-  TimeName(const char* prefix, const char* extension);
-  TimeName(const std::string& prefix, const char* extension);
-  TimeName(const std::string& prefix, const std::string& extension);
+  TimeName(Disk& disk, const Clock& clock, const std::string& prefix, const std::string& extension);
 
   /// A maker whose serial number is read from "serial.txt" first.
-  static TimeName reading(const std::string& prefix, const std::string& extension);
+  static TimeName reading(Disk& disk, const Clock& clock, const std::string& prefix,
+                          const std::string& extension);
 
   /// A new name from the clock; with `serial` the serial number is raised
   /// and inserted. A name equal to the last one returned gets a serial number.
@@ -36,18 +39,23 @@ class TimeName {
   /// Hold ends. For a pass that names many files in one run: the names and
   /// the final content of "serial.txt" are those of unheld naming, except
   /// that a "serial.txt" that cannot be written back does not make a number
-  /// come again.
+  /// come again. The last Hold writes it to its own `disk`.
   class Hold {
    public:
-    Hold();
+    explicit Hold(Disk& disk);
     ~Hold();
     Hold(const Hold&) = delete;
     Hold& operator=(const Hold&) = delete;
+
+   private:
+    Disk& disk_;
   };
 
  private:
   std::string build(int minute, int second) const;
 
+  Disk* disk;
+  const Clock* clock;
   std::string dash = "-";
   std::string prefix;
   std::string front;

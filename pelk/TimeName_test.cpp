@@ -19,19 +19,17 @@ std::time_t at(int minute, int second) {
 TEST(TimeName, NamesFromMinuteAndSecondWithoutPadding) {
   MemoryDisk disk;
   disk.files["serial.txt"] = "11\n";
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return at(9, 0); });
-  EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(false), "who9-0.txt");
+  FixedClock clock(at(9, 0));
+  EXPECT_EQ(TimeName::reading(disk, clock, "who", ".txt").temporaryName(false), "who9-0.txt");
   EXPECT_EQ(disk.files["serial.txt"], "11\n");
-  EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(true), "who12-9-0.txt");
+  EXPECT_EQ(TimeName::reading(disk, clock, "who", ".txt").temporaryName(true), "who12-9-0.txt");
   EXPECT_EQ(disk.files["serial.txt"], "12\n");
 }
 
 TEST(TimeName, MakingAMakerTouchesNoFileReadingTheSerialNumberDoes) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return at(9, 0); });
-  TimeName name("who", ".txt");
+  FixedClock clock(at(9, 0));
+  TimeName name(disk, clock, "who", ".txt");
   EXPECT_TRUE(disk.files.empty());
   name.readSerialNumber();
   EXPECT_EQ(disk.files["serial.txt"], "0\n");
@@ -41,15 +39,14 @@ TEST(TimeName, MakingAMakerTouchesNoFileReadingTheSerialNumberDoes) {
 TEST(TimeName, RepeatedNameGetsASerialNumber) {
   MemoryDisk disk;
   disk.files["serial.txt"] = "11\n";
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return at(14, 5); });
-  TimeName name = TimeName::reading("who", ".txt");
+  FixedClock clock(at(14, 5));
+  TimeName name = TimeName::reading(disk, clock, "who", ".txt");
   EXPECT_EQ(name.temporaryName(false), "who14-5.txt");
   EXPECT_EQ(name.temporaryName(false), "who12-14-5.txt");
   EXPECT_EQ(disk.files["serial.txt"], "12\n");
   // Two objects asked in the same second give the same name.
-  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(false),
-            TimeName::reading("cmb", ".txt").temporaryName(false));
+  EXPECT_EQ(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(false),
+            TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(false));
 }
 
 TEST(TimeName, SerialFileIsCreatedOrParsedFromItsStart) {
@@ -73,25 +70,24 @@ TEST(TimeName, SerialFileIsCreatedOrParsedFromItsStart) {
   for (const Case& c : cases) {
     MemoryDisk disk;
     if (c.present) disk.files["serial.txt"] = c.content;
-    ScopedDisk guard(&disk);
-    ScopedClock clock([] { return at(14, 5); });
-    EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(true), c.name) << c.content;
+    FixedClock clock(at(14, 5));
+    EXPECT_EQ(TimeName::reading(disk, clock, "who", ".txt").temporaryName(true), c.name)
+        << c.content;
     EXPECT_EQ(disk.files["serial.txt"], c.after);
   }
 }
 
 TEST(TimeName, SerialNumbersGoOnAtOneAfterTheLargest) {
-  ScopedClock clock([] { return at(14, 5); });
+  FixedClock clock(at(14, 5));
   for (bool held : {false, true}) {
     MemoryDisk disk;
     disk.files["serial.txt"] = "2147483646\n";
-    ScopedDisk guard(&disk);
     std::vector<std::string> names;
     {
       std::unique_ptr<TimeName::Hold> hold;
-      if (held) hold = std::make_unique<TimeName::Hold>();
+      if (held) hold = std::make_unique<TimeName::Hold>(disk);
       for (int i = 0; i < 3; ++i)
-        names.push_back(TimeName::reading("cmb", ".txt").temporaryName(true));
+        names.push_back(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true));
     }
     EXPECT_EQ(names, (std::vector<std::string>{"cmb2147483647-14-5.txt", "cmb1-14-5.txt",
                                                "cmb2-14-5.txt"}))
@@ -104,9 +100,8 @@ TEST(TimeName, UnwritableSerialFileKeepsTheNumberForTheRun) {
   MemoryDisk disk;
   disk.files["serial.txt"] = "5\n";
   disk.unwritable.insert("serial.txt");
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return at(14, 5); });
-  EXPECT_EQ(TimeName::reading("tab", ".csv").temporaryName(true), "tab6-14-5.csv");
+  FixedClock clock(at(14, 5));
+  EXPECT_EQ(TimeName::reading(disk, clock, "tab", ".csv").temporaryName(true), "tab6-14-5.csv");
   EXPECT_EQ(disk.files["serial.txt"], "5\n");
 }
 
@@ -126,29 +121,27 @@ class CountingDisk : public MemoryDisk {
 };
 
 TEST(TimeName, HoldReadsAndWritesTheSerialFileOnceWithTheSameNames) {
-  ScopedClock clock([] { return at(14, 5); });
+  FixedClock clock(at(14, 5));
   std::vector<std::string> unheld;
   {
     CountingDisk disk;
     disk.files["serial.txt"] = "41abc\n";
-    ScopedDisk guard(&disk);
-    unheld.push_back(TimeName::reading("who", ".txt").temporaryName(false));
+    unheld.push_back(TimeName::reading(disk, clock, "who", ".txt").temporaryName(false));
     for (int i = 0; i < 3; ++i)
-      unheld.push_back(TimeName::reading("cmb", ".txt").temporaryName(true));
+      unheld.push_back(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true));
     EXPECT_EQ(disk.reads, 4);
     EXPECT_EQ(disk.writes, 3);
   }
   CountingDisk disk;
   disk.files["serial.txt"] = "41abc\n";
-  ScopedDisk guard(&disk);
   std::vector<std::string> held;
   {
-    TimeName::Hold hold;
-    held.push_back(TimeName::reading("who", ".txt").temporaryName(false));
+    TimeName::Hold hold(disk);
+    held.push_back(TimeName::reading(disk, clock, "who", ".txt").temporaryName(false));
     {
-      TimeName::Hold inner;
+      TimeName::Hold inner(disk);
       for (int i = 0; i < 3; ++i)
-        held.push_back(TimeName::reading("cmb", ".txt").temporaryName(true));
+        held.push_back(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true));
     }
     // Only the outermost hold saves.
     EXPECT_EQ(disk.writes, 0);
@@ -161,29 +154,27 @@ TEST(TimeName, HoldReadsAndWritesTheSerialFileOnceWithTheSameNames) {
   EXPECT_EQ(disk.writes, 1);
   EXPECT_EQ(disk.files["serial.txt"], "44\n");
   // After the hold the file is read again.
-  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb45-14-5.txt");
+  EXPECT_EQ(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true), "cmb45-14-5.txt");
   EXPECT_EQ(disk.reads, 2);
 }
 
 TEST(TimeName, HoldCreatesAMissingSerialFileAndWritesNothingWhenUnused) {
-  ScopedClock clock([] { return at(14, 5); });
+  FixedClock clock(at(14, 5));
   {
     MemoryDisk disk;
-    ScopedDisk guard(&disk);
     {
-      TimeName::Hold hold;
-      EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb1-14-5.txt");
-      EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb2-14-5.txt");
+      TimeName::Hold hold(disk);
+      EXPECT_EQ(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true), "cmb1-14-5.txt");
+      EXPECT_EQ(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true), "cmb2-14-5.txt");
       EXPECT_EQ(disk.files.count("serial.txt"), 0u);
     }
     EXPECT_EQ(disk.files["serial.txt"], "2\n");
   }
   CountingDisk disk;
   disk.files["serial.txt"] = "7\n";
-  ScopedDisk guard(&disk);
   {
-    TimeName::Hold hold;
-    EXPECT_EQ(TimeName::reading("who", ".txt").temporaryName(false), "who14-5.txt");
+    TimeName::Hold hold(disk);
+    EXPECT_EQ(TimeName::reading(disk, clock, "who", ".txt").temporaryName(false), "who14-5.txt");
   }
   EXPECT_EQ(disk.writes, 0);
   EXPECT_EQ(disk.files["serial.txt"], "7\n");
@@ -193,11 +184,10 @@ TEST(TimeName, HoldKeepsRaisingANumberThatCannotBeSaved) {
   MemoryDisk disk;
   disk.files["serial.txt"] = "5\n";
   disk.unwritable.insert("serial.txt");
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return at(14, 5); });
-  TimeName::Hold hold;
-  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb6-14-5.txt");
-  EXPECT_EQ(TimeName::reading("cmb", ".txt").temporaryName(true), "cmb7-14-5.txt");
+  FixedClock clock(at(14, 5));
+  TimeName::Hold hold(disk);
+  EXPECT_EQ(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true), "cmb6-14-5.txt");
+  EXPECT_EQ(TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(true), "cmb7-14-5.txt");
 }
 
 }  // namespace

@@ -1,12 +1,12 @@
 #include "Xorshift.hpp"
 
-#include "LocalTime.hpp"
-
 Xorshift::Xorshift(unsigned int count) : warmUp(count) {
-  // 0xF423F (999999 as a bit mask) keeps the clock's count below a million.
-  if (warmUp == 0) warmUp = static_cast<std::uint32_t>(clockNow()) & 0xF423Fu;
   for (std::uint32_t i = 0; i < warmUp; ++i) nextRandom();
 }
+
+// 0xF423F (999999 as a bit mask) keeps the clock's count below a million.
+Xorshift::Xorshift(const Clock& clock)
+    : Xorshift(static_cast<std::uint32_t>(clock.now()) & 0xF423Fu) {}
 
 unsigned int Xorshift::nextRandom() {
   const std::uint32_t t = x ^ (x << 11);

@@ -2,13 +2,17 @@
 
 #include <cstdint>
 
+#include "Clock.hpp"
+
 /// The four-word xorshift generator (xor128) that picks where a generated
 /// post ID starts reading the numbers of tivor.txt.
 class Xorshift {
  public:
-  /// Discards `warmUp` outputs; 0 stands for a count taken from the clock
-  /// (the current second masked with 0xF423F), so that runs differ.
+  /// Discards `warmUp` outputs.
   explicit Xorshift(unsigned int warmUp);
+  /// Discards a count taken from `clock` (the current second masked with
+  /// 0xF423F), so that runs differ.
+  explicit Xorshift(const Clock& clock);
 
   /// The next output.
   unsigned int nextRandom();

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "LocalTime.hpp"
+#include "Clock.hpp"
 
 namespace {
 
@@ -16,7 +16,7 @@ TEST(Xorshift, WarmUpDiscardsThatManyOutputsOfTheStandardStream) {
   }
 }
 
-TEST(Xorshift, ZeroTakesTheWarmUpFromTheClockMaskedWith0xF423F) {
+TEST(Xorshift, ClockGivesTheWarmUpMaskedWith0xF423F) {
   struct Case {
     std::time_t now;
     unsigned int warmUp;
@@ -28,8 +28,8 @@ TEST(Xorshift, ZeroTakesTheWarmUpFromTheClockMaskedWith0xF423F) {
       {0x7FFFFFFF, 0xF423F},
   };
   for (const Case& c : cases) {
-    ScopedClock clock([&] { return c.now; });
-    Xorshift fromClock(0);
+    FixedClock clock(c.now);
+    Xorshift fromClock(clock);
     unsigned int expected = kStream[0];
     if (c.warmUp > 0) {
       Xorshift reference(c.warmUp);

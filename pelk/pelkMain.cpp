@@ -1,6 +1,7 @@
 // pelk: one editing pass over a saved forum thread per run.
 
 #include <algorithm>
+#include <chrono>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -8,14 +9,17 @@
 
 #include "Alterable.hpp"
 #include "Cleanup.hpp"
+#include "Clock.hpp"
 #include "Companions.hpp"
 #include "Disk.hpp"
 #include "Games.hpp"
 #include "Hints.hpp"
 #include "Messages.hpp"
 #include "Numbered.hpp"
-#include "OS-specific.hpp"
+#include "RealDisk.hpp"
+#include "RecordingDisk.hpp"
 #include "RunLock.hpp"
+#include "Signals.hpp"
 #include "TextEncoding.hpp"
 #include "TimeName.hpp"
 #include "passes/PassList.hpp"
@@ -85,11 +89,11 @@ void guide(std::ostream& out, bool withComments, bool help = false) {
 
 /// The companion files a first run had to write, or could not write: one
 /// hint line that names them.
-void reportCompanions(const std::vector<std::string>& missing) {
+void reportCompanions(Disk& disk, const std::vector<std::string>& missing) {
   std::vector<std::string> written;
   std::vector<std::string> failed;
   for (const std::string& name : missing)
-    (currentDisk().isRegularFile(name) ? written : failed).push_back(name);
+    (disk.isRegularFile(name) ? written : failed).push_back(name);
   if (!written.empty()) std::cerr << companionsWrittenHint(written) << std::endl;
   for (const std::string& name : failed)
     std::cerr << "pelk: " << name
@@ -117,26 +121,29 @@ struct DirectoryState {
   std::string serial;
 };
 
-DirectoryState directoryState() {
+DirectoryState directoryState(Disk& disk) {
   DirectoryState state;
-  state.serialFound = currentDisk().readFile(kSerialText, &state.serial);
+  state.serialFound = disk.readFile(kSerialText, &state.serial);
   return state;
 }
 
 /// Deletes the files the pass made new (expansion files of -c, noted since
 /// the thread was taken for UTF-8 early) and puts back the serial count.
-void restoring(const DirectoryState& state) {
-  const std::string created = currentDisk().created();
-  currentDisk().recordingCreated(false);
+void restoring(RecordingDisk& disk, const DirectoryState& state) {
+  const std::string created = disk.created();
+  disk.recording(false);
   for (size_t at = 0, end; (end = created.find('\n', at)) != std::string::npos; at = end + 1) {
     const std::string name = created.substr(at, end - at);
-    if (isTemporaryName(name)) currentDisk().removeFile(name);
+    if (isTemporaryName(name)) disk.removeFile(name);
   }
   if (state.serialFound)
-    currentDisk().writeFile(kSerialText, state.serial);
+    disk.writeFile(kSerialText, state.serial);
   else
-    currentDisk().removeFile(kSerialText);
+    disk.removeFile(kSerialText);
 }
+
+/// How long a run waits for another to let the run lock go.
+constexpr std::chrono::seconds kLockWait{60};
 
 }  // namespace
 
@@ -148,15 +155,22 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  reportFailedWrites();
+  ignoreSignalsThatHideFailedWrites();
+  // The working directory and the clock of the run, handed to all that uses
+  // them. The disk notes the files a pass makes new once its thread has
+  // been taken for UTF-8 early: should the thread turn out otherwise, they
+  // go again.
+  RealDisk realDisk;
+  RecordingDisk disk(realDisk);
+  const SystemClock clock;
   // Runs in this directory take turns, from the companion checks to the list
   // of temporary files; what killed runs left half-written goes first.
   RunLock lock;
-  if (!lock.taking()) {
-    reportFailure(lock.failure(), {WHO_TEXT, EXCLUDE_TEXT}, nullptr);
+  if (!lock.taking(kLockWait)) {
+    reportFailure(lock.failure(), {WHO_TEXT, EXCLUDE_TEXT, &disk}, nullptr);
     return ERROR_CODE;
   }
-  currentDisk().removeAbandonedPartials();
+  disk.removeAbandonedPartials();
   std::unique_ptr<Alterable> pass = defaultPass();
   std::string threadName = WHO_TEXT;
   std::string companionName = EXCLUDE_TEXT;
@@ -176,9 +190,9 @@ int main(int argc, char** argv) {
   // Every companion check runs; a missing file ends the run after all six.
   std::vector<std::string> missing;
   for (const Companion& companion : kCompanions)
-    if (!ensuringCompanion(companion)) missing.emplace_back(companion.name);
+    if (!ensuringCompanion(disk, companion)) missing.emplace_back(companion.name);
   if (!missing.empty()) {
-    reportCompanions(missing);
+    reportCompanions(disk, missing);
     return ERROR_CODE;
   }
 
@@ -231,26 +245,40 @@ int main(int argc, char** argv) {
 
   // The cleanup never deletes what this run reads: a file of the last run
   // may be this run's thread (pelk who.txt -c, then pelk who32-33.txt -t).
-  if (removing) removeTemporaryFiles({threadName, companionName});
+  if (removing) removeTemporaryFiles(disk, {threadName, companionName});
   const bool overwriting = nameExpected ? true : overwrite;
   // The files of the run may be Shift-JIS or UTF-8; what the run prints
   // takes the thread's encoding, as its output does.
   auto encoding = std::make_unique<RunEncoding>();
+  const auto record = [&disk] { disk.recording(true); };
+  encoding->whenTakenEarly(record);
   const std::string threadGiven = threadName;
-  const DirectoryState before = directoryState();
-  pass->setting({companionName, period, keepLine1, matrix, serial, overwriting, encoding.get()});
+  const DirectoryState before = directoryState(disk);
+  const auto settings = [&](RunEncoding* runEncoding) {
+    return RunSettings{.companion = companionName,
+                       .period = period,
+                       .keepLine1 = keepLine1,
+                       .matrix = matrix,
+                       .serial = serial,
+                       .overwrite = overwriting,
+                       .encoding = runEncoding,
+                       .disk = &disk,
+                       .clock = &clock};
+  };
+  pass->setting(settings(encoding.get()));
   bool altered = pass->altering(threadName);
   if (!altered && !encoding->secondLook().empty()) {
     // The thread read as UTF-8 for its first megabyte turned out otherwise
     // further on: what the pass made of it goes, and the pass is made
     // again, the encoding looked at whole.
-    restoring(before);
+    restoring(disk, before);
     auto whole = std::make_unique<RunEncoding>();
     whole->lookingWhole(encoding->secondLook());
+    whole->whenTakenEarly(record);
     pass = chosen ? chosen->make() : defaultPass();
     encoding = std::move(whole);
     threadName = threadGiven;
-    pass->setting({companionName, period, keepLine1, matrix, serial, overwriting, encoding.get()});
+    pass->setting(settings(encoding.get()));
     altered = pass->altering(threadName);
   }
   int status = 0;
@@ -264,13 +292,13 @@ int main(int argc, char** argv) {
       if (name != companionName || !companionRead) ignored.push_back(name);
     if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
   } else {
-    reportFailure(pass->failure(), {threadName, companionName}, encoding.get());
+    reportFailure(pass->failure(), {threadName, companionName, &disk}, encoding.get());
     status = ERROR_CODE;
   }
-  createRemoveErrorText();
+  createRemoveErrorText(disk);
   if (!std::cout.flush()) {
     reportFailure(numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
-                  {threadName, companionName}, nullptr);
+                  {threadName, companionName, &disk}, nullptr);
     status = ERROR_CODE;
   }
   return status;

@@ -44,16 +44,16 @@ std::string intervalText(const GeneratorOptions& options) {
 
 /// The time seed: any of the clock's seconds with its last six digits, so
 /// that the key is that of the time itself, kept within an int.
-int timeSeed() {
-  std::time_t now = clockNow();
+int timeSeed(const Clock& clock) {
+  std::time_t now = clock.now();
   if (now < 0) now = -now;
   return 1000000000 + static_cast<int>(now % 1000000000);
 }
 
 }  // namespace
 
-Tivor::Tivor(std::ostream& standardOutput, std::ostream& standardError)
-    : standardOutput_(standardOutput), standardError_(standardError) {}
+Tivor::Tivor(std::ostream& standardOutput, std::ostream& standardError, const Clock& clock)
+    : standardOutput_(standardOutput), standardError_(standardError), clock_(clock) {}
 
 int Tivor::running(const std::vector<std::string>& arguments) {
   GeneratorOptions options;
@@ -112,7 +112,7 @@ bool Tivor::checkingInterval(const GeneratorOptions& options) {
 }
 
 bool Tivor::writingNumbers(GeneratorOptions options, std::ostream& out) {
-  if (options.seed == 0) options.seed = timeSeed();
+  if (options.seed == 0) options.seed = timeSeed(clock_);
   Drawing drawing(options.seed, options.idling);
   NumberWriter writer(out, options.csv);
   drawing.drawing(options, writer);

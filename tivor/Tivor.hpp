@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Clock.hpp"
 #include "GeneratorOptions.hpp"
 
 namespace tivor {
@@ -14,7 +15,8 @@ class Tivor {
  public:
   static constexpr int kErrorCode = 1;
 
-  Tivor(std::ostream& standardOutput, std::ostream& standardError);
+  /// Writes to the two streams; the time seed comes from `clock`.
+  Tivor(std::ostream& standardOutput, std::ostream& standardError, const Clock& clock);
 
   /// Runs with the arguments after the program name; returns the exit
   /// status: 0 after the numbers were written or the help of -h on standard
@@ -31,6 +33,7 @@ class Tivor {
 
   std::ostream& standardOutput_;
   std::ostream& standardError_;
+  const Clock& clock_;
 };
 
 }  // namespace tivor

@@ -15,9 +15,12 @@ struct Result {
   std::string err;
 };
 
-Result run(const std::vector<std::string>& arguments) {
+// The clock of the runs whose time seed does not matter.
+const FixedClock kAnyTime(1502694845);
+
+Result run(const std::vector<std::string>& arguments, const Clock& clock = kAnyTime) {
   std::ostringstream out, err;
-  Tivor program(out, err);
+  Tivor program(out, err, clock);
   const int status = program.running(arguments);
   return {status, out.str(), err.str()};
 }
@@ -71,12 +74,12 @@ TEST(Tivor, TimeSeedKeepsTheLastSixDigitsOfTheClock) {
   const Result seven = run({"-r", "-k1", "-s7"});
   ASSERT_NE(fixed.out, seven.out);
   {
-    ScopedClock clock([] { return std::time_t{1500012345}; });
-    EXPECT_EQ(run({"-r", "-k1", "-s0"}).out, fixed.out);
-    EXPECT_EQ(run({"-r", "-k1", "-s"}).out, fixed.out);
+    FixedClock clock(std::time_t{1500012345});
+    EXPECT_EQ(run({"-r", "-k1", "-s0"}, clock).out, fixed.out);
+    EXPECT_EQ(run({"-r", "-k1", "-s"}, clock).out, fixed.out);
   }
-  ScopedClock clock([] { return std::time_t{4000000007}; });
-  EXPECT_EQ(run({"-r", "-k1", "-s0"}).out, seven.out);
+  FixedClock clock(std::time_t{4000000007});
+  EXPECT_EQ(run({"-r", "-k1", "-s0"}, clock).out, seven.out);
 }
 
 /// A stream buffer that takes `room` bytes and then fails every write.
@@ -101,7 +104,7 @@ TEST(Tivor, FailedWriteToStandardOutputIsReportedAndStopsDrawing) {
   FullBuffer full(100);
   std::ostream out(&full);
   std::ostringstream err;
-  Tivor program(out, err);
+  Tivor program(out, err, kAnyTime);
   // Two terabytes asked for: the run must stop at the first failed write.
   EXPECT_EQ(program.running({"-r", "-k2147483647"}), 1);
   EXPECT_EQ(err.str(), "tivor: writing to standard output failed\n");

@@ -40,7 +40,7 @@ std::string ASCIIdates::asciiOnly(const std::string& line) const {
 }
 
 bool ASCIIdates::altering(std::string& path) {
-  ThreadFile thread(messages::kASCIIdates);
+  ThreadFile thread(disk(), messages::kASCIIdates);
   if (!opening(thread, path) || !readingLine1(thread)) return false;
   if (settings.keepLine1) posts.writingLine(asciiOnly(thread.line1()));
   chooseOutputName();

@@ -31,29 +31,29 @@ std::string Combo::firstNumberTrimmed(const std::string& line) {
 
 bool Combo::acquireFromFile(const std::string& name) {
   std::string text;
-  if (!currentDisk().readFile(name, &text))
-    return failing(openFailure(messages::kExpansionFile, name));
+  if (!disk().readFile(name, &text)) return failing(openFailure(messages::kExpansionFile, name));
   posts.addingLines(text);
   return true;
 }
 
 bool Combo::expanding(const ThreadFile& thread, const std::string& line) {
   const std::string fileName =
-      TimeName::reading(expansionStem, kExpansionExtension).temporaryName(advanceSerial);
+      TimeName::reading(disk(), clock(), expansionStem, kExpansionExtension)
+          .temporaryName(advanceSerial);
   const std::string numbers = firstNumberTrimmed(line);
   // `foundItem` is one of the labels `produceArrays` put into the items.
-  Expander expander(*gameOfLabel(foundItem), fileName, numbers);
+  Expander expander(disk(), *gameOfLabel(foundItem), fileName, numbers);
   if (!expander.writeFile()) return failingAt(thread, line, expander.failure());
   return acquireFromFile(fileName);
 }
 
 bool Combo::altering(std::string& threadName) {
-  ThreadFile thread(messages::kCombo);
+  ThreadFile thread(disk(), messages::kCombo);
   // The game of Line-1 does not restrict the expansion: each label names its own.
   if (!openingWithGame(thread, threadName, true)) return false;
   // A thread may carry many combination lines: "serial.txt" is read once and
   // written once for the whole run instead of once per expansion file.
-  TimeName::Hold serialNumbers;
+  TimeName::Hold serialNumbers(disk());
   produceArrays();
   return streamingPosts(thread, "", [&](const std::string& line) {
     if (line.find(kLabelCore) == std::string::npos || !searchingItemSequence(line)) {

@@ -8,11 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "Clock.hpp"
 #include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
+
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
 
 const std::string kColon = kZenkakuColon;
 const std::string kLoto6Line1 = "05 12 19 27 33 41 08 - draw 1834";
@@ -35,9 +39,14 @@ std::time_t at1405() { return localCalendarTime(2017, 8, 14, 16, 14, 5); }
 
 class Pass : public Combo {
  public:
-  explicit Pass(bool keepLine1 = true, bool serial = false, bool overwrite = false) {
-    std::string none;
-    setting({none, 30, keepLine1, false, serial, overwrite});
+  Pass(Disk& disk, const Clock& clock, bool keepLine1 = true, bool serial = false,
+       bool overwrite = false) {
+    setting({.companion = "",
+             .keepLine1 = keepLine1,
+             .serial = serial,
+             .overwrite = overwrite,
+             .disk = &disk,
+             .clock = &clock});
   }
   const std::vector<std::string>& labels() const { return items; }
   const std::string& body() const { return posts.group(); }
@@ -62,8 +71,7 @@ class ComboRun : public ::testing::Test {
   }
 
   MemoryDisk disk;
-  ScopedDisk guard{&disk};
-  ScopedClock clock{at1405};
+  FixedClock clock{at1405()};
 };
 
 TEST(Combo, FirstNumberTrimmed) {
@@ -82,12 +90,14 @@ TEST(Combo, FirstNumberTrimmed) {
       {"7  ", "7"},
       {"", ""},
   };
-  Pass pass;
+  MemoryDisk disk;
+  Pass pass(disk, kAnyTime);
   for (const Case& c : cases) EXPECT_EQ(pass.firstNumberTrimmed(c.line), c.expected) << c.line;
 }
 
 TEST(Combo, LabelsAreSearchedInGameOrder) {
-  Pass pass;
+  MemoryDisk disk;
+  Pass pass(disk, kAnyTime);
   pass.produceArrays();
   EXPECT_EQ(pass.labels(),
             (std::vector<std::string>{"6to5", "7to5", "8to5", "9to5", "7to6", "8to6", "9to6",
@@ -99,7 +109,7 @@ TEST_F(ComboRun, ExpandsEveryCombinationLineInPlace) {
   const std::string thread =
       kLoto6Line1 + "\n" + kHeader1 + "\nhello\n" + "my pick: 01 05 09 14 22 31 38 7to6  \r\n" +
       "03 07 11 19 24 28 6to5\n" + "bye\n" + kHeader2 + "\n" + "02 07 19 28 33 43\n";
-  Pass pass;
+  Pass pass(disk, clock);
   ASSERT_TRUE(run(pass, thread)) << pass.inquiry();
   EXPECT_EQ(pass.altered(), "who14-5.txt");
   EXPECT_EQ(disk.files["who14-5.txt"], kLoto6Line1 + "\n\n" + kHeader1 + "\nhello\n" + kSevenToSix +
@@ -115,10 +125,10 @@ TEST_F(ComboRun, ExpandsEveryCombinationLineInPlace) {
 
 TEST_F(ComboRun, WithoutCombinationLinesOnlyRegroups) {
   const std::string body = kHeader1 + "\nhello\n01 02 03 04 05 06\n" + kHeader2 + "\nx\n";
-  Pass keep;
+  Pass keep(disk, clock);
   ASSERT_TRUE(run(keep, kLoto6Line1 + "\npre\n" + body));
   EXPECT_EQ(disk.files["who14-5.txt"], kLoto6Line1 + "\n\npre\n" + body);
-  Pass drop(false);
+  Pass drop(disk, clock, false);
   ASSERT_TRUE(run(drop, kLoto6Line1 + "\n" + body));
   EXPECT_EQ(disk.files["who14-5.txt"], body);
   EXPECT_TRUE(cmbNames().empty());
@@ -127,14 +137,14 @@ TEST_F(ComboRun, WithoutCombinationLinesOnlyRegroups) {
 
 TEST_F(ComboRun, SerialAndOverwriteNaming) {
   const std::string thread = kLoto6Line1 + "\n01 05 09 14 22 31 38 7to6\n";
-  Pass serial(false, true);
+  Pass serial(disk, clock, false, true);
   ASSERT_TRUE(run(serial, thread));
   EXPECT_EQ(serial.altered(), "who12-14-5.txt");
   EXPECT_EQ(cmbNames(), std::vector<std::string>{"cmb13-14-5.txt"});
   EXPECT_EQ(disk.files["serial.txt"], "13\n");
 
   disk.files.erase("serial.txt");
-  Pass overwrite(false, false, true);
+  Pass overwrite(disk, clock, false, false, true);
   ASSERT_TRUE(run(overwrite, thread));
   EXPECT_EQ(overwrite.altered(), "who.txt");
   EXPECT_EQ(disk.files["who.txt"], kSevenToSix);
@@ -147,11 +157,11 @@ TEST_F(ComboRun, GameOfLine1DoesNotRestrictTheExpansion) {
   const std::string loto7 = "01 02 03 04 05 06 07 08 09 -";
   const std::string miniloto = "01 02 03 04 05 06 -";
   for (const std::string& line1 : {loto7, miniloto}) {
-    Pass pass(false);
+    Pass pass(disk, clock, false);
     ASSERT_TRUE(run(pass, line1 + "\n01 05 09 14 22 31 38 7to6\n")) << pass.inquiry();
     EXPECT_EQ(disk.files["who14-5.txt"], kSevenToSix);
   }
-  Pass eleven(false);
+  Pass eleven(disk, clock, false);
   ASSERT_TRUE(run(eleven, loto7 + "\n01 02 03 04 05 06 07 08 09 10 11 11to7\n"));
   const std::string& out = disk.files["who14-5.txt"];
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 330);
@@ -163,7 +173,7 @@ TEST_F(ComboRun, LongLinesAreProcessedWhole) {
   const std::string longText(500, 'x');
   const std::string thread =
       kLoto6Line1 + "\n" + longText + "\n" + longText + " 01 05 09 14 22 31 38 7to6\n";
-  Pass pass(false);
+  Pass pass(disk, clock, false);
   ASSERT_TRUE(run(pass, thread)) << pass.inquiry();
   EXPECT_EQ(disk.files["who14-5.txt"], longText + "\n" + kSevenToSix);
 }
@@ -195,7 +205,7 @@ TEST_F(ComboRun, FailuresWriteNoOutput) {
       disk.files.clear();
       disk.files["serial.txt"] = "11\n";
       disk.files["who.txt"] = "old";
-      Pass pass(true, false, overwrite);
+      Pass pass(disk, clock, true, false, overwrite);
       EXPECT_FALSE(run(pass, c.thread));
       EXPECT_EQ(pass.inquiry(), c.message);
       EXPECT_EQ(disk.files.count("who14-5.txt"), 0u);
@@ -212,7 +222,7 @@ TEST_F(ComboRun, FailuresWriteNoOutput) {
 }
 
 TEST_F(ComboRun, FileFailures) {
-  Pass missing;
+  Pass missing(disk, clock);
   std::string name = "absent.txt";
   EXPECT_FALSE(missing.altering(name));
   EXPECT_EQ(missing.inquiry(), "e8: ifstream in( absent.txt )");
@@ -220,13 +230,13 @@ TEST_F(ComboRun, FileFailures) {
   const std::string thread = kLoto6Line1 + "\n01 05 09 14 22 31 38 7to6\n";
   // The expansion file cannot be written: the expander's last validation text.
   disk.unwritable.insert("cmb12-14-5.txt");
-  Pass unwritable;
+  Pass unwritable(disk, clock);
   EXPECT_FALSE(run(unwritable, thread));
   EXPECT_EQ(unwritable.inquiry(), "e56: s == ball[i]");
   EXPECT_EQ(disk.files.count("who14-5.txt"), 0u);
 
   disk.unwritable = {"who14-5.txt"};
-  Pass output;
+  Pass output(disk, clock);
   EXPECT_FALSE(run(output, thread));
   EXPECT_EQ(output.inquiry(), "e1: ofstream saveFile( who14-5.txt )");
 }
@@ -244,9 +254,8 @@ TEST(Combo, UnreadableExpansionFile) {
   LosingDisk disk;
   disk.files["serial.txt"] = "11\n";
   disk.files["t.txt"] = kLoto6Line1 + "\n01 05 09 14 22 31 38 7to6\n";
-  ScopedDisk guard(&disk);
-  ScopedClock clock(at1405);
-  Pass pass;
+  FixedClock clock(at1405());
+  Pass pass(disk, clock);
   std::string name = "t.txt";
   EXPECT_FALSE(pass.altering(name));
   EXPECT_EQ(pass.inquiry(), "e5: ifstream in( cmb12-14-5.txt )");
@@ -256,8 +265,7 @@ TEST(Combo, UnreadableExpansionFile) {
 TEST(Combo, AcquireFromFileReadsLinesWhole) {
   MemoryDisk disk;
   disk.files["a.txt"] = "01 02 \r\n03 04 \n05";
-  ScopedDisk guard(&disk);
-  Pass pass(false, false, true);
+  Pass pass(disk, kAnyTime, false, false, true);
   pass.add("x");
   ASSERT_TRUE(pass.acquireFromFile("a.txt"));
   EXPECT_EQ(pass.body(), "x\n01 02 \n03 04 \n05\n");
@@ -283,9 +291,8 @@ TEST(Combo, EachCombinationLineCostsOneWriteAndOneRead) {
   std::string thread = kLoto6Line1 + "\n";
   for (int i = 0; i < 3; ++i) thread += "01 05 09 14 22 31 38 7to6\n";
   disk.files["t.txt"] = thread;
-  ScopedDisk guard(&disk);
-  ScopedClock clock(at1405);
-  Pass pass;
+  FixedClock clock(at1405());
+  Pass pass(disk, clock);
   std::string name = "t.txt";
   ASSERT_TRUE(pass.altering(name));
   EXPECT_EQ(disk.files["serial.txt"], "14\n");

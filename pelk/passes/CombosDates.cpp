@@ -3,7 +3,7 @@
 #include "DateFollowed.hpp"
 
 bool CombosDates::altering(std::string& threadName) {
-  ThreadFile thread(messages::kCombosDates);
+  ThreadFile thread(disk(), messages::kCombosDates);
   const Game* game = openingWithGame(thread, threadName, true);
   if (!game) return false;
   scanner = std::make_unique<CombinationScanner>(*game);

@@ -5,11 +5,15 @@
 #include <ctime>
 #include <memory>
 
+#include "Clock.hpp"
 #include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
+
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
 
 const std::string kColon = kZenkakuColon;
 const std::string kHeader1 =
@@ -19,9 +23,12 @@ const std::string kHeader2 =
 
 class Probe : public CombosDates {
  public:
-  explicit Probe(bool keepLine1 = true, bool overwrite = true) {
-    std::string none;
-    setting({none, 30, keepLine1, false, false, overwrite});
+  Probe(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true) {
+    setting({.companion = "",
+             .keepLine1 = keepLine1,
+             .overwrite = overwrite,
+             .disk = &disk,
+             .clock = &clock});
   }
   void game(int code, int highest) {
     ASSERT_EQ(gameOfCode(code)->highestBall, highest);
@@ -73,7 +80,8 @@ TEST(CombosDates, BothNormalisersAgreeOnTrickyLines) {
                          : c.verdict == kSpan ? "e49: span < NEIGHBOR"
                                               : "")
         << c.line;
-    Probe other;
+    MemoryDisk disk;
+    Probe other(disk, kAnyTime);
     other.game(c.loto, c.highest);
     EXPECT_EQ(other.countBallsMesureSpan(c.line), c.verdict == kCombination) << c.line;
     EXPECT_EQ(other.inquiry(), c.verdict == kCount  ? "e16: c != loto"
@@ -84,7 +92,8 @@ TEST(CombosDates, BothNormalisersAgreeOnTrickyLines) {
 }
 
 TEST(CombosDates, RepeatedCallsStartAfresh) {
-  Probe probe;
+  MemoryDisk disk;
+  Probe probe(disk, kAnyTime);
   probe.game(6, 43);
   EXPECT_FALSE(probe.countBallsMesureSpan("123 04 05 06 07"));
   EXPECT_TRUE(probe.countBallsMesureSpan("01 02 03 04 05 06"));
@@ -112,8 +121,7 @@ TEST(CombosDates, KeepsHeadersAndCombinationLinesOnly) {
   for (const Case& c : cases) {
     MemoryDisk disk;
     disk.files["t.txt"] = thread;
-    ScopedDisk guard(&disk);
-    Probe pass(c.keepLine1);
+    Probe pass(disk, kAnyTime, c.keepLine1);
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
     EXPECT_EQ(pass.altered(), "who.txt");
@@ -137,8 +145,7 @@ TEST(CombosDates, FollowsTheGameOfLine1AndKeepsLongLinesWhole) {
     MemoryDisk disk;
     disk.files["t.txt"] =
         c.line1 + "\n" + longLine + "\n01 05 09 14 31 32\n01 02 03 04 05 06 33 38\n";
-    ScopedDisk guard(&disk);
-    Probe pass(false);
+    Probe pass(disk, kAnyTime, false);
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
     EXPECT_EQ(disk.files["who.txt"], c.written) << c.line1;
@@ -148,10 +155,9 @@ TEST(CombosDates, FollowsTheGameOfLine1AndKeepsLongLinesWhole) {
 TEST(CombosDates, WritesATemporaryFileUnlessOverwriting) {
   MemoryDisk disk;
   disk.files["t.txt"] = "01 02 03 04 05 06 -\n" + kHeader1 + "\n";
-  ScopedDisk guard(&disk);
   const std::time_t at = localCalendarTime(2017, 8, 14, 16, 14, 5);
-  ScopedClock clock([at] { return at; });
-  Probe pass(false, false);
+  FixedClock clock(at);
+  Probe pass(disk, clock, false, false);
   std::string name = "t.txt";
   ASSERT_TRUE(pass.altering(name));
   EXPECT_EQ(pass.altered(), "who14-5.txt");
@@ -175,8 +181,7 @@ TEST(CombosDates, FailuresWriteNothing) {
   for (const Case& c : cases) {
     MemoryDisk disk;
     if (c.present) disk.files["t.txt"] = c.thread;
-    ScopedDisk guard(&disk);
-    Probe pass(true, false);
+    Probe pass(disk, kAnyTime, true, false);
     std::string name = "t.txt";
     EXPECT_FALSE(pass.altering(name));
     EXPECT_EQ(pass.inquiry(), c.message);
@@ -186,8 +191,7 @@ TEST(CombosDates, FailuresWriteNothing) {
   MemoryDisk disk;
   disk.files["t.txt"] = "01 02 03 04 05 06 -\n";
   disk.directories.insert("who.txt");
-  ScopedDisk guard(&disk);
-  Probe pass;
+  Probe pass(disk, kAnyTime);
   std::string name = "t.txt";
   EXPECT_FALSE(pass.altering(name));
   EXPECT_EQ(pass.inquiry(), "e1: ofstream saveFile( who.txt )");

@@ -3,7 +3,7 @@
 #include "DateFollowed.hpp"
 
 bool Dates::altering(std::string& path) {
-  ThreadFile thread(messages::kDates);
+  ThreadFile thread(disk(), messages::kDates);
   if (!opening(thread, path) || !readingLine1(thread)) return false;
   if (settings.keepLine1) posts.writingLine(thread.line1());
   chooseOutputName();

@@ -4,7 +4,7 @@
 
 const Game* DistinctCombos::collecting(const std::string& threadName,
                                        std::vector<CombinationKey>& combos) {
-  ThreadFile thread(messages);
+  ThreadFile thread(disk(), messages);
   if (!opening(thread, threadName) || !readingToProduceArray() || !readingLine1(thread))
     return nullptr;
   if (settings.keepLine1 && item(0) != line1Mark) posts.writingLine(thread.line1());

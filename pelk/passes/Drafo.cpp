@@ -43,7 +43,7 @@ Drafo::Drafo() : singleByteOf(256 * 256, 0) {
 }
 
 bool Drafo::altering(std::string& threadName) {
-  ThreadFile thread(messages::kDrafo);
+  ThreadFile thread(disk(), messages::kDrafo);
   if (!opening(thread, threadName) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   if (!readingCsvToProduceArrays()) return false;

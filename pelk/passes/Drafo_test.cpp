@@ -6,11 +6,15 @@
 #include <random>
 #include <utility>
 
+#include "Clock.hpp"
 #include "Companions.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
+
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
@@ -21,8 +25,13 @@ const std::string kHeader =
 
 class Zenkaku : public Drafo {
  public:
-  explicit Zenkaku(bool keepLine1 = true, std::string companionName = "drafo.csv") {
-    setting({companionName, 30, keepLine1, false, false, true});
+  Zenkaku(Disk& disk, const Clock& clock, bool keepLine1 = true,
+          std::string companionName = "drafo.csv") {
+    setting({.companion = companionName,
+             .keepLine1 = keepLine1,
+             .overwrite = true,
+             .disk = &disk,
+             .clock = &clock});
   }
   Pairs pairs() const {
     Pairs found;
@@ -41,8 +50,7 @@ class Zenkaku : public Drafo {
 Pairs pairsOf(const std::string& csv) {
   MemoryDisk disk;
   disk.files["drafo.csv"] = csv;
-  ScopedDisk guard(&disk);
-  Zenkaku pass;
+  Zenkaku pass(disk, kAnyTime);
   EXPECT_TRUE(pass.readingCsvToProduceArrays());
   return pass.pairs();
 }
@@ -51,8 +59,7 @@ Pairs pairsOf(const std::string& csv) {
 class DefaultPairs {
  public:
   DefaultPairs() {
-    ScopedDisk guard(&disk);
-    ensuringCompanion({kDrafoCsv, kDrafoDefaults});
+    ensuringCompanion(disk, {kDrafoCsv, kDrafoDefaults});
     EXPECT_TRUE(pass.readingCsvToProduceArrays());
   }
   /// A body line as the pass turns it out.
@@ -62,7 +69,7 @@ class DefaultPairs {
     return converted.substr(1);
   }
   MemoryDisk disk;
-  Zenkaku pass;
+  Zenkaku pass{disk, kAnyTime};
 };
 
 TEST(Drafo, TableTurnsFullWidthCharactersIntoSingleBytes) {
@@ -88,7 +95,8 @@ TEST(Drafo, TableTurnsFullWidthCharactersIntoSingleBytes) {
       {"\xA0\xA4\xA4", "\xA0\xA4 "},  // 0xA0 leads: the first 0xA4 is its trail
       {"", ""},
   };
-  Zenkaku pass;
+  MemoryDisk disk;
+  Zenkaku pass(disk, kAnyTime);
   for (const Case& c : cases) EXPECT_EQ(pass.checkOneByOne(c.line), c.expected) << c.line;
   EXPECT_EQ(pass.tableSize(), 24u);
 }
@@ -156,8 +164,7 @@ TEST(Drafo, PairsReplaceInOrderWithoutOverlapping) {
 
   MemoryDisk disk;
   disk.files["drafo.csv"] = "aa,b,\nb,c,\nx,,\n";
-  ScopedDisk guard(&disk);
-  Zenkaku pass;
+  Zenkaku pass(disk, kAnyTime);
   ASSERT_TRUE(pass.readingCsvToProduceArrays());
   // "aaa": one match, then the rest; later pairs see earlier output.
   std::string formal;
@@ -186,8 +193,7 @@ TEST(Drafo, ManyPairsApplyInFileOrderEachToWhatTheOnesBeforeMade) {
     }
     MemoryDisk disk;
     disk.files["drafo.csv"] = csv;
-    ScopedDisk guard(&disk);
-    Zenkaku pass;
+    Zenkaku pass(disk, kAnyTime);
     ASSERT_TRUE(pass.readingCsvToProduceArrays());
     for (int l = 0; l < 20; ++l) {
       const std::string line = text(random() % 20);
@@ -209,8 +215,7 @@ TEST(Drafo, ManyPairsApplyInFileOrderEachToWhatTheOnesBeforeMade) {
   // "b" to "c" comes before "a" to "b": the b made last stays.
   MemoryDisk disk;
   disk.files["drafo.csv"] = "b,c,\na,b,\n";
-  ScopedDisk guard(&disk);
-  Zenkaku pass;
+  Zenkaku pass(disk, kAnyTime);
   ASSERT_TRUE(pass.readingCsvToProduceArrays());
   std::string formal;
   ASSERT_TRUE(pass.replaceDraftWithFormal("ab", formal));
@@ -239,8 +244,7 @@ TEST(Drafo, PairsMayGrowALineUpToTheLimit) {
     for (int i = 0; i < c.pairs; ++i) csv += "a,aa,\n";
     MemoryDisk disk;
     disk.files["drafo.csv"] = csv;
-    ScopedDisk guard(&disk);
-    Zenkaku pass;
+    Zenkaku pass(disk, kAnyTime);
     ASSERT_TRUE(pass.readingCsvToProduceArrays());
     std::string formal;
     EXPECT_EQ(pass.replaceDraftWithFormal(c.line, formal), c.grows)
@@ -271,9 +275,8 @@ TEST(Drafo, ConvertsBodyLinesAndCopiesHeaders) {
   for (const Case& c : cases) {
     MemoryDisk disk;
     disk.files["t.txt"] = thread;
-    ScopedDisk guard(&disk);
-    ensuringCompanion({kDrafoCsv, kDrafoDefaults});
-    Zenkaku pass(c.keepLine1);
+    ensuringCompanion(disk, {kDrafoCsv, kDrafoDefaults});
+    Zenkaku pass(disk, kAnyTime, c.keepLine1);
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
     EXPECT_EQ(pass.altered(), "who.txt");
@@ -296,16 +299,14 @@ TEST(Drafo, FailuresNameTheirFileAndWriteNothing) {
     MemoryDisk disk;
     disk.files["t.txt"] = c.thread;
     if (c.withCsv) disk.files["my.csv"] = "a,A,\n";
-    ScopedDisk guard(&disk);
-    Zenkaku pass(true, "my.csv");
+    Zenkaku pass(disk, kAnyTime, true, "my.csv");
     std::string name = "t.txt";
     EXPECT_FALSE(pass.altering(name));
     EXPECT_EQ(pass.inquiry(), c.message);
     EXPECT_EQ(disk.files.count("who.txt"), 0u);
   }
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Zenkaku pass;
+  Zenkaku pass(disk, kAnyTime);
   std::string name = "none.txt";
   EXPECT_FALSE(pass.altering(name));
   EXPECT_EQ(pass.inquiry(), "e20: ifstream in( none.txt )");

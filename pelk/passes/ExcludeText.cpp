@@ -6,7 +6,7 @@
 #include "DateFollowed.hpp"
 
 bool ExcludeText::altering(std::string& threadName) {
-  ThreadFile thread(messages::kExcludeText);
+  ThreadFile thread(disk(), messages::kExcludeText);
   if (!opening(thread, threadName) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   if (!readingToProduceArray()) return false;
@@ -67,7 +67,7 @@ bool ExcludeText::listingAgain(std::unique_ptr<ThreadFile>& reader, const std::s
                                long from, long to, std::size_t bytes) {
   bool opened = reader != nullptr;
   if (!opened) {
-    reader = std::make_unique<ThreadFile>(messages::kExcludeText);
+    reader = std::make_unique<ThreadFile>(disk(), messages::kExcludeText);
     opened = reader->opening(name, &encoding()) && reader->readingLine1();
   }
   ThreadFile& again = *reader;

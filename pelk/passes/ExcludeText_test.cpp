@@ -6,12 +6,16 @@
 #include <memory>
 #include <string>
 
+#include "Clock.hpp"
 #include "Companions.hpp"
 #include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
+
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
 
 const std::string kColon = kZenkakuColon;
 const std::string kNuru = kNurupo;
@@ -24,9 +28,13 @@ std::string head(const std::string& n) {
 
 class Exclude : public ExcludeText {
  public:
-  explicit Exclude(bool keepLine1 = true, bool overwrite = true,
-                   std::string companionName = "exclude.txt") {
-    setting({companionName, 30, keepLine1, false, false, overwrite});
+  Exclude(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true,
+          std::string companionName = "exclude.txt") {
+    setting({.companion = companionName,
+             .keepLine1 = keepLine1,
+             .overwrite = overwrite,
+             .disk = &disk,
+             .clock = &clock});
   }
   /// Holds at most `bytes` bytes of a body; longer ones are read again.
   void holdingAtMost(std::size_t bytes) { heldBound = bytes; }
@@ -52,8 +60,7 @@ std::string excluded(const std::string& thread, const std::string& items, bool k
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
   disk.files["exclude.txt"] = items;
-  ScopedDisk guard(&disk);
-  Exclude pass(keepLine1);
+  Exclude pass(disk, kAnyTime, keepLine1);
   pass.holdingAtMost(heldBound);
   std::string name = "t.txt";
   if (!pass.altering(name)) return "failed: " + pass.inquiry();
@@ -157,8 +164,7 @@ TEST(ExcludeText, AThreadChangedWhileALongBodyIsReadAgainFailsTheRun) {
     disk.files["t.txt"] = thread;
     disk.changed = c.changed;
     disk.files["exclude.txt"] = kNuru + "\n";
-    ScopedDisk guard(&disk);
-    Exclude pass;
+    Exclude pass(disk, kAnyTime);
     pass.holdingAtMost(100);
     std::string name = "t.txt";
     EXPECT_FALSE(pass.altering(name)) << c.what;
@@ -171,8 +177,7 @@ TEST(ExcludeText, AThreadChangedWhileALongBodyIsReadAgainFailsTheRun) {
   disk.files["t.txt"] = thread;
   disk.changed = kLine1;
   disk.files["exclude.txt"] = kNuru + "\n";
-  ScopedDisk guard(&disk);
-  Exclude pass;
+  Exclude pass(disk, kAnyTime);
   std::string name = "t.txt";
   EXPECT_TRUE(pass.altering(name));
   EXPECT_EQ(disk.openings, 1);
@@ -210,8 +215,7 @@ TEST(ExcludeText, FailuresNameTheirFileAndWriteNothing) {
     MemoryDisk disk;
     disk.files["t.txt"] = c.thread;
     if (c.withCompanion) disk.files["mine.txt"] = kNuru + "\n";
-    ScopedDisk guard(&disk);
-    Exclude pass(true, true, "mine.txt");
+    Exclude pass(disk, kAnyTime, true, true, "mine.txt");
     std::string name = "t.txt";
     EXPECT_FALSE(pass.altering(name));
     EXPECT_EQ(pass.inquiry(), c.message);
@@ -220,9 +224,8 @@ TEST(ExcludeText, FailuresNameTheirFileAndWriteNothing) {
   MemoryDisk disk;
   disk.files["exclude.txt"] = kNuru + "\n";
   disk.directories.insert("dir.txt");
-  ScopedDisk guard(&disk);
   for (std::string name : {"missing.txt", "dir.txt"}) {
-    Exclude pass;
+    Exclude pass(disk, kAnyTime);
     EXPECT_FALSE(pass.altering(name));
     EXPECT_EQ(pass.inquiry(), "e25: ifstream in( " + name + " )");
   }
@@ -232,9 +235,8 @@ TEST(ExcludeText, WritesATemporaryFileUnlessOverwriting) {
   MemoryDisk disk;
   disk.files["who.txt"] = kLine1 + head("1") + kNuru + "\n" + head("2") + "b\n";
   disk.files["exclude.txt"] = kNuru + "\n";
-  ScopedDisk guard(&disk);
-  ScopedClock clock([] { return std::time_t(1502694845); });
-  Exclude pass(true, false);
+  FixedClock clock(std::time_t(1502694845));
+  Exclude pass(disk, clock, true, false);
   std::string name = "who.txt";
   ASSERT_TRUE(pass.altering(name));
   const std::string written = pass.altered();
@@ -244,7 +246,7 @@ TEST(ExcludeText, WritesATemporaryFileUnlessOverwriting) {
   EXPECT_EQ(disk.files["who.txt"], kLine1 + head("1") + kNuru + "\n" + head("2") + "b\n");
 
   disk.unwritable.insert("who.txt");
-  Exclude over;
+  Exclude over(disk, clock);
   EXPECT_FALSE(over.altering(name));
   EXPECT_EQ(over.inquiry(), "e1: ofstream saveFile( who.txt )");
 }

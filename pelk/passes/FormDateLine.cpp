@@ -25,7 +25,7 @@ void FormDateLine::blankRingBuffer() {
 }
 
 bool FormDateLine::altering(std::string& path) {
-  ThreadFile thread(messages::kFormDateLine);
+  ThreadFile thread(disk(), messages::kFormDateLine);
   if (!opening(thread, path) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   chooseOutputName();

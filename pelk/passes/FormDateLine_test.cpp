@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "Clock.hpp"
 #include "DateFollowed.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
@@ -28,11 +29,14 @@ struct PassRun {
 
 PassRun runPass(const std::string& thread, bool keepLine1) {
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
   disk.files["who.txt"] = thread;
+  const FixedClock clock(1502694845);
   FormDateLine pass;
-  std::string companion = "exclude.txt";
-  pass.setting({companion, 30, keepLine1, false, false, true});
+  pass.setting({.companion = "exclude.txt",
+                .keepLine1 = keepLine1,
+                .overwrite = true,
+                .disk = &disk,
+                .clock = &clock});
   std::string name = "who.txt";
   PassRun run;
   run.ok = pass.altering(name);

@@ -2,7 +2,7 @@
 
 bool HeaderRewriting::rewritingHeaders(const std::string& path, const ThreadMessages& messages,
                                        Layout layout) {
-  ThreadFile thread(messages);
+  ThreadFile thread(disk(), messages);
   if (!opening(thread, path) || !readingLine1(thread)) return false;
   listingLine1(thread.line1());
   chooseOutputName();

@@ -15,7 +15,7 @@ constexpr bool kAxis = false;
 }  // namespace
 
 bool NewLines::altering(std::string& threadName) {
-  ThreadFile thread(messages::kNewLines);
+  ThreadFile thread(disk(), messages::kNewLines);
   const Game* game = openingWithGame(thread, threadName, true);
   if (!game) return false;
   if (!readingToProduceArray()) return false;

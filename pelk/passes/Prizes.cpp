@@ -69,7 +69,7 @@ int Draw::tier(uint64_t pick) const {
 }
 
 bool Prizes::altering(std::string& threadName) {
-  ThreadFile thread(messages::kPrizes);
+  ThreadFile thread(disk(), messages::kPrizes);
   game = openingWithGame(thread, threadName, false);
   if (!game) return false;
   if (!draw.reading(*game, thread.line1())) return failing(thread.noDraw());
@@ -108,7 +108,7 @@ bool Prizes::altering(std::string& threadName) {
 bool Prizes::checkingLine(const ThreadFile& thread, std::string_view line) {
   if (line.find(kLabelCore) != std::string_view::npos && searchingItemSequence(line)) {
     if (gameOfLabel(foundItem) != game) return true;
-    Expander expander(*game, std::string(), std::string(numbersPart(line)));
+    Expander expander(disk(), *game, std::string(), std::string(numbersPart(line)));
     const bool expanded = expander.expanding([&](uint64_t pick) {
       const int tier = draw.tier(pick);
       if (tier >= 0) winning(pick, tier);

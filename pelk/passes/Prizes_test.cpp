@@ -4,11 +4,15 @@
 
 #include <algorithm>
 
+#include "Clock.hpp"
 #include "CombinationKey.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
+
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
 
 const std::string kColon = kZenkakuColon;
 const std::string kHeader1 =
@@ -21,9 +25,12 @@ const std::string kMinilotoLine1 = "03 08 15 22 29 11 -";
 
 class Probe : public Prizes {
  public:
-  explicit Probe(bool keepLine1 = true) {
-    std::string none;
-    setting({none, 30, keepLine1, false, false, true});
+  Probe(Disk& disk, const Clock& clock, bool keepLine1 = true) {
+    setting({.companion = "",
+             .keepLine1 = keepLine1,
+             .overwrite = true,
+             .disk = &disk,
+             .clock = &clock});
   }
 };
 
@@ -32,8 +39,7 @@ class Probe : public Prizes {
 bool run(const std::string& thread, std::string& written, bool keepLine1 = true) {
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
-  ScopedDisk guard(&disk);
-  Probe pass(keepLine1);
+  Probe pass(disk, kAnyTime, keepLine1);
   std::string name = "t.txt";
   if (!pass.altering(name)) {
     written = pass.inquiry();
@@ -175,8 +181,7 @@ TEST(Prizes, LabelledLinesOfTheGameAreExpandedInMemory) {
       kLoto6Line1 + "\n" + kHeader1 + "\nmine 05 12 19 27 33 41 08 01 8to6\n";
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
-  ScopedDisk guard(&disk);
-  Probe pass(false);
+  Probe pass(disk, kAnyTime, false);
   std::string name = "t.txt";
   ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
   const std::string written = disk.files["who.txt"];
@@ -247,8 +252,7 @@ TEST(Prizes, ThreadWithoutADrawFails) {
     EXPECT_EQ(written, c.message) << c.thread;
   }
   MemoryDisk disk;
-  ScopedDisk guard(&disk);
-  Probe pass;
+  Probe pass(disk, kAnyTime);
   std::string name = "none.txt";
   EXPECT_FALSE(pass.altering(name));
   EXPECT_EQ(pass.inquiry(), "e61: ifstream in( none.txt )");

@@ -3,7 +3,7 @@
 #include "ShiftJis.hpp"
 
 bool QuoteRatherThanMark::altering(std::string& threadName) {
-  ThreadFile thread(messages::kQuoteRatherThanMark);
+  ThreadFile thread(disk(), messages::kQuoteRatherThanMark);
   if (!opening(thread, threadName) || !readingLine1(thread)) return false;
   if (settings.keepLine1) posts.writingLine(thread.line1());
   chooseOutputName();

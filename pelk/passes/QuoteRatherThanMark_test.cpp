@@ -2,15 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "Clock.hpp"
 #include "MemoryDisk.hpp"
 
 namespace {
 
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
+
 class Caret : public QuoteRatherThanMark {
  public:
-  explicit Caret(bool keepLine1 = true) {
-    std::string none;
-    setting({none, 30, keepLine1, false, false, true});
+  Caret(Disk& disk, const Clock& clock, bool keepLine1 = true) {
+    setting({.companion = "",
+             .keepLine1 = keepLine1,
+             .overwrite = true,
+             .disk = &disk,
+             .clock = &clock});
   }
 };
 
@@ -29,7 +36,8 @@ TEST(QuoteRatherThanMark, ReplacesOnlyASingleByteCaretAtByteFive) {
       {"12345", "12345"},
       {"", ""},
   };
-  Caret pass;
+  MemoryDisk disk;
+  Caret pass(disk, kAnyTime);
   for (const Case& c : cases) {
     std::string line = c.line;
     EXPECT_EQ(pass.replaceMARKwithBACK_QUOTE(line), c.expected) << c.line;
@@ -40,17 +48,16 @@ TEST(QuoteRatherThanMark, ReplacesOnlyASingleByteCaretAtByteFive) {
 TEST(QuoteRatherThanMark, KeepsOrDropsLine1Unchanged) {
   MemoryDisk disk;
   disk.files["t.txt"] = "12345^ draw\nxxxxx^\n";
-  ScopedDisk guard(&disk);
   std::string name = "t.txt";
-  Caret keep;
+  Caret keep(disk, kAnyTime);
   ASSERT_TRUE(keep.altering(name));
   EXPECT_EQ(keep.altered(), "who.txt");
   EXPECT_EQ(disk.files["who.txt"], "12345^ draw\nxxxxx`\n");
-  Caret drop(false);
+  Caret drop(disk, kAnyTime, false);
   ASSERT_TRUE(drop.altering(name));
   EXPECT_EQ(disk.files["who.txt"], "xxxxx`\n");
   disk.files["t.txt"] = "only";
-  Caret alone(false);
+  Caret alone(disk, kAnyTime, false);
   ASSERT_TRUE(alone.altering(name));
   EXPECT_EQ(disk.files["who.txt"], "");
 }

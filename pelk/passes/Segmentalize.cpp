@@ -11,7 +11,7 @@ bool Segmentalize::altering(std::string& threadName) {
   // The thread is opened first, so that a failure that quotes segmen.txt
   // takes the thread's encoding; a thread that cannot be opened is still
   // reported after segmen.txt.
-  ThreadFile thread(messages::kSegmentalize);
+  ThreadFile thread(disk(), messages::kSegmentalize);
   const bool opened = opening(thread, threadName);
   const Failure threadFailure = failure();
   std::string companionText;
@@ -26,7 +26,7 @@ bool Segmentalize::altering(std::string& threadName) {
   if (!companionLines.next(sample) || sample.size() > kMaxLine1Length)
     return failing(numberedFailure(messages::kSegmentLine, "segment_text.getline(c, BUFFER_SIZE )",
                                    settings.companion));
-  auto headers = std::make_unique<Consecutive>(sample);
+  auto headers = std::make_unique<Consecutive>(sample, disk(), clock());
   if (headers->dateLine() < 1) {
     const std::string text =
         "e" + std::to_string(messages::kSegmentSample) + "(lineType): " + sample;

@@ -19,15 +19,20 @@ std::time_t noon() { return localCalendarTime(2017, 8, 14, 12); }
 
 class Segments : public Segmentalize {
  public:
-  Segments(int period, bool matrix, bool keepLine1 = true) {
-    std::string name = "segmen.txt";
-    setting({name, period, keepLine1, matrix, false, true});
+  Segments(Disk& disk, const Clock& clock, int period, bool matrix, bool keepLine1 = true) {
+    setting({.companion = "segmen.txt",
+             .period = period,
+             .keepLine1 = keepLine1,
+             .matrix = matrix,
+             .overwrite = true,
+             .disk = &disk,
+             .clock = &clock});
   }
 };
 
 class SegmentalizeTest : public ::testing::Test {
  protected:
-  SegmentalizeTest() : guard(&disk), clock(noon) {
+  SegmentalizeTest() : clock(noon()) {
     disk.files["segmen.txt"] = header(256, "16:15:20.68") + "\n";
     disk.files["tivor.txt"] = "12 12 12 12 12 12 12 12 \n";
   }
@@ -38,22 +43,21 @@ class SegmentalizeTest : public ::testing::Test {
     return disk.files["who.txt"];
   }
   MemoryDisk disk;
-  ScopedDisk guard;
-  ScopedClock clock;
+  FixedClock clock;
 };
 
 TEST_F(SegmentalizeTest, AHeaderAfterEveryNLines) {
   disk.files["t.txt"] = "L1\na\nb\nc\nd\ne\nf\ng\n";
   const std::string h1 = header(257, "16:15:45"), h2 = header(258, "16:16:10");
-  Segments three(3, false);
+  Segments three(disk, clock, 3, false);
   EXPECT_EQ(run(three), "L1\n" + header(256, "16:15:20.68") + "\na\nb\nc\n\n" + h1 +
                             "\nd\ne\nf\n\n" + h2 + "\ng\n");
   // Without Line-1 neither it nor the sample header is written.
-  Segments dropped(3, false, false);
+  Segments dropped(disk, clock, 3, false, false);
   EXPECT_EQ(run(dropped), "a\nb\nc\n\n" + h1 + "\nd\ne\nf\n\n" + h2 + "\ng\n");
   // A thread of a whole number of segments ends with a header.
   disk.files["t.txt"] = "L1\na\nb\nc\n";
-  Segments whole(3, false, false);
+  Segments whole(disk, clock, 3, false, false);
   EXPECT_EQ(run(whole), "a\nb\nc\n\n" + h1 + "\n");
 }
 
@@ -71,7 +75,7 @@ TEST_F(SegmentalizeTest, LeadingLineEndsAreCutUnlessThereIsNothingElse) {
   };
   for (const Case& c : cases) {
     disk.files["t.txt"] = c.thread;
-    Segments pass(30, false, c.keepLine1);
+    Segments pass(disk, clock, 30, false, c.keepLine1);
     EXPECT_EQ(run(pass), c.expected) << c.thread;
   }
 }
@@ -81,12 +85,12 @@ TEST_F(SegmentalizeTest, PeriodsBelowOneActAsOne) {
   const std::string expected =
       "a\n\n" + header(257, "16:15:45") + "\nb\n\n" + header(258, "16:16:10") + "\n";
   for (int period : {1, 0, -5}) {
-    Segments pass(period, false, false);
+    Segments pass(disk, clock, period, false, false);
     EXPECT_EQ(run(pass), expected) << period;
   }
   for (int period : {0, -1}) {
     disk.files["t.txt"] = "L1\n01\n16\n26\n";
-    Segments pass(period, true, false);
+    Segments pass(disk, clock, period, true, false);
     EXPECT_EQ(run(pass), "01\n16\n26\n\n" + header(257, "16:15:45") + "\n") << period;
   }
 }
@@ -94,7 +98,7 @@ TEST_F(SegmentalizeTest, PeriodsBelowOneActAsOne) {
 TEST_F(SegmentalizeTest, MatrixWaitsForTheEndOfAMatrix) {
   // Two lines, then a matrix broken by a line in no row, then a whole one.
   disk.files["t.txt"] = "L1\nx\ny\n01 a\n16 b\nno digit\n02 c\n17 d\n28 e\nz\n";
-  Segments pass(2, true, false);
+  Segments pass(disk, clock, 2, true, false);
   EXPECT_EQ(run(pass),
             "x\ny\n01 a\n16 b\nno digit\n02 c\n17 d\n28 e\n\n" + header(257, "16:15:45") + "\nz\n");
 }
@@ -118,14 +122,14 @@ TEST_F(SegmentalizeTest, IntegrityOfDataFollowsTheRows) {
       {"line", false},     {"04", false}, {"20", false},  {"41", false}, {"05", false},
       {"19", false},       {"30", true},  {"ab5", false},  // "54" with the sentinel: in no row
   };
-  Segments pass(30, true);
+  Segments pass(disk, clock, 30, true);
   for (const Step& step : steps)
     EXPECT_EQ(pass.integrity_of_data(step.line), step.complete) << step.line;
 }
 
 TEST_F(SegmentalizeTest, HeaderLinesInTheThreadAreOrdinaryLines) {
   disk.files["t.txt"] = "L1\n" + header(1, "10:00:00") + "\nbody\n";
-  Segments pass(2, false, false);
+  Segments pass(disk, clock, 2, false, false);
   EXPECT_EQ(run(pass), header(1, "10:00:00") + "\nbody\n\n" + header(257, "16:15:45") + "\n");
 }
 
@@ -151,7 +155,7 @@ TEST_F(SegmentalizeTest, FailuresAndTheirMessages) {
     disk.files.erase("t.txt");
     if (c.segmen) disk.files["segmen.txt"] = c.segmen;
     if (c.thread) disk.files["t.txt"] = c.thread;
-    Segments pass(30, false);
+    Segments pass(disk, clock, 30, false);
     std::string name = "t.txt";
     EXPECT_FALSE(pass.altering(name));
     EXPECT_EQ(pass.inquiry(), c.message);

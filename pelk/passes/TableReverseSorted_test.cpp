@@ -4,11 +4,15 @@
 
 #include <ctime>
 
+#include "Clock.hpp"
 #include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
+
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
 
 const std::string kColon = kZenkakuColon;
 const std::string kHeader =
@@ -17,9 +21,12 @@ const std::string kMinilotoLine1 = "01 02 03 04 05 06 -";
 
 class Table : public TableReverseSorted {
  public:
-  explicit Table(bool keepLine1 = true, bool overwrite = true) {
-    std::string companionName = "tabulate.txt";
-    setting({companionName, 30, keepLine1, false, false, overwrite});
+  Table(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true) {
+    setting({.companion = "tabulate.txt",
+             .keepLine1 = keepLine1,
+             .overwrite = overwrite,
+             .disk = &disk,
+             .clock = &clock});
   }
 };
 
@@ -46,8 +53,7 @@ TEST(TableReverseSorted, CountsDistinctCombinationsMostFrequentFirst) {
   MemoryDisk disk;
   disk.files["tabulate.txt"] = "-1-\n.txt\n-1\n | \n";
   disk.files["t.txt"] = kMinilotoThread;
-  ScopedDisk guard(&disk);
-  Table pass;
+  Table pass(disk, kAnyTime);
   std::string name = "t.txt";
   testing::internal::CaptureStdout();
   ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
@@ -82,9 +88,8 @@ TEST(TableReverseSorted, CompanionLinesSteerTheTable) {
     MemoryDisk disk;
     disk.files["tabulate.txt"] = c.companion;
     disk.files["t.txt"] = kMinilotoThread;
-    ScopedDisk guard(&disk);
-    ScopedClock clock(at14m5s);
-    Table pass(c.keepLine1, false);
+    FixedClock clock(at14m5s());
+    Table pass(disk, clock, c.keepLine1, false);
     std::string name = "t.txt";
     testing::internal::CaptureStdout();
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
@@ -157,8 +162,7 @@ TEST(TableReverseSorted, FifthLineDrawsBars) {
     MemoryDisk disk;
     disk.files["tabulate.txt"] = c.companion;
     disk.files["t.txt"] = kMinilotoThread;
-    ScopedDisk guard(&disk);
-    Table pass;
+    Table pass(disk, kAnyTime);
     std::string name = "t.txt";
     testing::internal::CaptureStdout();
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
@@ -181,8 +185,7 @@ TEST(TableReverseSorted, BarsOfLargeCountsAreScaledToFifty) {
   MemoryDisk disk;
   disk.files["tabulate.txt"] = "-1-\n.txt\n-1\n | \n=\n";
   disk.files["t.txt"] = thread;
-  ScopedDisk guard(&disk);
-  Table pass;
+  Table pass(disk, kAnyTime);
   std::string name = "t.txt";
   ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
   EXPECT_EQ(disk.files["who.txt"], expected);
@@ -203,8 +206,7 @@ TEST(TableReverseSorted, EveryNumberOfTheGameIsListedOnce) {
       MemoryDisk disk;
       disk.files["tabulate.txt"] = "-1-\n.txt\n" + order + "\n | \n";
       disk.files["t.txt"] = c.line1 + "\n" + kHeader + "\nno combination\n";
-      ScopedDisk guard(&disk);
-      Table pass;
+      Table pass(disk, kAnyTime);
       std::string name = "t.txt";
       ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
       std::string expected;
@@ -233,8 +235,7 @@ TEST(TableReverseSorted, FailuresWriteNothing) {
     if (c.thread) disk.files["t.txt"] = c.text;
     if (c.companion) disk.files["tabulate.txt"] = "keep\n";
     const auto before = disk.files;
-    ScopedDisk guard(&disk);
-    Table pass(true, false);
+    Table pass(disk, kAnyTime, true, false);
     std::string name = "t.txt";
     EXPECT_FALSE(pass.altering(name));
     EXPECT_EQ(pass.inquiry(), c.message);

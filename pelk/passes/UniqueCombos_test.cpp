@@ -4,11 +4,15 @@
 
 #include <ctime>
 
+#include "Clock.hpp"
 #include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
+
+// The time of the runs whose output names do not matter.
+const FixedClock kAnyTime(1502694845);
 
 const std::string kColon = kZenkakuColon;
 const std::string kHeader =
@@ -20,9 +24,12 @@ const std::string kLoto6Line1 = "05 12 19 27 33 41 08 -";
 
 class Unique : public UniqueCombos {
  public:
-  explicit Unique(bool keepLine1 = true, bool overwrite = true) {
-    std::string companionName = "unique.txt";
-    setting({companionName, 30, keepLine1, false, false, overwrite});
+  Unique(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true) {
+    setting({.companion = "unique.txt",
+             .keepLine1 = keepLine1,
+             .overwrite = overwrite,
+             .disk = &disk,
+             .clock = &clock});
   }
 };
 
@@ -35,8 +42,7 @@ TEST(UniqueCombos, WritesEachCombinationOnceAndAnnouncesCopies) {
                         "02  07 19 28 33 43 !\n01 02 03 04 05\n" + kNumberedHeader + "\r\n" +
                         "1 2 3 4 5 6\n28,33,43,02,07,19\n40 41 42 43 01 02\n123 04 05 06 07\n" +
                         "01 02 03 04 05 06\n" + std::string(3000, 'z') + "41 40 43 42 02 01\n";
-  ScopedDisk guard(&disk);
-  Unique pass;
+  Unique pass(disk, kAnyTime);
   std::string name = "t.txt";
   testing::internal::CaptureStdout();
   ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
@@ -69,9 +75,8 @@ TEST(UniqueCombos, ReadsMissingCompanionLinesAsTheDefaultOnes) {
     disk.files["unique.txt"] = c.companion;
     disk.files["serial.txt"] = "3\n";
     disk.files["t.txt"] = kLoto6Line1 + "\n06 05 04 03 02 01\n";
-    ScopedDisk guard(&disk);
-    ScopedClock clock(at14m5s);
-    Unique pass(c.keepLine1, false);
+    FixedClock clock(at14m5s());
+    Unique pass(disk, clock, c.keepLine1, false);
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
     EXPECT_EQ(pass.altered(), c.name) << c.companion;
@@ -96,8 +101,7 @@ TEST(UniqueCombos, FollowsTheGameOfLine1) {
     disk.files["t.txt"] = c.line1 +
                           "\n31 20 12 09 01 32\n31 20 12 09 01 32 33\n31 20 12 09 01 33 37 38\n" +
                           "31 20 12 09 01\n";
-    ScopedDisk guard(&disk);
-    Unique pass;
+    Unique pass(disk, kAnyTime);
     std::string name = "t.txt";
     testing::internal::CaptureStdout();
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
@@ -111,8 +115,7 @@ TEST(UniqueCombos, NoCombinationLeavesLine1OrNothing) {
     MemoryDisk disk;
     disk.files["unique.txt"] = "keep\n";
     disk.files["t.txt"] = kLoto6Line1 + "\n" + kHeader + "\nchat\n";
-    ScopedDisk guard(&disk);
-    Unique pass(keep);
+    Unique pass(disk, kAnyTime, keep);
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name));
     EXPECT_EQ(disk.files["who.txt"], keep ? kLoto6Line1 + "\n" : "");
@@ -137,8 +140,7 @@ TEST(UniqueCombos, FailuresWriteNothing) {
     if (c.thread) disk.files["t.txt"] = c.text;
     if (c.companion) disk.files["unique.txt"] = "keep\n";
     const auto before = disk.files;
-    ScopedDisk guard(&disk);
-    Unique pass(true, false);
+    Unique pass(disk, kAnyTime, true, false);
     std::string name = "t.txt";
     testing::internal::CaptureStdout();
     EXPECT_FALSE(pass.altering(name));
@@ -153,8 +155,7 @@ TEST(UniqueCombos, UnwritableOutputIsReportedAfterTheCopies) {
   disk.files["unique.txt"] = "-1-\n.txt\n";
   disk.files["t.txt"] = kLoto6Line1 + "\n01 02 03 04 05 06\n06 05 04 03 02 01\n";
   disk.unwritable.insert("who.txt");
-  ScopedDisk guard(&disk);
-  Unique pass;
+  Unique pass(disk, kAnyTime);
   std::string name = "t.txt";
   testing::internal::CaptureStdout();
   EXPECT_FALSE(pass.altering(name));

@@ -450,25 +450,6 @@ TEST_F(SafeWrites, RunWaitsForTheLockHeldByAnother) {
   EXPECT_EQ(read("who.txt"), lines(2, 5));
 }
 
-TEST_F(SafeWrites, RunGivesUpAfterSixtySecondsAndWritesNothing) {
-  if (underRunner())
-    GTEST_SKIP() << kNotUnderWine << "a flock taken here does not meet the Windows lock";
-  // No companion file: a run that went on would write them.
-  write("who.txt", lines(1, 5));
-  HeldLock lock(dir);
-  const auto begun = std::chrono::steady_clock::now();
-  Outcome run = pelk({"-1-"});
-  const auto waited = std::chrono::steady_clock::now() - begun;
-  EXPECT_EQ(run.status, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_EQ(run.err.substr(0, run.err.find('\n') + 1),
-            "e58: pelk.lock is held by another run; gave up after 60 seconds\n");
-  EXPECT_GE(waited, std::chrono::seconds(60));
-  EXPECT_LT(waited, std::chrono::seconds(70));
-  EXPECT_EQ(names(), (std::vector<std::string>{"pelk.lock", "who.txt"}));
-  EXPECT_EQ(read("who.txt"), lines(1, 5));
-}
-
 TEST_F(SafeWrites, LockFileThatCannotBeLockedStopsTheRun) {
   writeDefaultCompanions();
   write("who.txt", lines(1, 5));

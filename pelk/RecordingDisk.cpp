@@ -1,0 +1,41 @@
+#include "RecordingDisk.hpp"
+
+void RecordingDisk::recording(bool on) {
+  if (!on) created_.clear();
+  recording_ = on;
+}
+
+bool RecordingDisk::readFile(const std::string& name, std::string* contents) {
+  return disk_.readFile(name, contents);
+}
+
+std::unique_ptr<Disk::Reader> RecordingDisk::openReader(const std::string& name) {
+  return disk_.openReader(name);
+}
+
+bool RecordingDisk::writeFile(const std::string& name, const std::string& contents) {
+  return disk_.writeFile(name, contents);
+}
+
+Disk::Creation RecordingDisk::creatingFile(const std::string& name, const std::string& contents) {
+  const Creation made = disk_.creatingFile(name, contents);
+  if (recording_ && made == Creation::kNew) created_ += name + "\n";
+  return made;
+}
+
+std::unique_ptr<Disk::Writer> RecordingDisk::openWriter(const std::string& name) {
+  return disk_.openWriter(name);
+}
+
+bool RecordingDisk::exists(const std::string& name) { return disk_.exists(name); }
+
+bool RecordingDisk::isRegularFile(const std::string& name) { return disk_.isRegularFile(name); }
+
+bool RecordingDisk::removeFile(const std::string& name) { return disk_.removeFile(name); }
+
+void RecordingDisk::eachFile(const std::string& pattern,
+                             const std::function<void(const std::string&)>& each) {
+  disk_.eachFile(pattern, each);
+}
+
+void RecordingDisk::removeAbandonedPartials() { disk_.removeAbandonedPartials(); }
