@@ -8,29 +8,17 @@
 #include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
+#include "passes/PassTesting.hpp"
 
 namespace {
 
-// The time of the runs whose output names do not matter.
-const FixedClock kAnyTime(1502694845);
-
 const std::string kColon = kZenkakuColon;
-const std::string kHeader =
-    "1 " + kColon + "A " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh";
 const std::string kMinilotoLine1 = "01 02 03 04 05 06 -";
 
-class Table : public TableReverseSorted {
- public:
-  Table(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true) {
-    setting({.companion = "tabulate.txt",
-             .keepLine1 = keepLine1,
-             .overwrite = overwrite,
-             .disk = &disk,
-             .clock = &clock});
-  }
+struct Table : Configured<TableReverseSorted> {
+  Table(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true)
+      : Configured(disk, clock, "tabulate.txt", keepLine1, overwrite) {}
 };
-
-std::time_t at14m5s() { return localCalendarTime(2017, 8, 14, 16, 14, 5); }
 
 // Rows "<number><separator><count>" for the given numbers, all with one count.
 std::string rows(std::initializer_list<int> numbers, const std::string& separator, int count) {
@@ -214,32 +202,6 @@ TEST(TableReverseSorted, EveryNumberOfTheGameIsListedOnce) {
         expected += (n < 10 ? "0" : "") + std::to_string(n) + " | 0\n";
       EXPECT_EQ(disk.files["who.txt"], expected) << c.line1 << order;
     }
-  }
-}
-
-TEST(TableReverseSorted, FailuresWriteNothing) {
-  struct Case {
-    bool thread, companion;
-    std::string text, message;
-  };
-  const Case cases[] = {
-      {false, true, "", "e40: ifstream in( t.txt )"},
-      {true, false, kMinilotoLine1 + "\n", "e2: ifstream in( tabulate.txt )"},
-      {true, true, "", "e43(Line-1): in.getline(c, BUFFER_SIZE )"},
-      {true, true, std::string(384, '1') + "\n", "e43(Line-1): in.getline(c, BUFFER_SIZE )"},
-      {true, true, "01 02 03 04 05 06 07 08 09 10\n", "e41: ADD THE DRAW TO LINE-1 OF WHO.TXT"},
-      {true, true, "01 02 03 04 05 06\n", "e42: TOO FEW GAPS"},
-  };
-  for (const Case& c : cases) {
-    MemoryDisk disk;
-    if (c.thread) disk.files["t.txt"] = c.text;
-    if (c.companion) disk.files["tabulate.txt"] = "keep\n";
-    const auto before = disk.files;
-    Table pass(disk, kAnyTime, true, false);
-    std::string name = "t.txt";
-    EXPECT_FALSE(pass.altering(name));
-    EXPECT_EQ(pass.inquiry(), c.message);
-    EXPECT_EQ(disk.files, before) << c.message;
   }
 }
 

@@ -8,32 +8,20 @@
 #include "LocalTime.hpp"
 #include "MemoryDisk.hpp"
 #include "ShiftJis.hpp"
+#include "passes/PassTesting.hpp"
 
 namespace {
 
-// The time of the runs whose output names do not matter.
-const FixedClock kAnyTime(1502694845);
-
 const std::string kColon = kZenkakuColon;
-const std::string kHeader =
-    "1 " + kColon + "A " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh";
 // A header that holds six numbers of the game.
 const std::string kNumberedHeader =
     "12 " + kColon + "01 02 03 " + kColon + "2017/08/14(Mon) 16:16:21.00 ID:bcdefghi";
 const std::string kLoto6Line1 = "05 12 19 27 33 41 08 -";
 
-class Unique : public UniqueCombos {
- public:
-  Unique(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true) {
-    setting({.companion = "unique.txt",
-             .keepLine1 = keepLine1,
-             .overwrite = overwrite,
-             .disk = &disk,
-             .clock = &clock});
-  }
+struct Unique : Configured<UniqueCombos> {
+  Unique(Disk& disk, const Clock& clock, bool keepLine1 = true, bool overwrite = true)
+      : Configured(disk, clock, "unique.txt", keepLine1, overwrite) {}
 };
-
-std::time_t at14m5s() { return localCalendarTime(2017, 8, 14, 16, 14, 5); }
 
 TEST(UniqueCombos, WritesEachCombinationOnceAndAnnouncesCopies) {
   MemoryDisk disk;
@@ -119,34 +107,6 @@ TEST(UniqueCombos, NoCombinationLeavesLine1OrNothing) {
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name));
     EXPECT_EQ(disk.files["who.txt"], keep ? kLoto6Line1 + "\n" : "");
-  }
-}
-
-TEST(UniqueCombos, FailuresWriteNothing) {
-  struct Case {
-    bool thread, companion;
-    std::string text, message;
-  };
-  const Case cases[] = {
-      {false, true, "", "e44: ifstream in( t.txt )"},
-      {true, false, kLoto6Line1 + "\n", "e2: ifstream in( unique.txt )"},
-      {true, true, "", "e47(Line-1): in.getline(c, BUFFER_SIZE )"},
-      {true, true, std::string(384, '1') + "\n", "e47(Line-1): in.getline(c, BUFFER_SIZE )"},
-      {true, true, "01 02 03 04 05 06 07 08 09 10\n", "e45: ADD THE DRAW TO LINE-1 OF WHO.TXT"},
-      {true, true, "01 02 03 04 05 06\n01 02 03 04 05 06\n", "e46: TOO FEW GAPS"},
-  };
-  for (const Case& c : cases) {
-    MemoryDisk disk;
-    if (c.thread) disk.files["t.txt"] = c.text;
-    if (c.companion) disk.files["unique.txt"] = "keep\n";
-    const auto before = disk.files;
-    Unique pass(disk, kAnyTime, true, false);
-    std::string name = "t.txt";
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(pass.altering(name));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_EQ(pass.inquiry(), c.message);
-    EXPECT_EQ(disk.files, before) << c.message;
   }
 }
 
