@@ -41,20 +41,33 @@ inline constexpr std::string_view kSeparateDefaults[] = {"/", "|"};
 inline constexpr std::string_view kUniqueDefaults[] = {"-1-", ".txt"};
 inline constexpr std::string_view kTabulateDefaults[] = {"-1-", ".txt", "-1", " | "};
 
-/// A companion file: its name and its default lines.
+/// Makes sure the companion file `name` exists: true when it was there
+/// already, false when its default lines had to be written (or their
+/// writing was tried).
+bool ensuringCompanion(Disk& disk, const char* name, std::span<const std::string_view> defaults);
+
+/// The six companion checks: each makes sure its file exists, as
+/// `ensuringCompanion` does.
+bool testDrafoText(Disk& disk);
+bool testExcludeText(Disk& disk);
+bool testSegmentText(Disk& disk);
+bool testSeparateText(Disk& disk);
+bool testUniqueText(Disk& disk);
+bool testTabulateText(Disk& disk);
+
+/// A companion file: its name, its default lines and its check.
 struct Companion {
   const char* name;
   std::span<const std::string_view> defaults;
+  bool (*test)(Disk& disk);
 };
 
 /// Every companion, in the order the driver checks them.
 inline constexpr Companion kCompanions[] = {
-    {kDrafoCsv, kDrafoDefaults},      {kExcludeText, kExcludeDefaults},
-    {kSegmentText, kSegmentDefaults}, {kSeparateText, kSeparateDefaults},
-    {kUniqueText, kUniqueDefaults},   {kTabulateText, kTabulateDefaults},
+    {kDrafoCsv, kDrafoDefaults, testDrafoText},
+    {kExcludeText, kExcludeDefaults, testExcludeText},
+    {kSegmentText, kSegmentDefaults, testSegmentText},
+    {kSeparateText, kSeparateDefaults, testSeparateText},
+    {kUniqueText, kUniqueDefaults, testUniqueText},
+    {kTabulateText, kTabulateDefaults, testTabulateText},
 };
-
-/// Makes sure the companion file exists: true when it was there already,
-/// false when its default lines had to be written (or their writing was
-/// tried).
-bool ensuringCompanion(Disk& disk, const Companion& companion);

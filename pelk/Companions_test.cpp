@@ -30,7 +30,7 @@ TEST(Companions, FirstRunWritesEveryDefaultFileInTheDriversOrder) {
   ASSERT_EQ(std::size(kCompanions), std::size(order));
   for (std::size_t i = 0; i < std::size(order); ++i) {
     EXPECT_EQ(kCompanions[i].name, order[i]);
-    EXPECT_FALSE(ensuringCompanion(disk, kCompanions[i])) << order[i];
+    EXPECT_FALSE(kCompanions[i].test(disk)) << order[i];
   }
   EXPECT_EQ(disk.files, kDefaultFiles);
 }
@@ -42,8 +42,8 @@ TEST(Companions, AFileOrDirectoryOfThatNameIsLeftAsItIs) {
   for (const Companion& companion : kCompanions) {
     const std::string name = companion.name;
     const bool there = name == "exclude.txt" || name == "segmen.txt";
-    EXPECT_EQ(ensuringCompanion(disk, companion), there) << name;
-    EXPECT_TRUE(ensuringCompanion(disk, companion)) << name;
+    EXPECT_EQ(companion.test(disk), there) << name;
+    EXPECT_TRUE(companion.test(disk)) << name;
   }
   EXPECT_EQ(disk.files["exclude.txt"], "mine\n");
   EXPECT_EQ(disk.files.count("segmen.txt"), 0u);

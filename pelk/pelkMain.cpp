@@ -190,7 +190,7 @@ int main(int argc, char** argv) {
   // Every companion check runs; a missing file ends the run after all six.
   std::vector<std::string> missing;
   for (const Companion& companion : kCompanions)
-    if (!ensuringCompanion(disk, companion)) missing.emplace_back(companion.name);
+    if (!companion.test(disk)) missing.emplace_back(companion.name);
   if (!missing.empty()) {
     reportCompanions(disk, missing);
     return ERROR_CODE;

@@ -59,7 +59,7 @@ Pairs pairsOf(const std::string& csv) {
 class DefaultPairs {
  public:
   DefaultPairs() {
-    ensuringCompanion(disk, {kDrafoCsv, kDrafoDefaults});
+    testDrafoText(disk);
     EXPECT_TRUE(pass.readingCsvToProduceArrays());
   }
   /// A body line as the pass turns it out.
@@ -275,7 +275,7 @@ TEST(Drafo, ConvertsBodyLinesAndCopiesHeaders) {
   for (const Case& c : cases) {
     MemoryDisk disk;
     disk.files["t.txt"] = thread;
-    ensuringCompanion(disk, {kDrafoCsv, kDrafoDefaults});
+    testDrafoText(disk);
     Zenkaku pass(disk, kAnyTime, c.keepLine1);
     std::string name = "t.txt";
     ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
