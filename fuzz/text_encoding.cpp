@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "Conversions.hpp"
 #include "FuzzInput.hpp"
 #include "TextEncoding.hpp"
 

@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <map>
 
+#include "Conversions.hpp"
 #include "E2E.hpp"
-#include "TextEncoding.hpp"
 #include "passes/PassList.hpp"
 
 namespace {

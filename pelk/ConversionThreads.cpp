@@ -1,0 +1,434 @@
+#include "ConversionThreads.hpp"
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <cstring>
+#include <deque>
+#include <mutex>
+#include <string_view>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "Utf8Sequences.hpp"
+
+namespace {
+
+using utf8::kMark;
+
+/// Hands out the bytes read ahead, then the rest of the file.
+class ReplayReader : public Disk::Reader {
+ public:
+  ReplayReader(std::string head, std::unique_ptr<Disk::Reader> file)
+      : head_(std::move(head)), file_(std::move(file)) {}
+
+  size_t read(char* buffer, size_t size) override {
+    if (at_ == head_.size()) return file_->read(buffer, size);
+    const size_t n = head_.copy(buffer, size, at_);
+    at_ += n;
+    if (at_ == head_.size()) {
+      std::string().swap(head_);
+      at_ = 0;
+    }
+    return n;
+  }
+
+  bool failed() const override { return file_->failed(); }
+
+ private:
+  std::string head_;
+  size_t at_ = 0;
+  std::unique_ptr<Disk::Reader> file_;
+};
+
+/// Bytes in memory that is not cleared first.
+struct Bytes {
+  std::unique_ptr<char[]> data;
+  size_t size = 0;
+  size_t capacity = 0;
+
+  /// Room for `capacity` bytes, none of them in use.
+  static Bytes room(size_t capacity) {
+    return {std::make_unique_for_overwrite<char[]>(capacity), 0, capacity};
+  }
+};
+
+/// Hands pieces of work from one thread to another, in order, with at most
+/// `kWaiting` of them waiting, so that memory stays bounded whatever the
+/// size of the file.
+template <class Piece>
+class Handover {
+ public:
+  /// Waits for room and hands `piece` on; false when the taker has stopped.
+  bool putting(Piece piece) {
+    std::unique_lock<std::mutex> hold(mutex_);
+    changed_.wait(hold, [&] { return stopped_ || pieces_.size() < kWaiting; });
+    if (stopped_) return false;
+    pieces_.push_back(std::move(piece));
+    changed_.notify_all();
+    return true;
+  }
+  /// Waits for the next piece; false once the giver has ended and every
+  /// piece was taken.
+  bool taking(Piece& piece) {
+    std::unique_lock<std::mutex> hold(mutex_);
+    changed_.wait(hold, [&] { return ended_ || !pieces_.empty(); });
+    if (pieces_.empty()) return false;
+    piece = std::move(pieces_.front());
+    pieces_.pop_front();
+    changed_.notify_all();
+    return true;
+  }
+  /// The giver has no more.
+  void ending() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    ended_ = true;
+    changed_.notify_all();
+  }
+  /// The taker wants no more: a waiting giver gives up.
+  void stopping() {
+    std::lock_guard<std::mutex> hold(mutex_);
+    stopped_ = true;
+    changed_.notify_all();
+  }
+
+ private:
+  static constexpr size_t kWaiting = 4;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<Piece> pieces_;
+  bool ended_ = false;
+  bool stopped_ = false;
+};
+
+/// The bytes a conversion thread takes at a time.
+constexpr size_t kPiece = kConversionPiece;
+
+/// Starts `work` on a thread of its own; false (nothing started) when the
+/// system gives no thread: the work is then done on the caller's.
+bool starting(std::thread& thread, ThreadMaker makeThread, std::function<void()> work) {
+  try {
+    thread = makeThread(std::move(work));
+    return true;
+  } catch (const std::system_error&) {
+    return false;
+  }
+}
+
+/// Reads a UTF-8 file as CP932, converted on a thread of its own ahead of
+/// the reads. A file taken for UTF-8 before all of it was seen (`secondLook`
+/// given) fails at a byte that is not UTF-8, or when the user area
+/// overflows, and is named in `secondLook`: it may be Shift-JIS.
+class Cp932Reader : public Disk::Reader {
+ public:
+  Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area, Failure& failure,
+              std::string name, std::string* secondLook, ThreadMaker makeThread)
+      : file_(std::move(file)),
+        area_(area),
+        toCp932_(area),
+        failure_(failure),
+        name_(std::move(name)),
+        secondLook_(secondLook) {
+    if (secondLook_) toCp932_.strict();
+    toCp932_.deferring(&pending_);
+    threaded_ = starting(thread_, makeThread, [this] {
+      for (bool more = true; more;) {
+        Converted piece = converting();
+        more = piece.ending == Ending::kNone;
+        if (!converted_.putting(std::move(piece))) break;
+      }
+      converted_.ending();
+    });
+  }
+
+  ~Cp932Reader() override {
+    converted_.stopping();
+    if (threaded_) thread_.join();
+  }
+
+  size_t read(char* buffer, size_t size) override {
+    while (at_ == piece_.bytes.size) {
+      if (done_) return 0;
+      sparing(std::move(piece_.bytes));
+      if (!threaded_) {
+        piece_ = converting();
+      } else if (!converted_.taking(piece_)) {
+        done_ = true;
+        return 0;
+      }
+      at_ = 0;
+      if (!completing()) return 0;
+    }
+    const size_t n = std::min(size, piece_.bytes.size - at_);
+    std::memcpy(buffer, piece_.bytes.data.get() + at_, n);
+    at_ += n;
+    return n;
+  }
+
+  bool failed() const override { return failed_; }
+
+ private:
+  enum class Ending { kNone, kEnd, kReadFailed, kStray };
+
+  /// A piece of the file converted, with the characters that wait for a
+  /// code, and what ends the file after it.
+  struct Converted {
+    Bytes bytes;
+    std::vector<std::pair<size_t, char32_t>> pending;
+    Ending ending = Ending::kNone;
+  };
+
+  /// Reads and converts the next piece (on the conversion thread).
+  Converted converting() {
+    Converted piece;
+    const size_t n = file_->read(block_.data(), kPiece);
+    piece.bytes = spare(ToCp932::room(n));
+    char* out = piece.bytes.data.get();
+    pending_.clear();
+    // Where the conversion wrote: the piece, or for the end of the file a
+    // text then copied to the start of the piece.
+    const char* base = out;
+    bool converted;
+    std::string rest;
+    if (n > 0) {
+      converted = toCp932_.converting(std::string_view(block_.data(), n), out);
+    } else if (file_->failed()) {
+      piece.ending = Ending::kReadFailed;
+      return piece;
+    } else {
+      converted = toCp932_.finishing(rest);
+      base = rest.data();
+      out = std::copy(rest.begin(), rest.end(), out);
+      piece.ending = Ending::kEnd;
+    }
+    if (!converted) {
+      piece.ending = Ending::kStray;
+      return piece;
+    }
+    piece.bytes.size = out - piece.bytes.data.get();
+    for (const auto& [at, c] : pending_) piece.pending.emplace_back(at - base, c);
+    return piece;
+  }
+
+  /// Room for `size` bytes: a piece's bytes handed out already, or new.
+  Bytes spare(size_t size) {
+    {
+      std::lock_guard<std::mutex> hold(spareMutex_);
+      if (!spare_.empty() && spare_.back().capacity >= size) {
+        Bytes bytes = std::move(spare_.back());
+        spare_.pop_back();
+        bytes.size = 0;
+        return bytes;
+      }
+    }
+    return Bytes::room(std::max(size, ToCp932::room(kPiece)));
+  }
+  /// Keeps the bytes of a piece handed out, for a later piece.
+  void sparing(Bytes bytes) {
+    if (!bytes.data) return;
+    std::lock_guard<std::mutex> hold(spareMutex_);
+    if (spare_.size() < 2) spare_.push_back(std::move(bytes));
+  }
+
+  /// Gives the characters of the piece taken their codes, in the order of
+  /// the text (on the pass's thread), and takes in how it ends. False when
+  /// the reads end here.
+  bool completing() {
+    for (const auto& [at, c] : piece_.pending) {
+      const unsigned short code = area_.codeFor(c);
+      if (code == 0) return failing(true);
+      piece_.bytes.data[at] = char(code >> 8);
+      piece_.bytes.data[at + 1] = char(code & 0xFF);
+    }
+    switch (piece_.ending) {
+      case Ending::kNone:
+        return true;
+      case Ending::kEnd:
+        done_ = true;
+        return true;
+      case Ending::kReadFailed:
+        done_ = failed_ = true;
+        return false;
+      case Ending::kStray:
+        break;
+    }
+    return failing(false);
+  }
+
+  /// Ends the reads as failed: the user area is full (`full`), or a byte
+  /// that is not UTF-8 came.
+  bool failing(bool full) {
+    if (secondLook_)
+      *secondLook_ = name_;
+    else if (full)
+      failure_ = overflowFailure(name_);
+    piece_.bytes.size = at_ = 0;
+    done_ = failed_ = true;
+    converted_.stopping();
+    return false;
+  }
+
+  std::unique_ptr<Disk::Reader> file_;
+  UserArea& area_;
+  ToCp932 toCp932_;
+  Failure& failure_;
+  std::string name_;
+  std::string* secondLook_;
+  // The conversion thread's own.
+  std::vector<char> block_ = std::vector<char>(kPiece);
+  std::vector<std::pair<char*, char32_t>> pending_;
+  // Between the threads.
+  Handover<Converted> converted_;
+  std::mutex spareMutex_;
+  std::vector<Bytes> spare_;
+  std::thread thread_;
+  bool threaded_ = false;
+  // The pass's.
+  Converted piece_;
+  size_t at_ = 0;
+  bool done_ = false;
+  bool failed_ = false;
+};
+
+/// Writes CP932 text to a file as UTF-8, converted on a thread of its own
+/// behind the appends.
+class Utf8Writer : public Disk::Writer {
+ public:
+  Utf8Writer(std::unique_ptr<Disk::Writer> file, const UserArea& area, bool mark,
+             ThreadMaker makeThread)
+      : file_(std::move(file)), toUtf8_(area), mark_(mark) {
+    threaded_ = starting(thread_, makeThread, [this] {
+      for (std::string piece; appended_.taking(piece);) {
+        if (!handingOn(piece)) {
+          // The file failed: the pieces waiting are not converted, and the
+          // pass's next append fails.
+          appended_.stopping();
+          break;
+        }
+        piece.clear();
+        std::lock_guard<std::mutex> hold(spareMutex_);
+        if (spare_.size() < 2) spare_.push_back(std::move(piece));
+      }
+    });
+  }
+
+  ~Utf8Writer() override { stopping(); }
+
+  bool append(std::string_view bytes) override {
+    if (failed_) return false;
+    gathered_.append(bytes);
+    if (gathered_.size() >= kPiece) passing();
+    return !failed_;
+  }
+
+  bool commit(const std::string& name) override {
+    passing();
+    stopping();
+    if (failed_) return false;
+    std::string rest;
+    toUtf8_.finishing(rest);
+    return handingOn({}, rest) && file_->commit(name);
+  }
+
+ private:
+  /// Hands on what was gathered; the first time even nothing, for the mark.
+  void passing() {
+    if (gathered_.empty() && passed_) return;
+    passed_ = true;
+    if (!threaded_) {
+      handingOn(gathered_);
+      gathered_.clear();
+      return;
+    }
+    if (!appended_.putting(std::move(gathered_))) failed_ = true;
+    // Gathering goes on in the room of a piece written already.
+    std::string next;
+    {
+      std::lock_guard<std::mutex> hold(spareMutex_);
+      if (!spare_.empty()) {
+        next = std::move(spare_.back());
+        spare_.pop_back();
+      }
+    }
+    next.clear();
+    if (next.capacity() < kPiece + kPiece / 8) next.reserve(kPiece + kPiece / 8);
+    gathered_ = std::move(next);
+  }
+  /// Waits for the thread to write what it was given.
+  void stopping() {
+    if (!threaded_) return;
+    appended_.ending();
+    thread_.join();
+    threaded_ = false;
+  }
+  /// Converts `piece` and writes it, behind the mark before the first bytes
+  /// (an empty output too gets it), then `after`, converted already. Nothing
+  /// once the file has failed.
+  bool handingOn(std::string_view piece, std::string_view after = {}) {
+    if (failed_) return false;
+    char* const start =
+        converted_.reserving(kMark.size() + ToUtf8::room(piece.size()) + after.size());
+    char* out = start;
+    if (mark_) out = std::copy(kMark.begin(), kMark.end(), out);
+    mark_ = false;
+    toUtf8_.converting(piece, out);
+    out = std::copy(after.begin(), after.end(), out);
+    if (out != start && !file_->append(std::string_view(start, out - start))) failed_ = true;
+    return !failed_;
+  }
+
+  /// A buffer that grows without clearing what it gains.
+  class Buffer {
+   public:
+    char* reserving(size_t size) {
+      if (size > capacity_) {
+        // With room to spare: the pieces differ in size by a line or so, and
+        // new memory costs a page fault a page.
+        capacity_ = std::max(size, capacity_ + capacity_ / 2);
+        data_ = std::make_unique_for_overwrite<char[]>(capacity_);
+      }
+      return data_.get();
+    }
+
+   private:
+    std::unique_ptr<char[]> data_;
+    size_t capacity_ = 0;
+  };
+
+  std::unique_ptr<Disk::Writer> file_;
+  // The conversion thread's own (the pass's once it has ended).
+  ToUtf8 toUtf8_;
+  bool mark_;
+  Buffer converted_;
+  // Between the threads.
+  Handover<std::string> appended_;
+  std::mutex spareMutex_;
+  std::vector<std::string> spare_;
+  std::atomic<bool> failed_ = false;
+  std::thread thread_;
+  bool threaded_ = false;
+  // The pass's.
+  std::string gathered_;
+  bool passed_ = false;
+};
+
+}  // namespace
+
+std::thread newThread(std::function<void()> work) { return std::thread(std::move(work)); }
+
+std::unique_ptr<Disk::Reader> replaying(std::string head, std::unique_ptr<Disk::Reader> file) {
+  return std::make_unique<ReplayReader>(std::move(head), std::move(file));
+}
+
+std::unique_ptr<Disk::Reader> cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area,
+                                          Failure& failure, std::string name,
+                                          std::string* secondLook, ThreadMaker makeThread) {
+  return std::make_unique<Cp932Reader>(std::move(file), area, failure, std::move(name), secondLook,
+                                       makeThread);
+}
+
+std::unique_ptr<Disk::Writer> utf8Writer(std::unique_ptr<Disk::Writer> file, const UserArea& area,
+                                         bool mark, ThreadMaker makeThread) {
+  return std::make_unique<Utf8Writer>(std::move(file), area, mark, makeThread);
+}

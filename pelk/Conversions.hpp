@@ -1,0 +1,129 @@
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "Failure.hpp"
+
+// The conversions between UTF-8 and CP932, and the codes of the user area
+// that CP932 lends to the characters it lacks. Both converters work block by
+// block, so that no file has to be in memory whole; RunEncoding
+// (TextEncoding.hpp) decides which file they serve.
+
+/// The characters that CP932 lacks, met in the files of one run, each given
+/// a code of CP932's user-defined area (lead bytes 0xF0-0xF9, trail bytes
+/// 0x40-0x7E and 0x80-0xFC: 1880 codes) in order of first appearance. The
+/// pass handles them as any other double-byte character; what it writes gets
+/// them back. Private-use characters take part like the others (the codec's
+/// fixed meaning of the area does not apply), and so does each byte of a
+/// UTF-8 file that is not UTF-8, as the character U+DC00 + byte (a surrogate,
+/// which valid UTF-8 never holds): no code stands for two things.
+class UserArea {
+ public:
+  static constexpr size_t kCapacity = 1880;
+
+  /// The code of `c` (lead << 8 | trail), given to it when first met; 0 when
+  /// the area is full.
+  unsigned short codeFor(char32_t c);
+  /// The character the code was given, or 0.
+  char32_t characterOf(unsigned short code) const;
+  /// How many codes are given.
+  size_t size() const;
+
+  // The conversions of a run's files go on beside the pass, each on a thread
+  // of its own: the area is shared by all of them.
+ private:
+  mutable std::mutex mutex_;
+  std::unordered_map<char32_t, unsigned short> codes_;
+  std::vector<char32_t> characters_;
+};
+
+/// The failure (e65) of the file `name`, whose characters that CP932 lacks
+/// overflowed the user area.
+Failure overflowFailure(const std::string& name);
+
+/// Converts UTF-8 to CP932 block by block: a sequence cut at the end of a
+/// block is completed by the next. A byte-order mark at the start is
+/// dropped. Characters CP932 lacks, and bytes that are not UTF-8 (possible
+/// in a file that begins with the mark), take codes of the run's UserArea,
+/// so that they come back unchanged when written.
+class ToCp932 {
+ public:
+  explicit ToCp932(UserArea& area) : area_(area) {}
+
+  /// For a text taken for UTF-8 before all of it was seen: a byte that is
+  /// not UTF-8 (or a sequence cut short by the end) stops the conversion
+  /// there and sets `strayFound()`, since such a text is Shift-JIS after all.
+  void strict() { strict_ = true; }
+  /// True when `strict` stopped the conversion.
+  bool strayFound() const { return strayFound_; }
+  /// For a conversion on a thread other than the pass's: a character that
+  /// has no CP932 code is written as two bytes to be filled in, and noted
+  /// in `pending` (where, and which character), so that the pass's thread
+  /// gives the codes of the user area in the order it reads the text.
+  void deferring(std::vector<std::pair<char*, char32_t>>* pending) { pending_ = pending; }
+
+  /// Appends the conversion of the next block to `out`; false once the user
+  /// area has overflowed (the text is then cut at the character that found
+  /// it full).
+  bool converting(std::string_view block, std::string& out);
+  /// As above, writing at `out`, which has `room(block.size())` bytes, and
+  /// moving it past what was written.
+  bool converting(std::string_view block, char*& out);
+  /// Ends the text: a sequence cut short by the end counts as bytes that are
+  /// not UTF-8. False as for `converting`.
+  bool finishing(std::string& out);
+
+  /// The room the conversion of a block of `size` bytes may take (no byte
+  /// becomes more than two), with what is carried from the block before.
+  static constexpr size_t room(size_t size) { return 2 * (size + 8) + 16; }
+
+ private:
+  /// Converts the whole sequences from the start of `in` to `out`, which
+  /// has room for 2 * in.size() + 8 bytes, and returns how many bytes it
+  /// took; at the `end` of the text, a sequence cut short too.
+  size_t step(std::string_view in, bool end, char*& out);
+
+  UserArea& area_;
+  std::string carry_;
+  bool atStart_ = true;
+  bool overflowed_ = false;
+  bool strict_ = false;
+  bool strayFound_ = false;
+  std::vector<std::pair<char*, char32_t>>* pending_ = nullptr;
+};
+
+/// Converts CP932 to UTF-8 block by block: a double-byte character cut at
+/// the end of a block is completed by the next. The codes of the user area
+/// become the characters the run gave them (a byte that was not UTF-8
+/// becomes that byte again); a user-area code the run gave no character
+/// keeps the codec's meaning (U+E000 on). A byte that begins no character
+/// (0xA0, 0xFD-0xFF, a lead byte without its trail, or a pair CP932 leaves
+/// unassigned) passes as it is, so nothing is lost.
+class ToUtf8 {
+ public:
+  explicit ToUtf8(const UserArea& area) : area_(area) {}
+
+  /// Appends the conversion of the next block to `out`.
+  void converting(std::string_view block, std::string& out);
+  /// As above, writing at `out`, which has `room(block.size())` bytes, and
+  /// moving it past what was written.
+  void converting(std::string_view block, char*& out);
+  /// Ends the text: a lead byte left at the end passes as it is.
+  void finishing(std::string& out);
+
+  /// The room the conversion of a block of `size` bytes may take (no byte
+  /// becomes more than three), with what is carried from the block before.
+  static constexpr size_t room(size_t size) { return 3 * (size + 8) + 16; }
+
+ private:
+  /// As ToCp932::step, with room for 3 * in.size() + 8 bytes.
+  size_t step(std::string_view in, bool end, char*& out);
+
+  const UserArea& area_;
+  std::string carry_;
+};

@@ -1,0 +1,236 @@
+#include "Conversions.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Cp932Table.hpp"
+#include "ShiftJis.hpp"
+#include "TextEncoding.hpp"
+#include "TextEncoding_testing.hpp"
+
+namespace {
+
+using namespace texts;
+
+/// The code as CP932 bytes.
+std::string bytesOf(unsigned short code) {
+  std::string out;
+  if (code > 0xFF) out += char(code >> 8);
+  out += char(code & 0xFF);
+  return out;
+}
+
+/// Converts to CP932 in blocks of `block` bytes (whole when 0); "!" when the
+/// conversion fails.
+std::string toCp932(UserArea& area, std::string_view text, size_t block = 0) {
+  ToCp932 converter(area);
+  std::string out;
+  if (block == 0) block = std::max<size_t>(text.size(), 1);
+  for (size_t at = 0; at < text.size(); at += block)
+    if (!converter.converting(text.substr(at, block), out)) return "!";
+  return converter.finishing(out) ? out : "!";
+}
+
+std::string toCp932(std::string_view text) {
+  UserArea area;
+  return toCp932(area, text);
+}
+
+std::string toUtf8(const UserArea& area, std::string_view text, size_t block = 0) {
+  ToUtf8 converter(area);
+  std::string out;
+  if (block == 0) block = std::max<size_t>(text.size(), 1);
+  for (size_t at = 0; at < text.size(); at += block)
+    converter.converting(text.substr(at, block), out);
+  converter.finishing(out);
+  return out;
+}
+
+TEST(ToCp932, ConvertsTheCharactersCp932Has) {
+  struct Case {
+    std::string utf8, cp932;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"256 abc\r\n", "256 abc\r\n"},
+      {kAUtf8, kASjis},
+      {std::string(kNurupoUtf8) + kColonUtf8, std::string(kNurupo) + kZenkakuColon},
+      {std::string("x") + kHalfAUtf8 + "y", std::string("x") + kHalfASjis + "y"},
+      {"\xC2\x80", "\x80"},
+      {std::string(kMark) + kAUtf8, kASjis},     // the mark is dropped
+      {std::string(kMark) + kMark, "\xF0\x40"},  // once: the second is a character
+  };
+  for (const Case& c : cases) EXPECT_EQ(toCp932(c.utf8), c.cp932) << c.utf8;
+}
+
+TEST(Conversion, EveryCp932CharacterRoundTrips) {
+  std::string cp932, utf8;
+  size_t duplicates = 0;
+  UserArea area;
+  auto check = [&](unsigned short code, char16_t c) {
+    const std::string bytes = bytesOf(code);
+    EXPECT_EQ(toUtf8(area, bytes), utf8Of(c)) << std::hex << code;
+    const unsigned short canonical = cp932::toCode(c);
+    EXPECT_EQ(toCp932(area, utf8Of(c)), bytesOf(canonical)) << std::hex << code;
+    if (canonical != code) {
+      ++duplicates;
+      return;
+    }
+    cp932 += bytes;
+    utf8 += utf8Of(c);
+  };
+  for (int b = 0x80; b <= 0xFF; ++b)
+    if (char16_t c = cp932::fromSingleByte(b)) check(b, c);
+  for (int lead = 0x81; lead <= 0xFC; ++lead)
+    for (int trail = 0x40; trail <= 0xFC; ++trail)
+      if (cp932::isLeadByte(lead) && cp932::isTrailByte(trail))
+        if (char16_t c = cp932::fromDoubleByte(lead, trail)) check(lead << 8 | trail, c);
+  EXPECT_EQ(duplicates, 7724u - 7326u);
+  // All at once, as a file would hold them.
+  EXPECT_EQ(detectEncoding(utf8), Encoding::kUtf8);
+  EXPECT_EQ(toUtf8(area, cp932), utf8);
+  EXPECT_EQ(toCp932(area, utf8), cp932);
+  EXPECT_EQ(area.size(), 0u) << "no character of CP932 may take a user-area code";
+}
+
+TEST(MissingCharacters, TakeUserAreaCodesInOrderOfFirstAppearance) {
+  UserArea area;
+  const std::string utf8 =
+      std::string(kEmoji) + kAUtf8 + kYoshi + kEmoji + "\n" + kEAcute + kWaveDash + kYoshi;
+  const std::string cp932 = toCp932(area, utf8);
+  EXPECT_EQ(cp932, std::string("\xF0\x40") + kASjis + "\xF0\x41\xF0\x40\n\xF0\x42\xF0\x43\xF0\x41");
+  EXPECT_EQ(toUtf8(area, cp932), utf8);
+}
+
+TEST(MissingCharacters, PrivateUseCharactersTakePartInTheSameScheme) {
+  UserArea area;
+  // U+E000 does not keep the codec's 0xF040: the emoji met first has it.
+  const std::string utf8 = std::string(kEmoji) + kPrivateUse + "\xEE\x80\x81";
+  const std::string cp932 = toCp932(area, utf8);
+  EXPECT_EQ(cp932, "\xF0\x40\xF0\x41\xF0\x42");
+  EXPECT_EQ(toUtf8(area, cp932), utf8);
+  // A user-area code the run gave nothing (from a Shift-JIS companion file)
+  // keeps the codec's meaning.
+  EXPECT_EQ(toUtf8(area, "\xF0\x45\xF9\xFC"), "\xEE\x80\x85\xEE\x9D\x97");
+}
+
+TEST(MissingCharacters, TheAreaHolds1880AndNoMore) {
+  std::string utf8;
+  for (char32_t c = 0xE000; c < 0xE000 + UserArea::kCapacity; ++c) utf8 += utf8Of(c);
+  UserArea area;
+  const std::string cp932 = toCp932(area, utf8);
+  ASSERT_EQ(cp932.size(), 2 * UserArea::kCapacity);
+  // Trail bytes 0x40-0x7E, then 0x80-0xFC, for each lead byte 0xF0-0xF9.
+  struct Case {
+    size_t index;
+    std::string code;
+  };
+  const Case cases[] = {{0, "\xF0\x40"},   {62, "\xF0\x7E"},  {63, "\xF0\x80"},
+                        {187, "\xF0\xFC"}, {188, "\xF1\x40"}, {1879, "\xF9\xFC"}};
+  for (const Case& c : cases) EXPECT_EQ(cp932.substr(2 * c.index, 2), c.code) << c.index;
+  EXPECT_EQ(toUtf8(area, cp932), utf8);
+  // Characters met before still convert; one more new one does not.
+  EXPECT_EQ(toCp932(area, std::string(kPrivateUse) + kAUtf8), std::string("\xF0\x40") + kASjis);
+  EXPECT_EQ(toCp932(area, kEmoji), "!");
+  EXPECT_EQ(area.size(), UserArea::kCapacity);
+}
+
+TEST(BlockSplits, ToCp932GivesTheSameWhereverTheBlocksEnd) {
+  // The mark, sequences of every length, characters CP932 lacks (the mark
+  // again among them), bytes that are not UTF-8 (kept, the mark being
+  // there), and a sequence cut by the end.
+  const std::string utf8 = std::string(kMark) + "a" + kNurupoUtf8 + "\xC2\x80" + kEmoji + "\r\n" +
+                           kHalfAUtf8 + kYoshi + "\x82\xA0" + kEAcute + "z" + kMark + kEmoji +
+                           "\xE3\x81";
+  UserArea wholeArea;
+  const std::string whole = toCp932(wholeArea, utf8);
+  EXPECT_EQ(whole.substr(0, 7), "a" + std::string(kNurupo));
+  for (size_t block = 1; block <= 9; ++block) {
+    UserArea area;
+    EXPECT_EQ(toCp932(area, utf8, block), whole) << block;
+    EXPECT_EQ(toUtf8(area, whole, block), utf8.substr(3)) << block;
+  }
+}
+
+TEST(BlockSplits, ToUtf8GivesTheSameWhereverTheBlocksEnd) {
+  UserArea area;
+  const std::string missing = toCp932(area, std::string(kEmoji) + kYoshi);
+  const std::string cp932 = std::string(kNurupo) + "a" + kHalfASjis + missing + kZenkakuColon +
+                            "\x80\xA0\x85\x40" + kASjis + "\r\n" + kASjis + "\x82";
+  const std::string whole = toUtf8(area, cp932);
+  EXPECT_EQ(whole.substr(0, 10), std::string(kNurupoUtf8) + "a");
+  for (size_t block = 1; block <= 7; ++block) EXPECT_EQ(toUtf8(area, cp932, block), whole) << block;
+}
+
+TEST(Runs, ATextConvertsAsItsPiecesOneByOne) {
+  // Runs of characters are converted in a loop of their own: any mix of
+  // pieces, in runs or alone, gives what the same pieces give handed to the
+  // converter one at a time.
+  // UTF-8: ASCII, three-byte characters with double-byte codes, three-byte
+  // ones with a single byte (half-width) or none (wave dash, private use),
+  // two- and four-byte sequences, an overlong form and a surrogate (bytes
+  // that are not UTF-8, kept as they are here), and the mark after the start.
+  const std::vector<std::string> utf8Pieces = {
+      "a",        " 12\n",   kAUtf8,         kNurupoUtf8,    kColonUtf8,
+      kHalfAUtf8, kWaveDash, kPrivateUse,    kEAcute,        "\xC2\x80",
+      kEmoji,     kYoshi,    "\xE0\x80\x80", "\xED\xA0\x80", kMark};
+  // CP932: ASCII, double-byte codes, single bytes from 0x80, user-area codes
+  // given and not, and bytes that make no character.
+  UserArea area;
+  const std::string given = toCp932(area, kEmoji);
+  const std::vector<std::string> cp932Pieces = {"a",           " 12\n",    kASjis,     kNurupo,
+                                                kZenkakuColon, kHalfASjis, given,      "\xF1\x40",
+                                                "\x80",        "\xA0",     "\x85\x40", "\xFD"};
+  std::mt19937 random(7);
+  // Half of the pieces from the first few kinds, so that runs form.
+  auto pick = [&](const std::vector<std::string>& pieces, size_t common) -> const std::string& {
+    return pieces[random() % (random() % 2 ? common : pieces.size())];
+  };
+  for (int text = 0; text < 300; ++text) {
+    UserArea wholeArea, pieceArea;
+    ToCp932 toCp932InPieces(pieceArea);
+    std::string utf8 = "a", inPieces;
+    ASSERT_TRUE(toCp932InPieces.converting("a", inPieces));
+    for (int i = 0; i < 60; ++i) {
+      const std::string& piece = pick(utf8Pieces, 4);
+      utf8 += piece;
+      ASSERT_TRUE(toCp932InPieces.converting(piece, inPieces));
+    }
+    ASSERT_TRUE(toCp932InPieces.finishing(inPieces));
+    EXPECT_EQ(toCp932(wholeArea, utf8), inPieces) << utf8;
+
+    ToUtf8 toUtf8InPieces(area);
+    std::string cp932;
+    inPieces.clear();
+    for (int i = 0; i < 60; ++i) {
+      const std::string& piece = pick(cp932Pieces, 4);
+      cp932 += piece;
+      toUtf8InPieces.converting(piece, inPieces);
+    }
+    toUtf8InPieces.finishing(inPieces);
+    EXPECT_EQ(toUtf8(area, cp932), inPieces) << cp932;
+  }
+}
+
+TEST(ToUtf8, BytesThatBeginNoCharacterPassAsTheyAre) {
+  struct Case {
+    std::string cp932, utf8;
+  };
+  const Case cases[] = {
+      {"\x80", "\xC2\x80"},                      // U+0080: a character
+      {"\xA0\xFD\xFE\xFF", "\xA0\xFD\xFE\xFF"},  // the codec's private-use bytes
+      {"a\x82", "a\x82"},                        // a lead byte at the end
+      {"\x82\n", "\x82\n"},                      // a lead byte before a line end
+      {"\x82\x7F", "\x82\x7F"},                  // 0x7F is no trail byte
+      {"\x85\x40", "\x85@"},                     // a pair CP932 leaves unassigned
+      {std::string("\x85") + kASjis, "\x85" + std::string(kAUtf8)},  // the next pair still counts
+  };
+  UserArea area;
+  for (const Case& c : cases) EXPECT_EQ(toUtf8(area, c.cp932), c.utf8) << c.cp932;
+}
+
+}  // namespace
