@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <thread>
 
@@ -25,9 +26,9 @@ namespace fs = std::filesystem;
 
 class SafeWrites : public E2E {
  protected:
-  /// Kills a started run as soon as a new partial file shows in the scratch
+  /// Starts a run and kills it as soon as a new partial file shows in the scratch
   /// directory; that file's name, or empty when the run ended first.
-  std::string killWhileWriting(Started started, Outcome& outcome);
+  std::string killWhileWriting(const std::function<Started()>& starting, Outcome& outcome);
   /// True when the programs run through a runner (Wine).
   static bool underRunner() { return !fileSizeLimitsApply(); }
 };
@@ -315,8 +316,12 @@ TEST_F(SafeWrites, LinksPlantedAtPartialNamesAreLeftAlone) {
   }
 }
 
-std::string SafeWrites::killWhileWriting(Started started, Outcome& outcome) {
+std::string SafeWrites::killWhileWriting(const std::function<Started()>& starting,
+                                         Outcome& outcome) {
+  // The partial files already there are listed before the run starts: a
+  // quick run may have made its own before this process looks.
   const std::vector<std::string> before = partialNames();
+  Started started = starting();
   std::string partial;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (partial.empty() && std::chrono::steady_clock::now() < deadline && !ended(started.pid)) {
@@ -345,7 +350,7 @@ TEST_F(SafeWrites, KilledRunLeavesTheOldFilesAndTheNextRunRemovesItsPartialFile)
        {std::vector<std::string>{"-6"}, std::vector<std::string>{"who.txt", "-6", "-r-"}}) {
     SCOPED_TRACE(args.size());
     Outcome killed;
-    const std::string partial = killWhileWriting(startPelk(args), killed);
+    const std::string partial = killWhileWriting([&] { return startPelk(args); }, killed);
     ASSERT_NE(partial, "") << "the run ended before its partial file was seen";
     EXPECT_EQ(killed.status, 128 + SIGKILL);
     EXPECT_TRUE(read("who.txt") == thread);
@@ -364,7 +369,7 @@ TEST_F(SafeWrites, KilledRunLeavesTheOldFilesAndTheNextRunRemovesItsPartialFile)
 TEST_F(SafeWrites, KilledTivorKeepsTheOldFile) {
   write("tivor.txt", "01 02 03 \n");
   Outcome killed;
-  const std::string partial = killWhileWriting(startTivor({"-k400000"}), killed);
+  const std::string partial = killWhileWriting([&] { return startTivor({"-k400000"}); }, killed);
   ASSERT_NE(partial, "") << "tivor ended before its partial file was seen";
   EXPECT_EQ(killed.status, 128 + SIGKILL);
   EXPECT_EQ(read("tivor.txt"), "01 02 03 \n");
