@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -38,4 +39,7 @@ class DistinctCombos : public Alterable {
   ThreadMessages messages;
   std::string nameStem;
   std::span<const std::string_view> defaults;
+  /// The thread read by `collecting`: it lives as long as the pass, since
+  /// `openSaveClose` looks at it once more.
+  std::unique_ptr<ThreadFile> opened;
 };
