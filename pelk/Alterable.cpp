@@ -111,10 +111,6 @@ void Alterable::chooseOutputName(const std::string& stem, const std::string& ext
   posts.naming(outputName);
 }
 
-const std::string& Alterable::itemOr(size_t index, const std::string& missing) const {
-  return index < items.size() ? items[index] : missing;
-}
-
 bool Alterable::openSaveClose(const std::string& name) {
   const ThreadFile* read = thread;
   thread = nullptr;

@@ -129,9 +129,6 @@ class Alterable {
   bool searchingItem(std::string_view line) const;
   /// The same, and stores the first item of the list that occurs in `foundItem`.
   bool searchingItemSequence(std::string_view line);
-  /// Item `index` of the companion file, or `missing` when the file has
-  /// fewer lines.
-  const std::string& itemOr(size_t index, const std::string& missing) const;
 
   /// Sets `outputName`: "who.txt" when overwriting, else a temporary name
   /// with stem "who" (or the stem and extension given).
