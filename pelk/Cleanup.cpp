@@ -1,8 +1,8 @@
 #include "Cleanup.hpp"
 
 #include <cctype>
+#include <climits>
 #include <memory>
-#include <string_view>
 
 #include "Disk.hpp"
 #include "LineReader.hpp"
@@ -13,11 +13,29 @@ const char* const kPatterns[] = {"err*.txt", "cmb*.txt", "tab*.txt", "unq*.txt",
 const char kRemoveErrorText[] = "remove_e.txt";
 const char kErrorText[] = "error.txt";
 
-// Consumes a run of one or more ASCII digits at `at`.
-bool digitRun(const std::string& s, size_t& at) {
-  size_t start = at;
-  while (at < s.size() && std::isdigit(static_cast<unsigned char>(s[at]))) ++at;
-  return at > start;
+// Consumes at `at` a number as pelk writes it (std::to_string): "0", or
+// digits without a leading zero, of at most `highest`.
+bool number(const std::string& s, size_t& at, long long highest) {
+  const size_t start = at;
+  long long value = 0;
+  while (at < s.size() && std::isdigit(static_cast<unsigned char>(s[at])) && value <= highest)
+    value = value * 10 + (s[at++] - '0');
+  const size_t length = at - start;
+  return length > 0 && value <= highest && (length == 1 || s[start] != '0');
+}
+
+// Consumes "-" at `at`.
+bool dash(const std::string& s, size_t& at) {
+  if (at >= s.size() || s[at] != '-') return false;
+  ++at;
+  return true;
+}
+
+// True when the name holds from `at` on a minute (0-59), "-", a second
+// (0-60) and ".txt", and nothing else.
+bool minuteSecond(const std::string& s, size_t at) {
+  return number(s, at, 59) && dash(s, at) && number(s, at, 60) &&
+         s.compare(at, std::string::npos, ".txt") == 0;
 }
 
 }  // namespace
@@ -45,48 +63,25 @@ bool removeTemporaryFiles(Disk& disk, const std::vector<std::string>& keep) {
   LineReader in(text);
   std::string name;
   while (in.next(name)) {
+    if (!isTemporaryName(name) || !disk.isRegularFile(name)) continue;
     bool kept = false;
-    for (const std::string& one : keep) kept = kept || sameFileName(name, one);
-    if (!kept && isTemporaryName(name) && disk.isRegularFile(name)) disk.removeFile(name);
+    for (const std::string& one : keep) kept = kept || disk.sameFile(name, one);
+    if (!kept) disk.removeFile(name);
   }
   return true;
-}
-
-bool sameFileName(const std::string& a, const std::string& b) {
-  auto bare = [](const std::string& name) {
-    std::string_view view(name);
-    while (view.size() > 2 && (view.substr(0, 2) == "./" || view.substr(0, 2) == ".\\"))
-      view.remove_prefix(2);
-    return std::string(view);
-  };
-  std::string x = bare(a);
-  std::string y = bare(b);
-#ifdef _WIN32
-  for (std::string* s : {&x, &y})
-    for (char& c : *s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-#endif
-  return x == y;
 }
 
 bool isTemporaryName(const std::string& name) {
   if (name == kErrorText) return true;
   static const char* const stems[] = {"who", "cmb", "tab", "unq"};
-  for (const char* stem : stems) {
-    const std::string s(stem);
-    if (name.compare(0, s.size(), s) != 0) continue;
-    // After the stem: digits "-" digits [ "-" digits ] ".txt".
-    size_t at = s.size();
-    int runs = 0;
-    while (true) {
-      if (!digitRun(name, at)) break;
-      ++runs;
-      if (at < name.size() && name[at] == '-' && runs < 3) {
-        ++at;
-        continue;
-      }
-      break;
-    }
-    if ((runs == 2 || runs == 3) && name.compare(at, std::string::npos, ".txt") == 0) return true;
+  for (const std::string stem : stems) {
+    if (name.compare(0, stem.size(), stem) != 0) continue;
+    // The minute and second right after the stem, or a serial number
+    // (1 to the largest int) and "-" before them.
+    size_t at = stem.size();
+    if (minuteSecond(name, at)) return true;
+    return number(name, at, INT_MAX) && name[stem.size()] != '0' && dash(name, at) &&
+           minuteSecond(name, at);
   }
   return false;
 }

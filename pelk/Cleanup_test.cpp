@@ -8,14 +8,44 @@
 
 namespace {
 
+// Only names pelk could have made are deleted: a stem, an optional serial
+// number and a dash, a minute of 0-59 and a second of 0-60 as pelk writes
+// them. Files of the user's that only look alike stay.
 TEST(Cleanup, TemporaryNamesHaveTheShapePelkWrites) {
-  for (const char* name :
-       {"who14-5.txt", "who0-0.txt", "cmb3-14-5.txt", "tab12-59-60.txt", "unq1-2.txt", "error.txt"})
+  for (const char* name : {"who14-5.txt", "who0-0.txt", "who59-60.txt", "who12-14-5.txt",
+                           "cmb3-14-5.txt", "tab12-59-60.txt", "unq1-2.txt", "who9-0.txt",
+                           "cmb2147483647-0-0.txt", "who2024-5-1.txt", "error.txt"})
     EXPECT_TRUE(isTemporaryName(name)) << name;
   for (const char* name :
-       {"who.txt", "tabulate.txt", "who2.txt", "whoever.txt", "who14-5.csv", "who1-2-3-4.txt",
-        "who-1-2.txt", "WHO14-5.txt", "err.txt", "exclude.txt", "unique.txt", "who14-.txt"})
+       {// Monthly archives and dates.
+        "who2024-05.txt", "who2024-05-01.txt", "tab2023-12.txt", "unq2023-1.txt",
+        // Minutes and seconds pelk never makes, or writes otherwise.
+        "who60-5.txt", "who05-5.txt", "who14-61.txt", "who14-05.txt", "who00-0.txt", "who100-5.txt",
+        // Serial numbers pelk never writes.
+        "who0-14-5.txt", "who012-14-5.txt", "cmb2147483648-0-0.txt", "who99999999999-1-1.txt",
+        // Other shapes.
+        "who.txt", "tabulate.txt", "who2.txt", "whoever.txt", "who14-5.csv", "who1-2-3-4.txt",
+        "who-1-2.txt", "WHO14-5.txt", "err.txt", "exclude.txt", "unique.txt", "who14-.txt",
+        "who-5.txt", "who14-5.txt.txt", "who14-5.TXT", "who+1-2.txt", "who 1-2.txt"})
     EXPECT_FALSE(isTemporaryName(name)) << name;
+}
+
+// The cleanup as the next run meets it: what a run listed, the next deletes,
+// save the names only shaped like pelk's.
+TEST(Cleanup, RemovesOnlyListedNamesPelkCouldHaveMade) {
+  MemoryDisk disk;
+  const std::vector<std::string> removed = {"who14-5.txt",    "who0-0.txt",    "who59-60.txt",
+                                            "who12-14-5.txt", "cmb3-14-5.txt", "tab1-2.txt",
+                                            "unq7-1-2.txt"};
+  const std::vector<std::string> kept = {"who2024-05.txt", "who2024-05-01.txt", "tab2023-12.txt",
+                                         "who60-5.txt",    "who05-5.txt",       "who14-61.txt",
+                                         "who.txt",        "whoever.txt",       "tabulate.txt"};
+  for (const auto* names : {&removed, &kept})
+    for (const std::string& name : *names) disk.files[name] = "x";
+  ASSERT_TRUE(createRemoveErrorText(disk));
+  ASSERT_TRUE(removeTemporaryFiles(disk));
+  for (const std::string& name : removed) EXPECT_EQ(disk.files.count(name), 0u) << name;
+  for (const std::string& name : kept) EXPECT_EQ(disk.files.count(name), 1u) << name;
 }
 
 TEST(Cleanup, PatternsMatchAsTheWindowsSearchDoes) {
@@ -82,12 +112,23 @@ TEST(Cleanup, KeepsTheFilesThisRunReads) {
   EXPECT_EQ(disk.files.count("unq5-6.txt"), 0u);
 }
 
-TEST(Cleanup, SameFileNameIgnoresALeadingDotDirectory) {
-  EXPECT_TRUE(sameFileName("who1-2.txt", "who1-2.txt"));
-  EXPECT_TRUE(sameFileName("who1-2.txt", "./who1-2.txt"));
-  EXPECT_TRUE(sameFileName("././who1-2.txt", "who1-2.txt"));
-  EXPECT_FALSE(sameFileName("who1-2.txt", "who1-3.txt"));
-  EXPECT_FALSE(sameFileName("who1-2.txt", "sub/who1-2.txt"));
+TEST(Cleanup, MemoryDiskNamesAFileWithOrWithoutALeadingDotDirectory) {
+  MemoryDisk disk;
+  disk.files["who1-2.txt"] = "x";
+  disk.files["who1-3.txt"] = "x";
+  disk.directories.insert("sub");
+  struct Case {
+    const char* a;
+    const char* b;
+    bool same;
+  };
+  const Case cases[] = {
+      {"who1-2.txt", "who1-2.txt", true},     {"who1-2.txt", "./who1-2.txt", true},
+      {"././who1-2.txt", "who1-2.txt", true}, {"sub", "./sub", true},
+      {"who1-2.txt", "who1-3.txt", false},    {"who1-2.txt", "sub/who1-2.txt", false},
+      {"gone.txt", "gone.txt", false},        {"gone.txt", "./gone.txt", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(disk.sameFile(c.a, c.b), c.same) << c.a << " " << c.b;
 }
 
 }  // namespace

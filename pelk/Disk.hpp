@@ -61,18 +61,19 @@ class Disk {
     kFailed,
     /// Written where nothing had the name.
     kNew,
-    /// Written in place of what had the name.
-    kReplaced,
+    /// Nothing written: something (a file, a directory, a link) has the name.
+    kTaken,
   };
 
   /// Writes a file whose name nothing should have yet (a temporary name of
-  /// this run) the quickest way the Disk has: where nothing has the name, the
-  /// file is created and written in place, and a failed write deletes it
-  /// again; else it is replaced as `writeFile` does. This one is `writeFile`.
+  /// this run) the quickest way the Disk has: created and written in place,
+  /// and deleted again when a write fails. It never writes over anything:
+  /// where something has the name, nothing is written (`kTaken`). This one
+  /// checks the name first and then uses `writeFile`; a Disk that can create
+  /// a file exclusively does so.
   virtual Creation creatingFile(const std::string& name, const std::string& contents) {
-    const bool fresh = !exists(name);
-    if (!writeFile(name, contents)) return Creation::kFailed;
-    return fresh ? Creation::kNew : Creation::kReplaced;
+    if (exists(name)) return Creation::kTaken;
+    return writeFile(name, contents) ? Creation::kNew : Creation::kFailed;
   }
 
   /// A writer whose bytes go beside the file `name` until they are
@@ -85,6 +86,11 @@ class Disk {
 
   /// True when the name is a regular file.
   virtual bool isRegularFile(const std::string& name) = 0;
+
+  /// True when both names lead to one existing file, however they are
+  /// spelled: "who1-2.txt", "./who1-2.txt", its absolute path, another
+  /// letter case where the file system ignores it, a link to it.
+  virtual bool sameFile(const std::string& a, const std::string& b) = 0;
 
   /// Deletes a regular file. False when it is not one or cannot be deleted.
   virtual bool removeFile(const std::string& name) = 0;

@@ -162,7 +162,8 @@ bool Expander::wrongBall(const std::string& s) {
 
 bool Expander::writeCombinations(int n) {
   std::string text;
-  return combinations(n, text) && disk.creatingFile(fileName, text) != Disk::Creation::kFailed;
+  // A name something already has is not written over (its naming passes such names by).
+  return combinations(n, text) && disk.creatingFile(fileName, text) == Disk::Creation::kNew;
 }
 
 bool Expander::combinations(int n, std::string& text) {

@@ -1,5 +1,7 @@
 #include "MemoryDisk.hpp"
 
+#include <string_view>
+
 #include "OS-specific.hpp"
 #include "ReplacingFile.hpp"
 
@@ -21,6 +23,17 @@ bool MemoryDisk::exists(const std::string& name) {
 }
 
 bool MemoryDisk::isRegularFile(const std::string& name) { return files.count(name) > 0; }
+
+bool MemoryDisk::sameFile(const std::string& a, const std::string& b) {
+  // This directory has no subdirectories to walk, nor links: a name is the
+  // file's, with "./" before it or without.
+  auto bare = [](std::string_view name) {
+    while (name.size() > 2 && name.substr(0, 2) == "./") name.remove_prefix(2);
+    return std::string(name);
+  };
+  const std::string name = bare(a);
+  return name == bare(b) && exists(name);
+}
 
 bool MemoryDisk::removeFile(const std::string& name) { return files.erase(name) > 0; }
 

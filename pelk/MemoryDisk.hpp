@@ -15,6 +15,8 @@ class MemoryDisk : public Disk {
   bool writeFile(const std::string& name, const std::string& contents) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
+  /// Equal names, less any leading "./", of a file or directory present.
+  bool sameFile(const std::string& a, const std::string& b) override;
   bool removeFile(const std::string& name) override;
   void eachFile(const std::string& pattern,
                 const std::function<void(const std::string&)>& each) override;

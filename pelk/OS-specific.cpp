@@ -3,6 +3,8 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <system_error>
 #endif
@@ -60,6 +62,24 @@ bool isRegularFileName(const std::string& name) {
          !(found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
 }
 
+bool sameFileOf(const std::string& a, const std::string& b) {
+  // Opened for no access at all, sharing everything: only to ask who it is.
+  // Backup semantics lets a directory be opened too.
+  auto identify = [](const std::string& name, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE file =
+        CreateFileA(name.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    const bool known = GetFileInformationByHandle(file, &info) != 0;
+    CloseHandle(file);
+    return known;
+  };
+  BY_HANDLE_FILE_INFORMATION x;
+  BY_HANDLE_FILE_INFORMATION y;
+  return identify(a, x) && identify(b, y) && x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+         x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
 bool deleteRegularFile(const std::string& name) {
   const DWORD found = attributes(name);
   if (found == INVALID_FILE_ATTRIBUTES ||
@@ -89,6 +109,13 @@ bool nameExists(const std::string& name) {
 bool isRegularFileName(const std::string& name) {
   std::error_code ec;
   return fs::is_regular_file(name, ec);
+}
+
+bool sameFileOf(const std::string& a, const std::string& b) {
+  struct stat x;
+  struct stat y;
+  return stat(a.c_str(), &x) == 0 && stat(b.c_str(), &y) == 0 && x.st_dev == y.st_dev &&
+         x.st_ino == y.st_ino;
 }
 
 bool deleteRegularFile(const std::string& name) {

@@ -29,6 +29,12 @@ bool nameExists(const std::string& name);
 /// True when the name is a regular file (links followed).
 bool isRegularFileName(const std::string& name);
 
+/// True when both names lead to one existing file (links followed): the
+/// same device and inode; on Windows the same volume serial number and file
+/// index. However the names are spelled: relative, absolute, in another
+/// letter case where the file system ignores it.
+bool sameFileOf(const std::string& a, const std::string& b);
+
 /// Deletes the regular file of this name (never a directory, nor what a link
 /// points to). False when it is no regular file or cannot be deleted.
 bool deleteRegularFile(const std::string& name);

@@ -85,7 +85,7 @@ Disk::Creation RealDisk::creatingFile(const std::string& name, const std::string
     case replacing::Creation::kCreated:
       return Creation::kNew;
     case replacing::Creation::kExists:
-      return writeFile(name, contents) ? Creation::kReplaced : Creation::kFailed;
+      return Creation::kTaken;
     case replacing::Creation::kFailed:
       break;
   }
@@ -95,6 +95,8 @@ Disk::Creation RealDisk::creatingFile(const std::string& name, const std::string
 bool RealDisk::exists(const std::string& name) { return nameExists(name); }
 
 bool RealDisk::isRegularFile(const std::string& name) { return isRegularFileName(name); }
+
+bool RealDisk::sameFile(const std::string& a, const std::string& b) { return sameFileOf(a, b); }
 
 bool RealDisk::removeFile(const std::string& name) { return deleteRegularFile(name); }
 

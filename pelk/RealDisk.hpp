@@ -15,6 +15,7 @@ class RealDisk : public Disk {
   std::unique_ptr<Writer> openWriter(const std::string& name) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
+  bool sameFile(const std::string& a, const std::string& b) override;
   bool removeFile(const std::string& name) override;
   void eachFile(const std::string& pattern,
                 const std::function<void(const std::string&)>& each) override;

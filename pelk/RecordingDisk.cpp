@@ -31,6 +31,10 @@ bool RecordingDisk::exists(const std::string& name) { return disk_.exists(name);
 
 bool RecordingDisk::isRegularFile(const std::string& name) { return disk_.isRegularFile(name); }
 
+bool RecordingDisk::sameFile(const std::string& a, const std::string& b) {
+  return disk_.sameFile(a, b);
+}
+
 bool RecordingDisk::removeFile(const std::string& name) { return disk_.removeFile(name); }
 
 void RecordingDisk::eachFile(const std::string& pattern,

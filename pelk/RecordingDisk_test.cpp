@@ -15,14 +15,14 @@ TEST(RecordingDisk, NotesOnlyTheNamesCreatedNewWhileRecording) {
   EXPECT_EQ(disk.creatingFile("before.txt", "b"), Disk::Creation::kNew);
   disk.recording(true);
   EXPECT_EQ(disk.creatingFile("cmb1-2-3.txt", "1"), Disk::Creation::kNew);
-  // Replaced, failed, or written another way: not made new by creatingFile.
-  EXPECT_EQ(disk.creatingFile("old.txt", "new"), Disk::Creation::kReplaced);
+  // Taken, failed, or written another way: not made new by creatingFile.
+  EXPECT_EQ(disk.creatingFile("old.txt", "new"), Disk::Creation::kTaken);
   EXPECT_EQ(disk.creatingFile("locked.txt", "x"), Disk::Creation::kFailed);
   EXPECT_TRUE(disk.writeFile("written.txt", "w"));
   EXPECT_EQ(disk.creatingFile("cmb4-5-6.txt", "2"), Disk::Creation::kNew);
   EXPECT_EQ(disk.created(), "cmb1-2-3.txt\ncmb4-5-6.txt\n");
   // Every operation reached the disk below.
-  EXPECT_EQ(memory.files["old.txt"], "new");
+  EXPECT_EQ(memory.files["old.txt"], "old");
   EXPECT_EQ(memory.files["written.txt"], "w");
   EXPECT_EQ(memory.files.count("locked.txt"), 0u);
   EXPECT_TRUE(disk.removeFile("before.txt"));

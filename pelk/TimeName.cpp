@@ -52,7 +52,11 @@ std::string TimeName::temporaryName(bool serial) {
   const std::tm now = localTime(clock->now());
   if (serial) setSerialNumber();
   std::string name = build(now.tm_min, now.tm_sec);
-  if (name == last) {
+  // A name that something on the disk already has (the output of a run in the
+  // same second, or at the same minute and second of another hour; a
+  // directory; a file of the user's) is never written over: like a name
+  // equal to the last one, it gets the next serial number, until one is free.
+  while (name == last || disk->exists(name)) {
     setSerialNumber();
     name = build(now.tm_min, now.tm_sec);
   }

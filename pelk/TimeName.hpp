@@ -23,7 +23,8 @@ class TimeName {
                           const std::string& extension);
 
   /// A new name from the clock; with `serial` the serial number is raised
-  /// and inserted. A name equal to the last one returned gets a serial number.
+  /// and inserted. A name equal to the last one returned, or one that
+  /// something on the disk has, gets the next serial number until it is free.
   std::string temporaryName(bool serial);
   /// Loads the serial number from "serial.txt" (0, and the file rewritten,
   /// when it is missing or unreadable; a negative number counts as 0).

@@ -49,6 +49,81 @@ TEST(TimeName, RepeatedNameGetsASerialNumber) {
             TimeName::reading(disk, clock, "cmb", ".txt").temporaryName(false));
 }
 
+// A name something already has is never handed out: the next serial number
+// is taken until the name is free, and serial.txt keeps the last one used.
+TEST(TimeName, TakenNamesGetTheNextFreeSerialNumber) {
+  struct Case {
+    std::string stem, extension;
+    bool serial;
+    std::vector<std::string> files, directories;
+    std::string name, after;
+  };
+  const Case cases[] = {
+      {"who", ".txt", false, {}, {}, "who14-5.txt", "11\n"},
+      {"who", ".txt", false, {"who14-5.txt"}, {}, "who12-14-5.txt", "12\n"},
+      {"who",
+       ".txt",
+       false,
+       {"who14-5.txt", "who13-14-5.txt"},
+       {"who12-14-5.txt"},
+       "who14-14-5.txt",
+       "14\n"},
+      {"who", ".txt", false, {}, {"who14-5.txt"}, "who12-14-5.txt", "12\n"},
+      // A taken name of another minute or stem does not count.
+      {"who",
+       ".txt",
+       false,
+       {"who14-6.txt", "tab14-5.txt", "who12-14-6.txt"},
+       {},
+       "who14-5.txt",
+       "11\n"},
+      {"who", ".txt", true, {"who12-14-5.txt", "who13-14-5.txt"}, {}, "who14-14-5.txt", "14\n"},
+      {"tab", ".csv", false, {"tab14-5.csv"}, {}, "tab12-14-5.csv", "12\n"},
+      {"unq", ".txt", false, {"unq14-5.txt", "unq12-14-5.txt"}, {}, "unq13-14-5.txt", "13\n"},
+      {"cmb", ".txt", true, {"cmb12-14-5.txt"}, {}, "cmb13-14-5.txt", "13\n"},
+  };
+  FixedClock clock(at(14, 5));
+  for (bool held : {false, true}) {
+    for (const Case& c : cases) {
+      MemoryDisk disk;
+      disk.files["serial.txt"] = "11\n";
+      for (const std::string& name : c.files) disk.files[name] = "mine";
+      for (const std::string& name : c.directories) disk.directories.insert(name);
+      {
+        std::unique_ptr<TimeName::Hold> hold;
+        if (held) hold = std::make_unique<TimeName::Hold>(disk);
+        EXPECT_EQ(TimeName::reading(disk, clock, c.stem, c.extension).temporaryName(c.serial),
+                  c.name)
+            << c.name << " " << held;
+      }
+      EXPECT_EQ(disk.files["serial.txt"], c.after) << c.name << " " << held;
+      for (const std::string& name : c.files) EXPECT_EQ(disk.files[name], "mine");
+    }
+  }
+}
+
+// Every minute and second taken, and every name of the next serial number:
+// the name after those is free.
+TEST(TimeName, EveryMinuteAndSecondTakenStillGivesAFreeName) {
+  MemoryDisk disk;
+  disk.files["serial.txt"] = "7\n";
+  for (int minute = 0; minute < 60; ++minute)
+    for (int second = 0; second <= 60; ++second) {
+      const std::string time = std::to_string(minute) + "-" + std::to_string(second) + ".txt";
+      disk.files["who" + time] = "mine";
+      disk.files["who8-" + time] = "mine";
+    }
+  for (const auto& [minute, second] : {std::pair{0, 0}, {14, 5}, {59, 59}}) {
+    FixedClock clock(at(minute, second));
+    const std::string name = TimeName::reading(disk, clock, "who", ".txt").temporaryName(false);
+    EXPECT_EQ(name, "who9-" + std::to_string(minute) + "-" + std::to_string(second) + ".txt");
+    EXPECT_EQ(disk.files.count(name), 0u);
+    EXPECT_EQ(disk.files["serial.txt"], "9\n");
+    // The naming runs from serial.txt anew.
+    disk.files["serial.txt"] = "7\n";
+  }
+}
+
 TEST(TimeName, SerialFileIsCreatedOrParsedFromItsStart) {
   struct Case {
     bool present;

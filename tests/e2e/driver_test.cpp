@@ -1,3 +1,7 @@
+#include <filesystem>
+#include <map>
+#include <regex>
+
 #include "E2E.hpp"
 
 namespace {
@@ -163,22 +167,82 @@ TEST_F(Driver, DirectoryInPlaceOfOutputIsReported) {
 TEST_F(Driver, CleanupDeletesOnlyTemporaryShapedNames) {
   writeDefaultCompanions();
   write("who.txt", "L1\n");
-  for (const char* name : {"who14-5.txt", "cmb3-14-5.txt", "error.txt", "who2.txt", "tabulate.txt",
-                           "unq1-2.txt", "whoever.txt"})
-    write(name, "x");
+  const std::vector<std::string> removed = {"who14-5.txt",    "who0-0.txt",    "who59-60.txt",
+                                            "who12-14-5.txt", "cmb3-14-5.txt", "error.txt",
+                                            "unq1-2.txt",     "tab7-1-2.txt"};
+  // Files of the user's that only look like pelk's: monthly archives,
+  // minutes and seconds pelk never writes so.
+  const std::vector<std::string> kept = {
+      "who2.txt",    "tabulate.txt",   "whoever.txt",       "who.txt",        "exclude.txt",
+      "who9-9.txt",  "who2024-05.txt", "who2024-05-01.txt", "tab2023-12.txt", "who60-5.txt",
+      "who05-5.txt", "who14-61.txt",   "who0-14-5.txt"};
+  std::string list;
+  for (const auto* names : {&removed, &kept})
+    for (const std::string& name : *names) {
+      if (name != "who.txt" && name != "exclude.txt" && name != "tabulate.txt" &&
+          name != "who9-9.txt")
+        write(name, "x");
+      list += name + "\n";
+    }
   std::filesystem::create_directory(dir / "who9-9.txt");
-  write("remove_e.txt",
-        "who14-5.txt\ncmb3-14-5.txt\nerror.txt\nwho2.txt\ntabulate.txt\nunq1-2.txt\n"
-        "whoever.txt\nwho9-9.txt\nwho.txt\nexclude.txt\n");
+  write("remove_e.txt", list);
   Outcome run = pelk({"who.txt", "-6", "-o"});
   EXPECT_EQ(run.status, 0);
-  EXPECT_FALSE(exists("who14-5.txt"));
-  EXPECT_FALSE(exists("cmb3-14-5.txt"));
-  EXPECT_FALSE(exists("error.txt"));
-  EXPECT_FALSE(exists("unq1-2.txt"));
-  for (const char* kept :
-       {"who2.txt", "tabulate.txt", "whoever.txt", "who.txt", "exclude.txt", "who9-9.txt"})
-    EXPECT_TRUE(exists(kept)) << kept;
+  for (const std::string& name : removed) EXPECT_FALSE(exists(name)) << name;
+  for (const std::string& name : kept) EXPECT_TRUE(exists(name)) << name;
+  // Listed again by this run, they stay through the next as well.
+  Outcome next = pelk({"who.txt", "-6", "-o"});
+  EXPECT_EQ(next.status, 0);
+  for (const std::string& name : kept) EXPECT_TRUE(exists(name)) << name;
+}
+
+// Runs in the same second, or at the same minute and second of another
+// hour, with -r-: a name that is taken is passed by for the next serial
+// number; nothing that was there is written over.
+TEST_F(Driver, TakenNamesAreNeverWrittenOver) {
+  writeDefaultCompanions();
+  write("who.txt", "05 12 19 27 33 41 08 -\n1 " + sjis::colon + "Ann " + sjis::colon +
+                       "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh\n01 05 09 14 22 31 38 7to6\n"
+                       "01 02 03 04 05 06\n");
+  // Every minute and second of each stem, and each with serial number 8.
+  std::map<std::string, std::string> planted;
+  for (const char* stem : {"who", "tab", "unq", "cmb"})
+    for (int minute = 0; minute < 60; ++minute)
+      for (int second = 0; second <= 60; ++second) {
+        const std::string time = std::to_string(minute) + "-" + std::to_string(second) + ".txt";
+        for (const std::string& name : {stem + time, stem + std::string("8-") + time}) {
+          planted[name] = "mine " + name + "\n";
+          write(name, planted[name]);
+        }
+      }
+  struct Case {
+    std::string option, stem;
+  };
+  const Case cases[] = {{"-6", "who"}, {"-t", "tab"}, {"-u", "unq"}, {"-c", "who"}};
+  const std::regex named("(who|tab|unq|cmb)9-([0-9]|[1-5][0-9])-([0-9]|[1-5][0-9]|60)\\.txt");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.option);
+    write("serial.txt", "7\n");
+    Outcome run = pelk({"who.txt", "-r-", c.option});
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string name = run.out.substr(run.out.rfind('\n', run.out.size() - 2) + 1);
+    const std::string output = name.substr(0, name.size() - 1);
+    EXPECT_TRUE(std::regex_match(output, named)) << output;
+    EXPECT_EQ(output.substr(0, 3), c.stem);
+    EXPECT_FALSE(planted.count(output)) << output;
+    ASSERT_TRUE(exists(output));
+    EXPECT_EQ(read("serial.txt"), c.option == "-c" ? "10\n" : "9\n");
+    for (const auto& [planted_name, bytes] : planted)
+      ASSERT_EQ(readRaw(planted_name), bytes) << planted_name;
+    // The expansion file of -c: serial number 10, never a planted name.
+    for (const std::string& found : names()) {
+      if (found.compare(0, 3, "cmb") != 0 || planted.count(found)) continue;
+      EXPECT_EQ(c.option, "-c") << found;
+      EXPECT_EQ(found.compare(0, 6, "cmb10-"), 0) << found;
+      std::filesystem::remove(dir / found);
+    }
+    std::filesystem::remove(dir / output);
+  }
 }
 
 TEST_F(Driver, KeepOptionLeavesListedFiles) {

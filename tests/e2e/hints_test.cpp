@@ -4,6 +4,7 @@
 // options named.
 
 #include <filesystem>
+#include <functional>
 
 #include "E2E.hpp"
 
@@ -106,6 +107,39 @@ TEST_F(Hints, ChainedRunsKeepTheirInput) {
   Outcome third = pelk({"who.txt", "-u"});
   ASSERT_EQ(third.status, 0) << third.err;
   EXPECT_FALSE(exists(expanded));
+}
+
+// Scripts name the printed file as they please: by its absolute path, as
+// ./name, through a link. The cleanup compares the files, not the
+// spellings, and keeps the thread of the chained run.
+TEST_F(Hints, ChainedRunsKeepTheirInputHoweverItIsNamed) {
+  writeDefaultCompanions();
+  write("who.txt", "05 12 19 27 33 41 08 -\n" + kHeader + "01 05 09 14 22 31 38 7to6\n");
+  const std::vector<std::function<std::string(const std::string&)>> spellings = {
+      [](const std::string& name) { return name; },
+      [](const std::string& name) { return "./" + name; },
+      [this](const std::string& name) { return (dir / name).string(); },
+      [this](const std::string& name) { return (dir / "." / name).string(); },
+      [this](const std::string& name) {
+        fs::remove(dir / "mine.txt");
+        fs::create_symlink(name, dir / "mine.txt");
+        return std::string("mine.txt");
+      },
+  };
+  for (const auto& spelled : spellings) {
+    Outcome combo = pelk({"who.txt", "-c"});
+    ASSERT_EQ(combo.status, 0) << combo.err;
+    const std::string expanded = combo.out.substr(0, combo.out.size() - 1);
+    const std::string text = read(expanded);
+    const std::string given = spelled(expanded);
+    SCOPED_TRACE(given);
+    Outcome table = pelk({given, "-t"});
+    ASSERT_EQ(table.status, 0) << table.err;
+    EXPECT_EQ(table.err, "");
+    EXPECT_EQ(read(expanded), text);
+    const std::string tabulated = read(table.out.substr(0, table.out.size() - 1));
+    EXPECT_NE(tabulated.find("01 | 6"), std::string::npos) << tabulated;
+  }
 }
 
 // Help reads and writes nothing: not the companion files, not tivor.txt.
