@@ -71,7 +71,7 @@ const Game* Alterable::classifying(ThreadFile& file) {
 
 const Game* Alterable::openingWithGame(ThreadFile& file, const std::string& name, bool listed) {
   if (!opening(file, name) || !readingLine1(file)) return nullptr;
-  if (listed) listingLine1(file.line1());
+  if (listed) listingLine1(file);
   return classifying(file);
 }
 
@@ -93,11 +93,12 @@ bool Alterable::streamingPosts(ThreadFile& file, std::string_view groupEnd,
   return openSaveClose(outputName);
 }
 
-void Alterable::listingLine1(const std::string& line1) {
+void Alterable::listingLine1(ThreadFile& file) {
   if (!settings.keepLine1) return;
-  posts.add(line1);
+  posts.add(file.line1());
   posts.listing();
   posts.clear("");
+  file.skippingEmptyLine();
 }
 
 void Alterable::chooseOutputName() { chooseOutputName("who", ".txt"); }

@@ -107,8 +107,11 @@ class Alterable {
   /// is listed and the output written.
   bool streamingPosts(ThreadFile& thread, std::string_view groupEnd,
                       const std::function<bool(const std::string& line)>& body);
-  /// Puts Line-1 into the output as a group of its own, when it is kept.
-  void listingLine1(const std::string& line1);
+  /// Puts Line-1 of `thread` into the output as a group of its own, when it
+  /// is kept. The group after it begins with an empty line (its empty
+  /// header): an empty line that follows Line-1 in the thread is that line,
+  /// read here, so that a pass run over its own output adds none.
+  void listingLine1(ThreadFile& thread);
 
   /// Appends the lines of the companion file to `items` (an empty line as
   /// `emptyMark`); false with "e2" when it cannot be read.

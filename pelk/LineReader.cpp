@@ -60,6 +60,16 @@ bool LineReader::next(std::string_view& line) {
   return true;
 }
 
+bool LineReader::skippingEmptyLine() {
+  std::string_view line;
+  if (!next(line)) return false;
+  if (line.empty()) return true;
+  // The line is still in the text: the next call begins it again.
+  at_ = static_cast<size_t>(line.data() - text_.data());
+  searched_ = at_;
+  return false;
+}
+
 bool LineReader::next(std::string& line) {
   std::string_view view;
   if (!next(view)) return false;

@@ -30,6 +30,10 @@ class LineReader {
   /// given to the constructor; for a file being read, until the next call.
   bool next(std::string_view& line);
 
+  /// Reads the next line when it is empty; a line that is not stays for
+  /// `next`. True when an empty line was read.
+  bool skippingEmptyLine();
+
   /// True when reading the file failed before its end: the lines read
   /// before the failure were returned, the rest is missing.
   bool failed() const { return failed_; }

@@ -97,6 +97,53 @@ TEST(LineReader, FileReadInBlocksGivesTheSameLines) {
       EXPECT_EQ(linesRead(text, step), lines(text)) << text.substr(0, 20) << " by " << step;
 }
 
+TEST(LineReader, SkipsOneEmptyLineAndLeavesAnyOtherLineToNext) {
+  const std::string longLine(200000, 'x');
+  struct Case {
+    std::string text;
+    bool skipped;
+    /// The lines after the first, once `skippingEmptyLine` has run.
+    std::vector<std::string> rest;
+  };
+  const Case cases[] = {
+      {"L1\n\nx\n", true, {"x"}},
+      {"L1\r\n\r\nx", true, {"x"}},
+      {"L1\n\n\n", true, {""}},
+      {"L1\n\n", true, {}},
+      {"L1\nx\n\n", false, {"x", ""}},
+      {"L1\n\r\r\n", false, {"\r"}},
+      {"L1\n", false, {}},
+      {"L1", false, {}},
+      {"L1\n" + longLine + "\ny", false, {longLine, "y"}},
+      {"L1\n\n" + longLine, true, {longLine}},
+  };
+  for (const Case& c : cases) {
+    for (size_t step : {size_t{1}, size_t{2}, size_t{3}, size_t{7}, std::string::npos}) {
+      SCOPED_TRACE(c.text.substr(0, 20) + " by " + std::to_string(step));
+      LineReader whole(c.text), trickled;
+      trickled.reading(std::make_unique<TrickleReader>(c.text, step));
+      for (LineReader* in : {&whole, &trickled}) {
+        std::string line;
+        ASSERT_TRUE(in->next(line));
+        EXPECT_EQ(line, "L1");
+        EXPECT_EQ(in->skippingEmptyLine(), c.skipped);
+        std::vector<std::string> rest;
+        while (in->next(line)) rest.push_back(line);
+        EXPECT_EQ(rest, c.rest);
+        EXPECT_FALSE(in->skippingEmptyLine());
+      }
+    }
+  }
+  // A read that fails while looking ends the lines as `next` does.
+  LineReader failing;
+  failing.reading(std::make_unique<TrickleReader>("L1\nab\n", 1, 4));
+  std::string line;
+  ASSERT_TRUE(failing.next(line));
+  EXPECT_FALSE(failing.skippingEmptyLine());
+  EXPECT_FALSE(failing.next(line));
+  EXPECT_TRUE(failing.failed());
+}
+
 TEST(LineReader, FailedReadEndsTheLinesAndIsReported) {
   bool failed = false;
   // The line cut short by the failure is not given out.

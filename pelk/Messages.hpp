@@ -96,7 +96,7 @@ inline constexpr ThreadMessages kPrizes{61, 64, 62, 63};
 /// lacks": a UTF-8 file pelk cannot convert (TextEncoding).
 inline constexpr int kUserAreaFull = 65;
 /// "e66: <name> is saved as UTF-16, which pelk does not read": a file that
-/// begins with a UTF-16 byte-order mark (TextEncoding).
+/// is saved as UTF-16, with or without its byte-order mark (TextEncoding).
 inline constexpr int kUtf16 = 66;
 /// The last number in use: every number from 1 to this has its hint
 /// (Hints.hpp).

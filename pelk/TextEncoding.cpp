@@ -26,6 +26,37 @@ bool beginsUtf16(std::string_view text) {
   return false;
 }
 
+/// The first bytes of a file, in which UTF-16 without a mark shows.
+constexpr size_t kUtf16Look = size_t{1} << 12;
+/// The NULs at one parity from which UTF-16 is told: fewer are stray bytes.
+constexpr size_t kUtf16Nuls = 4;
+
+/// True when the first `kUtf16Look` bytes of `text` are UTF-16 without a
+/// mark: at least `kUtf16Nuls` NULs at even offsets, or at odd ones, and more
+/// than twice as many as at the other parity.
+///
+/// No character of Shift-JIS or UTF-8 but U+0000 itself has a NUL byte (a
+/// Shift-JIS trail byte is 0x40 or above, every byte of a UTF-8 sequence 0x80
+/// or above), and no editor writes U+0000 into text: a thread or companion
+/// holds none but stray ones, and damage that zeroes a stretch of a file puts
+/// as many at either parity. UTF-16 puts one beside
+/// every ASCII character (the draw on Line-1, headers, digits, line ends): at
+/// odd offsets little-endian, at even ones big-endian. Its characters U+xx00
+/// (the ideographic space U+3000, U+4E00) put one at the other parity, hence
+/// a majority and not all of them.
+bool looksUtf16(std::string_view text) {
+  text = text.substr(0, kUtf16Look);
+  size_t nuls[2] = {0, 0};
+  for (size_t at = text.find('\0'); at != std::string_view::npos; at = text.find('\0', at + 1))
+    ++nuls[at % 2];
+  const size_t more = std::max(nuls[0], nuls[1]);
+  const size_t fewer = std::min(nuls[0], nuls[1]);
+  return more >= kUtf16Nuls && more > 2 * fewer;
+}
+
+/// True when `text`, the first bytes of a file, tell it is saved as UTF-16.
+bool savedAsUtf16(std::string_view text) { return beginsUtf16(text) || looksUtf16(text); }
+
 /// The block in which a file is read ahead to tell its encoding.
 constexpr size_t kDetectionBlock = size_t{1} << 16;
 /// What `RunEncoding::openReader` holds of a file read ahead, at most: the
@@ -108,14 +139,14 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
   EncodingDetector detector;
   std::string head;
   head.reserve(kReadAhead);  // not grown block by block
-  // The first two bytes on their own: a UTF-16 mark refuses the file.
-  for (size_t n = 1; n > 0 && head.size() < 2;) {
+  // The first bytes on their own: a file saved as UTF-16 is refused.
+  for (size_t n = 1; n > 0 && head.size() < kUtf16Look;) {
     const size_t at = head.size();
-    head.resize(2);
-    n = file->read(head.data() + at, 2 - at);
+    head.resize(kUtf16Look);
+    n = file->read(head.data() + at, kUtf16Look - at);
     head.resize(at + n);
   }
-  if (beginsUtf16(head)) {
+  if (savedAsUtf16(head)) {
     failure_ = utf16Failure(name);
     return nullptr;
   }
@@ -155,7 +186,7 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
 }
 
 bool RunEncoding::converting(const std::string& name, std::string& text, Encoding* found) {
-  if (beginsUtf16(text)) {
+  if (savedAsUtf16(text)) {
     failure_ = utf16Failure(name);
     return false;
   }

@@ -78,7 +78,8 @@ class RunEncoding {
   ///  - else (a long ASCII start), or when `lookingWhole` named it, read on
   ///    to where its encoding is known and opened again.
   /// nullptr when the file cannot be opened, or is refused (`refused()`): it
-  /// begins with a UTF-16 byte-order mark. `found`, when given, receives the
+  /// is saved as UTF-16, told by its byte-order mark or, without one, by the
+  /// NULs in its first 4 KiB. `found`, when given, receives the
   /// encoding. When the user area overflows, the reader fails (`failed()`)
   /// and `refused()` tells why.
   std::unique_ptr<Disk::Reader> openReader(Disk& disk, const std::string& name,

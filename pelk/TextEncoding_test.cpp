@@ -377,7 +377,7 @@ TEST(RunEncoding, FilesSavedAsUtf16AreRefused) {
   }
   // The marks count only at the start; a lone 0xFF is a byte of a
   // Shift-JIS file like any other.
-  for (const std::string& text : {line1 + little, std::string("\xFF") + line1}) {
+  for (const std::string& text : {line1 + "\xFF\xFE" + line1, std::string("\xFF") + line1}) {
     MemoryDisk disk;
     disk.files["who.txt"] = text;
     RunEncoding run;
@@ -385,6 +385,111 @@ TEST(RunEncoding, FilesSavedAsUtf16AreRefused) {
     std::string read = text;
     EXPECT_TRUE(run.converting("exclude.txt", read));
     EXPECT_FALSE(run.refused());
+  }
+}
+
+/// `text` as UTF-16, little- or big-endian, without a byte-order mark.
+std::string utf16(std::u16string_view text, bool little) {
+  std::string out;
+  for (char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    out += little ? std::string{low, high} : std::string{high, low};
+  }
+  return out;
+}
+
+/// Whether `run` opens `text` as "who.txt" (on a disk that gives all of it
+/// at once, and on one that gives a byte at a time) and converts it as the
+/// companion "exclude.txt"; when it does, the CP932 read must be `cp932`.
+void expectRead(const std::string& text, bool read, const std::string& cp932) {
+  MemoryDisk disk;
+  disk.files["who.txt"] = text;
+  TrickleDisk trickle;
+  trickle.files["who.txt"] = text;
+  for (MemoryDisk* each : {static_cast<MemoryDisk*>(&disk), static_cast<MemoryDisk*>(&trickle)}) {
+    RunEncoding run;
+    std::unique_ptr<Disk::Reader> reader = run.openReader(*each, "who.txt");
+    EXPECT_EQ(reader != nullptr, read);
+    EXPECT_EQ(run.refused(), !read);
+    if (!reader) {
+      EXPECT_EQ(run.failure().text, "e66: who.txt is saved as UTF-16, which pelk does not read");
+      continue;
+    }
+    std::string got, block(5000, '\0');
+    for (size_t n; (n = reader->read(block.data(), block.size())) > 0;) got.append(block, 0, n);
+    EXPECT_TRUE(got == cp932);
+  }
+  RunEncoding companion;
+  std::string converted = text;
+  EXPECT_EQ(companion.converting("exclude.txt", converted), read);
+  if (read) {
+    EXPECT_TRUE(converted == cp932);
+  } else {
+    EXPECT_EQ(companion.failure().text,
+              "e66: exclude.txt is saved as UTF-16, which pelk does not read");
+  }
+}
+
+TEST(RunEncoding, FilesSavedAsUtf16WithoutAMarkAreRefused) {
+  // Japanese text with the ideographic space U+3000 and U+4E00, whose
+  // units put a NUL at the parity opposite to that of the ASCII.
+  const std::u16string japanese =
+      u"05 12 19 27 33 41 08 - \u7B2C1890\u56DE\r\n"
+      u"1 \uFF1A\u5C71\u7530 \uFF1A2017/08/14(\u6708) 16:15:20.68 ID:TqrwZpLw\r\n"
+      u"\u3000\u3000\u4E00\u3000\u306C\u308B\u307D\u3000\u3000\u4E00\r\n";
+  struct Case {
+    const char* what;
+    std::u16string text;
+  };
+  const Case cases[] = {
+      {"a thread in ASCII", u"05 12 19 27 33 41 08 - draw\n01 02 03 04 05 06\n"},
+      {"a thread in Japanese", japanese},
+      // The default exclude.txt: six NULs, all beside its ASCII.
+      {"a short companion", u"\u306C\u308B\u307D\n ID:\n"},
+      {"ASCII without a line end", u"abcd"},
+      {"a long thread", japanese + std::u16string(5000, u'x')},
+  };
+  for (const Case& c : cases) {
+    for (bool little : {true, false}) {
+      SCOPED_TRACE(std::string(c.what) + (little ? ", little-endian" : ", big-endian"));
+      expectRead(utf16(c.text, little), false, "");
+    }
+  }
+  // UTF-16 after a first line of ASCII: the NULs still tell it.
+  expectRead("05 12 19 27 33 41 08 -\n" + utf16(u"01 02 03 04 05 06\n", true), false, "");
+}
+
+TEST(RunEncoding, AFewNulsOrARunOfThemAreBytesOfAFileLikeAnyOther) {
+  // No character of Shift-JIS or UTF-8 holds a NUL: those in such a file
+  // are stray bytes, kept as they are. Three at one parity are not enough
+  // to tell UTF-16, nor any number at both alike (a stretch zeroed by
+  // damage), nor any number past the first 4 KiB.
+  const std::string line1 = "05 12 19 27 33 41 08 - draw\n";
+  const std::string nul(1, '\0');
+  const std::string beyond(4096, 'a');
+  struct Case {
+    const char* what;
+    std::string text, cp932;
+  };
+  const Case cases[] = {
+      {"Shift-JIS, one NUL", line1 + kNurupo + nul + "\n", line1 + kNurupo + nul + "\n"},
+      {"Shift-JIS, two NULs", line1 + nul + "ab" + nul + "\n", line1 + nul + "ab" + nul + "\n"},
+      {"Shift-JIS, three NULs at one parity", line1 + nul + "a" + nul + "a" + nul + "\n",
+       line1 + nul + "a" + nul + "a" + nul + "\n"},
+      {"UTF-8, two NULs", line1 + kNurupoUtf8 + nul + nul + "\n",
+       line1 + kNurupo + nul + nul + "\n"},
+      {"UTF-8 with the mark, a NUL", kMark + line1 + nul + kNurupoUtf8 + "\n",
+       line1 + nul + kNurupo + "\n"},
+      {"a run of NULs", line1 + std::string(301, '\0') + kNurupo + "\n",
+       line1 + std::string(301, '\0') + kNurupo + "\n"},
+      {"NULs at both parities", line1 + std::string(40, '\0') + "a" + std::string(41, '\0') + "\n",
+       line1 + std::string(40, '\0') + "a" + std::string(41, '\0') + "\n"},
+      {"NULs past the first 4 KiB", beyond + utf16(u"01 02 03 04 05 06\n", true),
+       beyond + utf16(u"01 02 03 04 05 06\n", true)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    expectRead(c.text, true, c.cp932);
   }
 }
 

@@ -44,6 +44,9 @@ class ThreadFile {
   bool next(std::string& line) { return counted(in_.next(line)); }
   /// The same without a copy: valid until the next call.
   bool next(std::string_view& line) { return counted(in_.next(line)); }
+  /// Reads the next line when it is empty; true when it did (a line that is
+  /// not stays for `next`).
+  bool skippingEmptyLine() { return counted(in_.skippingEmptyLine()); }
   /// The number of the line read last, counted from 1 for Line-1.
   long lineNumber() const { return lineNumber_; }
 

@@ -45,7 +45,7 @@ Drafo::Drafo() : singleByteOf(256 * 256, 0) {
 bool Drafo::altering(std::string& threadName) {
   ThreadFile thread(disk(), messages::kDrafo);
   if (!opening(thread, threadName) || !readingLine1(thread)) return false;
-  listingLine1(thread.line1());
+  listingLine1(thread);
   if (!readingCsvToProduceArrays()) return false;
   std::string spaced, formal;
   return streamingPosts(thread, "", [&](const std::string& line) {

@@ -8,7 +8,7 @@
 bool ExcludeText::altering(std::string& threadName) {
   ThreadFile thread(disk(), messages::kExcludeText);
   if (!opening(thread, threadName) || !readingLine1(thread)) return false;
-  listingLine1(thread.line1());
+  listingLine1(thread);
   if (!readingToProduceArray()) return false;
   chooseOutputName();
   // Reads the bodies too long to hold a second time, behind `thread`.

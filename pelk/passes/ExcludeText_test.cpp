@@ -99,6 +99,16 @@ TEST(ExcludeText, DropsWholePostsThatHoldAnItem) {
       {"item across character boundaries",
        kLine1 + head("1") + "\x81\x82\xCA\x82\xE9\x82\xDB\x82\n", kLine1 + "\n\n"},
       {"only Line-1", kLine1, kLine1 + "\n"},
+      // The empty line after Line-1 is the empty header of the first group:
+      // one the thread holds is not doubled, a second one is a body line.
+      {"an empty line after Line-1", kLine1 + "\npre\n" + head("1") + "a\n",
+       kLine1 + "\npre\n" + head("1") + "a\n"},
+      {"two empty lines after Line-1", kLine1 + "\n\n" + head("1"), kLine1 + "\n\n" + head("1")},
+      {"Line-1 and an empty line", kLine1 + "\n", kLine1 + "\n"},
+      {"an empty line after Line-1 and a header", kLine1 + "\n" + head("1") + "a\n",
+       kLine1 + "\n" + head("1") + "a\n"},
+      {"an empty line after Line-1 goes with a dropped first group",
+       kLine1 + "\npre\n" + kNuru + "\n" + head("1") + "a\n", kLine1 + head("1") + "a\n"},
       {"long body lines pass whole", kLine1 + head("1") + std::string(5000, 'z') + "\n",
        kLine1 + "\n" + head("1") + std::string(5000, 'z') + "\n"},
       {"CR LF line ends", "L1\r\n" + head("1").insert(head("1").size() - 1, "\r") + kNuru + "\r\n",
@@ -127,6 +137,9 @@ TEST(ExcludeText, BodiesLongerThanTheBoundAreReadAgainWhenKept) {
       {"CR LF line ends and a CR inside a line",
        "L1\r\n" + head("1").insert(head("1").size() - 1, "\r") + "x\ry\r\r\n" + bodies},
       {"no line end at the end", kLine1 + head("1") + bodies + "last"},
+      {"an empty line after Line-1, then a long first group",
+       kLine1 + "\n" + bodies + head("1") + "a\n"},
+      {"an empty line after Line-1, then no header", kLine1 + "\n" + bodies},
   };
   for (const Case& c : cases) {
     const std::string held = excluded(c.thread, items);
@@ -140,6 +153,27 @@ TEST(ExcludeText, BodiesLongerThanTheBoundAreReadAgainWhenKept) {
   }
   EXPECT_EQ(excluded(kLine1 + bodies, items, true, 30), kLine1 + "\n" + bodies);
   EXPECT_EQ(excluded(kLine1 + bodies + kNuru + "\n" + bodies, items, true, 30), kLine1 + "\n");
+}
+
+TEST(ExcludeText, ARunOverItsOwnOutputGivesItBack) {
+  const std::string items = kNuru + "\n";
+  std::string bodies;
+  for (int i = 0; i < 40; ++i) bodies += "01 05 09 14 22 31 line " + std::to_string(i) + "\n";
+  const std::string threads[] = {
+      kLine1,
+      kLine1 + "pre\n" + head("1") + "a\n",
+      kLine1 + head("1") + "a\n" + head("2") + kNuru + "\n",
+      kLine1 + head("1") + kNuru + "\n" + head("2") + "b\n\n",
+      kLine1 + bodies + head("1") + bodies,
+      kLine1 + "\n\n\n" + head("1"),
+      "L1\r\n" + head("1").insert(head("1").size() - 1, "\r") + "x\r\n",
+  };
+  for (const std::string& thread : threads) {
+    const std::string once = excluded(thread, items);
+    EXPECT_EQ(excluded(once, items), once) << thread;
+    // Also when the first group is read again.
+    for (std::size_t bound : {0, 30}) EXPECT_EQ(excluded(once, items, true, bound), once) << thread;
+  }
 }
 
 TEST(ExcludeText, AThreadChangedWhileALongBodyIsReadAgainFailsTheRun) {

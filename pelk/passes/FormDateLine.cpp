@@ -27,7 +27,7 @@ void FormDateLine::blankRingBuffer() {
 bool FormDateLine::altering(std::string& path) {
   ThreadFile thread(disk(), messages::kFormDateLine);
   if (!opening(thread, path) || !readingLine1(thread)) return false;
-  listingLine1(thread.line1());
+  listingLine1(thread);
   chooseOutputName();
   posts.streaming();
   produceRingBuffer(3);

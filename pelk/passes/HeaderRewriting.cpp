@@ -4,7 +4,7 @@ bool HeaderRewriting::rewritingHeaders(const std::string& path, const ThreadMess
                                        Layout layout) {
   ThreadFile thread(disk(), messages);
   if (!opening(thread, path) || !readingLine1(thread)) return false;
-  listingLine1(thread.line1());
+  listingLine1(thread);
   chooseOutputName();
   posts.streaming();
   std::string line;

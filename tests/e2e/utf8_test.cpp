@@ -427,57 +427,133 @@ TEST_F(Utf8Threads, AThreadWithTooManyLackingCharactersIsRefused) {
   }
 }
 
-/// `text`, ASCII, as UTF-16 behind its mark: little-endian as Notepad's
-/// "Unicode", or big-endian.
-std::string utf16Of(const std::string& text, bool little) {
-  std::string out = little ? "\xFF\xFE" : "\xFE\xFF";
-  for (char c : text) out += little ? std::string{c, '\0'} : std::string{'\0', c};
+/// `text` as UTF-16, little-endian (Notepad's "Unicode") or big-endian,
+/// behind its byte-order mark or without one.
+std::string utf16Of(std::u16string_view text, bool little, bool marked) {
+  std::string out = !marked ? "" : little ? "\xFF\xFE" : "\xFE\xFF";
+  for (char16_t unit : text) {
+    const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+    out += little ? std::string{low, high} : std::string{high, low};
+  }
   return out;
 }
 
 TEST_F(Utf8Threads, FilesSavedAsUtf16AreRefusedAndNothingIsWritten) {
-  const std::string thread = "05 12 19 27 33 41 08 - draw\n01 02 03 04 05 06\n";
   const std::map<std::string, std::string> companions = sjisCompanions();
-  for (bool little : {true, false}) {
-    // The thread, through every pass.
+  struct Content {
+    const char* what;
+    std::u16string thread;
+  };
+  // Japanese with the ideographic space and U+4E00, whose units hold a NUL
+  // on the side opposite to the ASCII's.
+  const Content contents[] = {
+      {"ASCII", u"05 12 19 27 33 41 08 - draw\n01 02 03 04 05 06\n"},
+      {"Japanese",
+       u"05 12 19 27 33 41 08 - \u7B2C1890\u56DE\r\n"
+       u"1 \uFF1A\u5C71\u7530 \uFF1A2017/08/14(\u6708) 16:15:20.68 ID:TqrwZpLw\r\n"
+       u"\u3000\u4E00\u3000\u306C\u308B\u307D\r\n01 02 03 04 05 06\r\n"},
+  };
+  for (const Content& content : contents) {
+    for (bool little : {true, false}) {
+      for (bool marked : {true, false}) {
+        const std::string form = std::string(content.what) +
+                                 (little ? ", UTF-16 LE" : ", UTF-16 BE") +
+                                 (marked ? " with the mark" : " without a mark");
+        const std::string utf16 = utf16Of(content.thread, little, marked);
+        // The thread, through every pass.
+        for (const std::vector<std::string>& options : everyPassOption()) {
+          std::vector<std::string> args = {"who.txt"};
+          args.insert(args.end(), options.begin(), options.end());
+          SCOPED_TRACE(form + ": " + shown(args));
+          const Result result = running(utf16, companions, args);
+          EXPECT_EQ(result.run.status, 1);
+          EXPECT_EQ(result.run.out, "");
+          EXPECT_EQ(result.run.message,
+                    "e66: who.txt is saved as UTF-16, which pelk does not read\n");
+          EXPECT_NE(result.run.err.find("\npelk: only files saved as Shift-JIS (ANSI) or UTF-8"),
+                    std::string::npos)
+              << result.run.err;
+          EXPECT_EQ(readRaw("who.txt"), utf16);
+          for (const auto& [name, text] : result.files) {
+            const bool bookkeeping = name == "who.txt" || name == "serial.txt" ||
+                                     name == "remove_e.txt" || name == "error.txt" ||
+                                     name == "pelk.lock";
+            EXPECT_TRUE(bookkeeping) << name;
+          }
+        }
+      }
+    }
+  }
+  // Each companion file, read by its pass, with its default lines (the
+  // shortest of them, exclude.txt, holds six NULs beside its ASCII) or as
+  // a short ASCII text.
+  const std::string thread = "05 12 19 27 33 41 08 - draw\n01 02 03 04 05 06\n";
+  struct Case {
+    std::vector<std::string> args;
+    std::string companion;
+  };
+  const Case cases[] = {{{"who.txt", "-o"}, "exclude.txt"},  {{"who.txt", "-e"}, "exclude.txt"},
+                        {{"who.txt", "-n"}, "separate.txt"}, {{"who.txt", "-u"}, "unique.txt"},
+                        {{"who.txt", "-t"}, "tabulate.txt"}, {{"who.txt", "-z"}, "drafo.csv"},
+                        {{"who.txt", "-s"}, "segmen.txt"}};
+  for (const std::u16string text : {u"abc\n", u"\u306C\u308B\u307D\n ID:\n"}) {
+    for (bool little : {true, false}) {
+      for (bool marked : {true, false}) {
+        for (const Case& c : cases) {
+          SCOPED_TRACE(std::string(little ? "UTF-16 LE" : "UTF-16 BE") +
+                       (marked ? " with the mark: " : " without a mark: ") + shown(c.args));
+          std::map<std::string, std::string> utf16Companions = companions;
+          utf16Companions[c.companion] = utf16Of(text, little, marked);
+          const Result result = running(thread, utf16Companions, c.args);
+          EXPECT_EQ(result.run.status, 1);
+          EXPECT_EQ(result.run.message,
+                    "e66: " + c.companion + " is saved as UTF-16, which pelk does not read\n");
+          EXPECT_EQ(read("who.txt"), thread);
+        }
+      }
+    }
+  }
+}
+
+// A NUL byte is no character of Shift-JIS or UTF-8, but a stray one or two in
+// a thread (or a stretch zeroed by damage) do not make it UTF-16: the thread
+// is read as before, the NULs kept as bytes of their lines.
+TEST_F(Utf8Threads, AThreadWithAStrayNulOrTwoIsReadAsBefore) {
+  const std::string nul(1, '\0');
+  const Twin line1 = ascii("05 12 19 27 33 41 08 - draw\n");
+  // Two NULs: one in a kept post, one in a dropped post.
+  const Twin kept = "1 " + kColon + "Ann " + kColon + "2017/08/14(Mon) 16:15:20.68 ID:abc\n" +
+                    kYamada + nul + " 01 02 03 04 05 06\n";
+  const Twin dropped = "2 " + kColon + "Bob " + kColon + "2017/08/14(Mon) 16:15:21.68 ID:def\n" +
+                       kNurupo + nul + "\n";
+  const Twin last = "3 " + kColon + "Cy " + kColon + "2017/08/14(Mon) 16:15:22.68 ID:ghi\nz\n";
+  const Twin zeroed = ascii(std::string(64, '\0') + "\n");
+  struct Case {
+    const char* what;
+    std::string thread, expected;
+  };
+  const Twin thread = line1 + kept + dropped + last;
+  const Twin expected = line1 + "\n" + kept + last;
+  const Case cases[] = {
+      {"Shift-JIS", thread.sjis, expected.sjis},
+      {"UTF-8", thread.utf8, expected.utf8},
+      {"Shift-JIS, a zeroed stretch", (thread + zeroed).sjis, (expected + zeroed).sjis},
+      {"UTF-8, a zeroed stretch", (thread + zeroed).utf8, (expected + zeroed).utf8},
+  };
+  const std::map<std::string, std::string> companions = sjisCompanions();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Result excluded = running(c.thread, companions, {"who.txt", "-o"});
+    EXPECT_EQ(excluded.run.status, 0) << excluded.run.err;
+    EXPECT_EQ(read("who.txt"), c.expected);
+    // Every pass reads it.
     for (const std::vector<std::string>& options : everyPassOption()) {
       std::vector<std::string> args = {"who.txt"};
       args.insert(args.end(), options.begin(), options.end());
-      SCOPED_TRACE(std::string(little ? "UTF-16 LE: " : "UTF-16 BE: ") + shown(args));
-      const std::string utf16 = utf16Of(thread, little);
-      const Result result = running(utf16, companions, args);
-      EXPECT_EQ(result.run.status, 1);
-      EXPECT_EQ(result.run.out, "");
-      EXPECT_EQ(result.run.message, "e66: who.txt is saved as UTF-16, which pelk does not read\n");
-      EXPECT_NE(result.run.err.find("\npelk: only files saved as Shift-JIS (ANSI) or UTF-8"),
-                std::string::npos)
-          << result.run.err;
-      EXPECT_EQ(readRaw("who.txt"), utf16);
-      for (const auto& [name, text] : result.files) {
-        const bool bookkeeping = name == "who.txt" || name == "serial.txt" ||
-                                 name == "remove_e.txt" || name == "error.txt" ||
-                                 name == "pelk.lock";
-        EXPECT_TRUE(bookkeeping) << name;
-      }
-    }
-    // Each companion file, read by its pass.
-    struct Case {
-      std::vector<std::string> args;
-      std::string companion;
-    };
-    const Case cases[] = {{{"who.txt", "-o"}, "exclude.txt"},  {{"who.txt", "-e"}, "exclude.txt"},
-                          {{"who.txt", "-n"}, "separate.txt"}, {{"who.txt", "-u"}, "unique.txt"},
-                          {{"who.txt", "-t"}, "tabulate.txt"}, {{"who.txt", "-z"}, "drafo.csv"},
-                          {{"who.txt", "-s"}, "segmen.txt"}};
-    for (const Case& c : cases) {
-      SCOPED_TRACE(shown(c.args));
-      std::map<std::string, std::string> utf16Companions = companions;
-      utf16Companions[c.companion] = utf16Of("abc\n", little);
-      const Result result = running(thread, utf16Companions, c.args);
-      EXPECT_EQ(result.run.status, 1);
-      EXPECT_EQ(result.run.message,
-                "e66: " + c.companion + " is saved as UTF-16, which pelk does not read\n");
-      EXPECT_EQ(read("who.txt"), thread);
+      SCOPED_TRACE(shown(args));
+      const Result result = running(c.thread, companions, args);
+      EXPECT_EQ(result.run.status, 0) << result.run.err;
+      EXPECT_EQ(result.run.err, "");
     }
   }
 }
