@@ -168,6 +168,9 @@ class ReplacingFile {
   bool open(const std::string& target);
   /// Adds bytes; false once a write has failed.
   bool write(std::string_view bytes);
+  /// Writes out what is gathered, so that the partial file holds every
+  /// byte written; false once a write has failed.
+  bool flushing();
   /// Puts the bytes written in place of the target. False when anything
   /// failed; the partial file is then gone and the target as it was.
   bool commit();
@@ -177,8 +180,6 @@ class ReplacingFile {
   const std::string& partialName() const { return partial_; }
 
  private:
-  bool flushing();
-
   /// What is gathered before a write.
   static constexpr size_t kBuffered = size_t{1} << 16;
 
@@ -230,23 +231,24 @@ inline bool removeAbandonedPartial(const std::string& name) {
 #endif
 }
 
-/// Deletes, in the working directory, the partial files with this tag that
-/// killed writers left (see `removeAbandonedPartial`). Other names stay,
-/// whatever they look like.
-inline void removeAbandonedPartials(std::string_view tag) {
+/// Deletes, in the working directory (or in its `folder`), the partial files
+/// with this tag that killed writers left (see `removeAbandonedPartial`).
+/// Other names stay, whatever they look like.
+inline void removeAbandonedPartials(std::string_view tag, const std::string& folder = {}) {
+  const std::string prefix = folder.empty() ? std::string() : folder + "/";
 #ifdef _WIN32
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA(("*." + std::string(tag)).c_str(), &entry);
+  HANDLE search = FindFirstFileA((prefix + "*." + std::string(tag)).c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (isPartialName(entry.cFileName, tag)) removeAbandonedPartial(entry.cFileName);
+    if (isPartialName(entry.cFileName, tag)) removeAbandonedPartial(prefix + entry.cFileName);
   } while (FindNextFileA(search, &entry));
   FindClose(search);
 #else
-  DIR* directory = opendir(".");
+  DIR* directory = opendir(folder.empty() ? "." : folder.c_str());
   if (!directory) return;
   while (const dirent* entry = readdir(directory))
-    if (isPartialName(entry->d_name, tag)) removeAbandonedPartial(entry->d_name);
+    if (isPartialName(entry->d_name, tag)) removeAbandonedPartial(prefix + entry->d_name);
   closedir(directory);
 #endif
 }
@@ -365,6 +367,7 @@ inline bool ReplacingFile::write(std::string_view bytes) {
 }
 
 inline bool ReplacingFile::flushing() {
+  if (partial_.empty()) return false;
 #ifdef _WIN32
   if (!failed_ && !detail::writingAll(handle_, buffer_)) failed_ = true;
 #else

@@ -10,6 +10,7 @@
 #include "Messages.hpp"
 #include "ShiftJis.hpp"
 #include "TimeName.hpp"
+#include "Undo.hpp"
 
 namespace {
 
@@ -120,8 +121,14 @@ bool Alterable::openSaveClose(const std::string& name) {
     posts.dropping();
     return failing(read->failure());
   }
-  if (!posts.saving(name))
-    return failing(numberedFailure(messages::kSaveFile, "ofstream saveFile( " + name + " )", name));
+  // What an overwrite replaces is kept once the output is written beside
+  // it, and before the output takes its place: when it cannot be kept,
+  // nothing is written over it.
+  UndoFolder* undo = settings.overwrite ? settings.undo : nullptr;
+  bool kept = true;
+  std::function<bool()> keeping;
+  if (undo) keeping = [&] { return kept = undo->keeping(name); };
+  if (!posts.saving(name, keeping)) return failing(kept ? saveFailure(name) : undo->failure());
   return true;
 }
 

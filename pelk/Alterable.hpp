@@ -15,6 +15,8 @@
 #include "TextEncoding.hpp"
 #include "ThreadFile.hpp"
 
+class UndoFolder;
+
 /// The settings of one run, as the driver reads them from the arguments.
 struct RunSettings {
   /// The companion file of the pass (the option that selects the pass may
@@ -33,6 +35,10 @@ struct RunSettings {
   /// The encodings of the run's files, which the driver also uses to print
   /// what the pass reports; none: the pass uses one of its own.
   RunEncoding* encoding = nullptr;
+  /// Where the text an overwrite replaces is kept before it is written
+  /// over (the driver settles it when the run has ended); none: nothing is
+  /// kept.
+  UndoFolder* undo = nullptr;
   /// The working directory the run reads and writes, and the clock it reads:
   /// the real ones from `main`, a MemoryDisk and a FixedClock in tests. A
   /// pass is never run without them (it stops the program rather than fall
@@ -73,7 +79,9 @@ class Alterable {
 
   /// Writes the output to the file `name` (`PostAssembler::saving`); false
   /// with "e1" when it cannot be written, or with the thread's failure when
-  /// reading the thread failed on the way (then nothing is written).
+  /// reading the thread failed on the way (then nothing is written). An
+  /// overwrite keeps the text it replaces in the run's `UndoFolder` first:
+  /// false with its "e68" when that cannot be kept.
   bool openSaveClose(const std::string& name);
 
  protected:

@@ -322,14 +322,18 @@ class Utf8Writer : public Disk::Writer {
     return !failed_;
   }
 
-  bool commit(const std::string& name) override {
+  bool finishing() override {
+    if (finished_) return !failed_;
+    finished_ = true;
     passing();
     stopping();
     if (failed_) return false;
     std::string rest;
     toUtf8_.finishing(rest);
-    return handingOn({}, rest) && file_->commit(name);
+    return handingOn({}, rest) && file_->finishing();
   }
+
+  bool commit(const std::string& name) override { return finishing() && file_->commit(name); }
 
  private:
   /// Hands on what was gathered; the first time even nothing, for the mark.
@@ -411,6 +415,7 @@ class Utf8Writer : public Disk::Writer {
   // The pass's.
   std::string gathered_;
   bool passed_ = false;
+  bool finished_ = false;
 };
 
 }  // namespace

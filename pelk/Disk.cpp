@@ -41,6 +41,6 @@ std::unique_ptr<Disk::Reader> Disk::openReader(const std::string& name) {
   return std::make_unique<WholeReader>(std::move(text));
 }
 
-std::unique_ptr<Disk::Writer> Disk::openWriter(const std::string& /*name*/) {
+std::unique_ptr<Disk::Writer> Disk::openWriter(const std::string& /*name*/, LineEnds /*ends*/) {
   return std::make_unique<GatheringWriter>(*this);
 }

@@ -21,6 +21,11 @@ class Disk {
     virtual ~Writer() = default;
     /// Adds bytes at the end; false once a write has failed.
     virtual bool append(std::string_view bytes) = 0;
+    /// Writes out every byte appended (a writer that converts converts the
+    /// rest first), so that only the commit is left; false when a write
+    /// failed. Nothing changes at the name until `commit`. No more bytes
+    /// are appended after it. This one has nothing to write out.
+    virtual bool finishing() { return true; }
     /// Puts all the bytes appended in place of the file `name`, as
     /// `writeFile` would; false when anything failed.
     virtual bool commit(const std::string& name) = 0;
@@ -76,10 +81,19 @@ class Disk {
     return writeFile(name, contents) ? Creation::kNew : Creation::kFailed;
   }
 
+  /// How a writer puts the line ends of the bytes it is given.
+  enum class LineEnds {
+    /// Text: every LF as the platform's line end (CR LF on Windows).
+    kPlatform,
+    /// The bytes as they are (a copy of a file kept byte for byte).
+    kAsGiven,
+  };
+
   /// A writer whose bytes go beside the file `name` until they are
   /// committed; nullptr when nothing can be written there. This one gathers
   /// the bytes and commits them with `writeFile`.
-  virtual std::unique_ptr<Writer> openWriter(const std::string& name);
+  virtual std::unique_ptr<Writer> openWriter(const std::string& name,
+                                             LineEnds ends = LineEnds::kPlatform);
 
   /// True when something (file or directory) has this name.
   virtual bool exists(const std::string& name) = 0;
@@ -95,15 +109,26 @@ class Disk {
   /// Deletes a regular file. False when it is not one or cannot be deleted.
   virtual bool removeFile(const std::string& name) = 0;
 
+  /// Gives the regular file `from` the name `to`, in place of any file of
+  /// that name. False when `from` is no regular file or the rename fails.
+  virtual bool renameFile(const std::string& from, const std::string& to) = 0;
+
+  /// Makes the directory `name` where nothing has that name. True when a
+  /// directory has the name afterwards, made now or before.
+  virtual bool makeDirectory(const std::string& name) = 0;
+
   /// Hands `each` the names in the working directory that match a pattern
   /// such as "who*.txt", "*" standing for any run of characters, letter case
   /// ignored, directories included, in directory order, one at a time (a
-  /// directory may hold hundreds of thousands of expansion files).
+  /// directory may hold hundreds of thousands of expansion files). A pattern
+  /// "folder/*.txt" searches the folder of that name instead (names handed
+  /// out without the folder).
   virtual void eachFile(const std::string& pattern,
                         const std::function<void(const std::string&)>& each) = 0;
 
   /// Deletes the partial files that writers killed before their commit left
-  /// in the working directory: regular files whose names have exactly the
-  /// partial shape ("who.txt.4711-1.pelk-part"), and no other name.
-  virtual void removeAbandonedPartials() = 0;
+  /// in the working directory, or in its `folder`: regular files whose names
+  /// have exactly the partial shape ("who.txt.4711-1.pelk-part"), and no
+  /// other name.
+  virtual void removeAbandonedPartials(const std::string& folder = {}) = 0;
 };

@@ -146,6 +146,18 @@ constexpr MessageHint kHints[] = {
      "only files saved as Shift-JIS (ANSI) or UTF-8 can be read, not UTF-16 (\"Unicode\" in "
      "older Notepad)",
      "open the file in Notepad, choose Save As, and save it with the encoding UTF-8 or ANSI"},
+    {67, K::namedFile,
+     "pelk -U puts back what a run wrote over, and %f holds no such text that is not put back "
+     "yet",
+     "nothing was changed; the texts already put back (...-put-back-who.txt) and those -U "
+     "wrote over (...-undone-who.txt) are still in %f, to open and copy by hand"},
+    {68, K::namedFile,
+     "the text of %f cannot be kept in the folder pelk-undo, so %f was not written over",
+     "make room on the disk, make the directory writable, or move away a file named pelk-undo; "
+     "%f is unchanged"},
+    {69, K::namedFile, "pelk -U cannot read the kept text %f",
+     "make it readable, or move it out of pelk-undo and run pelk -U again; who.txt is "
+     "unchanged"},
 };
 
 static_assert(std::size(kHints) == messages::kLastMessage, "one hint for every message");

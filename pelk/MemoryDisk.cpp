@@ -12,8 +12,21 @@ bool MemoryDisk::readFile(const std::string& name, std::string* contents) {
   return true;
 }
 
+namespace {
+
+/// The folder part of a name ("" in the working directory) and the rest.
+std::pair<std::string, std::string> split(const std::string& name) {
+  const size_t slash = name.rfind('/');
+  if (slash == std::string::npos) return {"", name};
+  return {name.substr(0, slash), name.substr(slash + 1)};
+}
+
+}  // namespace
+
 bool MemoryDisk::writeFile(const std::string& name, const std::string& contents) {
   if (directories.count(name) || unwritable.count(name)) return false;
+  if (const std::string folder = split(name).first; !folder.empty() && !directories.count(folder))
+    return false;
   files[name] = contents;
   return true;
 }
@@ -37,21 +50,41 @@ bool MemoryDisk::sameFile(const std::string& a, const std::string& b) {
 
 bool MemoryDisk::removeFile(const std::string& name) { return files.erase(name) > 0; }
 
+bool MemoryDisk::renameFile(const std::string& from, const std::string& to) {
+  const auto it = files.find(from);
+  if (it == files.end() || directories.count(to) || unwritable.count(to)) return false;
+  std::string bytes = std::move(it->second);
+  files.erase(it);
+  files[to] = std::move(bytes);
+  return true;
+}
+
+bool MemoryDisk::makeDirectory(const std::string& name) {
+  if (files.count(name) || unwritable.count(name)) return false;
+  directories.insert(name);
+  return true;
+}
+
 void MemoryDisk::eachFile(const std::string& pattern,
                           const std::function<void(const std::string&)>& each) {
   for (const std::string& name : findFilesIn(pattern)) each(name);
 }
 
 std::vector<std::string> MemoryDisk::findFilesIn(const std::string& pattern) const {
+  const auto [folder, leaf] = split(pattern);
   std::vector<std::string> found;
-  for (const auto& [name, bytes] : files)
-    if (matchesPattern(pattern, name)) found.push_back(name);
-  for (const auto& name : directories)
-    if (matchesPattern(pattern, name)) found.push_back(name);
+  auto consider = [&](const std::string& entry) {
+    const auto [in, name] = split(entry);
+    if (in == folder && matchesPattern(leaf, name)) found.push_back(name);
+  };
+  for (const auto& [name, bytes] : files) consider(name);
+  for (const auto& name : directories) consider(name);
   return found;
 }
 
-void MemoryDisk::removeAbandonedPartials() {
-  std::erase_if(files,
-                [](const auto& file) { return replacing::isPartialName(file.first, kPartialTag); });
+void MemoryDisk::removeAbandonedPartials(const std::string& folder) {
+  std::erase_if(files, [&](const auto& file) {
+    const auto [in, name] = split(file.first);
+    return in == folder && replacing::isPartialName(name, kPartialTag);
+  });
 }

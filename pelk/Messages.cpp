@@ -16,3 +16,10 @@ Failure openFailure(int number, std::string_view name) {
   text += " )";
   return numberedFailure(number, text, name);
 }
+
+Failure saveFailure(std::string_view name) {
+  std::string text = "ofstream saveFile( ";
+  text += name;
+  text += " )";
+  return numberedFailure(messages::kSaveFile, text, name);
+}

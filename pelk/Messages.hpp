@@ -98,9 +98,18 @@ inline constexpr int kUserAreaFull = 65;
 /// "e66: <name> is saved as UTF-16, which pelk does not read": a file that
 /// is saved as UTF-16, with or without its byte-order mark (TextEncoding).
 inline constexpr int kUtf16 = 66;
+/// "e67: nothing to undo in pelk-undo": -U found no text that a run wrote
+/// over and that is not put back yet (Undo).
+inline constexpr int kNothingToUndo = 67;
+/// "e68: who.txt cannot be kept in pelk-undo": the text an overwrite (or
+/// -U) would replace cannot be kept, so nothing is written over it (Undo).
+inline constexpr int kUndoKeep = 68;
+/// "e69: ifstream in( pelk-undo/<kept text> )": -U cannot read the text it
+/// would put back (Undo).
+inline constexpr int kUndoRead = 69;
 /// The last number in use: every number from 1 to this has its hint
 /// (Hints.hpp).
-inline constexpr int kLastMessage = 66;
+inline constexpr int kLastMessage = 69;
 
 }  // namespace messages
 
@@ -108,6 +117,9 @@ inline constexpr int kLastMessage = 66;
 std::string numbered(int number, std::string_view text);
 /// The failure `number`, "e<number>: <text>", about `file`.
 Failure numberedFailure(int number, std::string_view text, std::string_view file = {});
+/// The failure "e1: ofstream saveFile( <name> )": the file `name` cannot be
+/// written.
+Failure saveFailure(std::string_view name);
 /// The failure "e<number>: ifstream in( <name> )": the file `name` cannot
 /// be opened or read.
 Failure openFailure(int number, std::string_view name);

@@ -88,16 +88,33 @@ bool deleteRegularFile(const std::string& name) {
   return DeleteFileA(name.c_str()) != 0;
 }
 
+bool renameRegularFile(const std::string& from, const std::string& to) {
+  const DWORD found = attributes(from);
+  if (found == INVALID_FILE_ATTRIBUTES ||
+      (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)))
+    return false;
+  return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
+}
+
+bool makeDirectoryName(const std::string& name) {
+  if (CreateDirectoryA(name.c_str(), nullptr)) return true;
+  const DWORD found = attributes(name);
+  return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 #else
 
 namespace fs = std::filesystem;
 
 void searchDirectory(const std::string& pattern,
                      const std::function<void(const std::string&)>& each) {
+  const size_t slash = pattern.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
+  const std::string leaf = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
   std::error_code ec;
-  for (fs::directory_iterator it(".", ec), end; !ec && it != end; it.increment(ec)) {
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     const std::string name = it->path().filename().string();
-    if (matchesPattern(pattern, name)) each(name);
+    if (matchesPattern(leaf, name)) each(name);
   }
 }
 
@@ -122,6 +139,19 @@ bool deleteRegularFile(const std::string& name) {
   std::error_code ec;
   if (!fs::is_regular_file(fs::symlink_status(name, ec))) return false;
   return fs::remove(name, ec);
+}
+
+bool renameRegularFile(const std::string& from, const std::string& to) {
+  std::error_code ec;
+  if (!fs::is_regular_file(fs::symlink_status(from, ec))) return false;
+  fs::rename(from, to, ec);
+  return !ec;
+}
+
+bool makeDirectoryName(const std::string& name) {
+  std::error_code ec;
+  fs::create_directory(name, ec);
+  return fs::is_directory(name, ec);
 }
 
 #endif

@@ -18,8 +18,9 @@
 bool matchesPattern(const std::string& pattern, const std::string& name);
 
 /// Names of the entries of the working directory (files and directories)
-/// that match `pattern`, in directory order. On Windows this is the
-/// platform's own search (FindFirstFileA).
+/// that match `pattern`, in directory order; of the folder "folder" for a
+/// pattern "folder/*.txt" (the names without the folder). On Windows this is
+/// the platform's own search (FindFirstFileA).
 void searchDirectory(const std::string& pattern,
                      const std::function<void(const std::string&)>& each);
 
@@ -38,3 +39,11 @@ bool sameFileOf(const std::string& a, const std::string& b);
 /// Deletes the regular file of this name (never a directory, nor what a link
 /// points to). False when it is no regular file or cannot be deleted.
 bool deleteRegularFile(const std::string& name);
+
+/// Gives the regular file `from` (never a directory, nor what a link points
+/// to) the name `to`, replacing a file of that name. False when it fails.
+bool renameRegularFile(const std::string& from, const std::string& to);
+
+/// Makes the directory `name`. True when a directory has the name
+/// afterwards, made now or before.
+bool makeDirectoryName(const std::string& name);

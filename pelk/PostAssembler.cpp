@@ -92,18 +92,19 @@ void PostAssembler::spilling() {
   output_.clear();
 }
 
-bool PostAssembler::saving(const std::string& name) {
-  if (spill_) {
+bool PostAssembler::saving(const std::string& name, const std::function<bool()>& beforeReplacing) {
+  std::unique_ptr<Disk::Writer> file = std::move(spill_);
+  if (file) {
     // Part of the output is already written: the rest follows it.
-    const bool written = spill_->append(output_) && spill_->commit(name);
-    spill_.reset();
-    return written;
+    if (!file->append(output_)) return false;
+  } else {
+    // The rest is cut in place: the output may be large, and it is not
+    // needed after this.
+    if (const std::size_t at = leadingLineEnds(); at < output_.size()) output_.erase(0, at);
+    if (!disk_ || !(file = disk_->openWriter(name))) return false;
+    const bool converted = run_ && run_->output() != Encoding::kShiftJis;
+    if (!file->append(converted ? run_->forFile(output_) : output_)) return false;
   }
-  // The rest is cut in place: the output may be large, and it is not needed
-  // after this.
-  if (const std::size_t at = leadingLineEnds(); at < output_.size()) output_.erase(0, at);
-  if (!disk_) return false;
-  if (run_ && run_->output() != Encoding::kShiftJis)
-    return disk_->writeFile(name, run_->forFile(output_));
-  return disk_->writeFile(name, output_);
+  // Every byte is written beside the name before anything takes its place.
+  return file->finishing() && (!beforeReplacing || beforeReplacing()) && file->commit(name);
 }

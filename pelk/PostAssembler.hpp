@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -53,9 +54,11 @@ class PostAssembler {
   /// `saving`.
   void spilling();
   /// Writes the output, less its leading line ends (a text of line ends only
-  /// stays whole), to `name`, after what was spilled. False when it could
-  /// not be written: no file is left.
-  bool saving(const std::string& name);
+  /// stays whole), to `name`, after what was spilled. Once every byte is
+  /// written beside the name, `beforeReplacing` (when given) runs, and false
+  /// from it leaves the name as it was. False when it could not be written:
+  /// no file is left.
+  bool saving(const std::string& name, const std::function<bool()>& beforeReplacing = {});
   /// Forgets what was spilled: no file is written.
   void dropping() { spill_.reset(); }
 

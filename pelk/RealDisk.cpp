@@ -38,13 +38,15 @@ class FileReader : public Disk::Reader {
 /// the old file as it was and no partial file.
 class PartWriter : public Disk::Writer {
  public:
+  explicit PartWriter(bool text) : file_(kPartialTag, text) {}
   bool open(const std::string& name) { return file_.open(name); }
   bool append(std::string_view bytes) override { return file_.write(bytes); }
+  bool finishing() override { return file_.flushing(); }
   /// Commits to the name the writer was opened for, which is `name`.
   bool commit(const std::string& /*name*/) override { return file_.commit(); }
 
  private:
-  replacing::ReplacingFile file_{kPartialTag, true};
+  replacing::ReplacingFile file_;
 };
 
 }  // namespace
@@ -69,8 +71,8 @@ std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name) {
   return reader;
 }
 
-std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name) {
-  auto writer = std::make_unique<PartWriter>();
+std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name, LineEnds ends) {
+  auto writer = std::make_unique<PartWriter>(ends == LineEnds::kPlatform);
   if (!writer->open(name)) return nullptr;
   return writer;
 }
@@ -100,9 +102,17 @@ bool RealDisk::sameFile(const std::string& a, const std::string& b) { return sam
 
 bool RealDisk::removeFile(const std::string& name) { return deleteRegularFile(name); }
 
+bool RealDisk::renameFile(const std::string& from, const std::string& to) {
+  return renameRegularFile(from, to);
+}
+
+bool RealDisk::makeDirectory(const std::string& name) { return makeDirectoryName(name); }
+
 void RealDisk::eachFile(const std::string& pattern,
                         const std::function<void(const std::string&)>& each) {
   searchDirectory(pattern, each);
 }
 
-void RealDisk::removeAbandonedPartials() { replacing::removeAbandonedPartials(kPartialTag); }
+void RealDisk::removeAbandonedPartials(const std::string& folder) {
+  replacing::removeAbandonedPartials(kPartialTag, folder);
+}

@@ -23,8 +23,8 @@ Disk::Creation RecordingDisk::creatingFile(const std::string& name, const std::s
   return made;
 }
 
-std::unique_ptr<Disk::Writer> RecordingDisk::openWriter(const std::string& name) {
-  return disk_.openWriter(name);
+std::unique_ptr<Disk::Writer> RecordingDisk::openWriter(const std::string& name, LineEnds ends) {
+  return disk_.openWriter(name, ends);
 }
 
 bool RecordingDisk::exists(const std::string& name) { return disk_.exists(name); }
@@ -37,9 +37,17 @@ bool RecordingDisk::sameFile(const std::string& a, const std::string& b) {
 
 bool RecordingDisk::removeFile(const std::string& name) { return disk_.removeFile(name); }
 
+bool RecordingDisk::renameFile(const std::string& from, const std::string& to) {
+  return disk_.renameFile(from, to);
+}
+
+bool RecordingDisk::makeDirectory(const std::string& name) { return disk_.makeDirectory(name); }
+
 void RecordingDisk::eachFile(const std::string& pattern,
                              const std::function<void(const std::string&)>& each) {
   disk_.eachFile(pattern, each);
 }
 
-void RecordingDisk::removeAbandonedPartials() { disk_.removeAbandonedPartials(); }
+void RecordingDisk::removeAbandonedPartials(const std::string& folder) {
+  disk_.removeAbandonedPartials(folder);
+}

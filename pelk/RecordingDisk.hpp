@@ -22,14 +22,17 @@ class RecordingDisk : public Disk {
   std::unique_ptr<Reader> openReader(const std::string& name) override;
   bool writeFile(const std::string& name, const std::string& contents) override;
   Creation creatingFile(const std::string& name, const std::string& contents) override;
-  std::unique_ptr<Writer> openWriter(const std::string& name) override;
+  std::unique_ptr<Writer> openWriter(const std::string& name,
+                                     LineEnds ends = LineEnds::kPlatform) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
   bool sameFile(const std::string& a, const std::string& b) override;
   bool removeFile(const std::string& name) override;
+  bool renameFile(const std::string& from, const std::string& to) override;
+  bool makeDirectory(const std::string& name) override;
   void eachFile(const std::string& pattern,
                 const std::function<void(const std::string&)>& each) override;
-  void removeAbandonedPartials() override;
+  void removeAbandonedPartials(const std::string& folder = {}) override;
 
  private:
   Disk& disk_;

@@ -22,6 +22,7 @@
 #include "Signals.hpp"
 #include "TextEncoding.hpp"
 #include "TimeName.hpp"
+#include "Undo.hpp"
 #include "passes/PassList.hpp"
 
 namespace {
@@ -34,6 +35,8 @@ const std::string NO_REMOVING = "-r-";
 const std::string OVERWRITE = "-o";
 const std::string REMOVE_LINE_1 = "-1-";
 const std::string SERIAL = "-l";
+const std::string UNDO = "-U";
+const std::string UNDO_LONG = "--undo";
 const std::string VERSION_COMMENTS = "-VC";
 const std::string VERSION_GUIDE = "-V";
 const std::string WHO_TEXT = "who.txt";
@@ -60,6 +63,7 @@ void guide(std::ostream& out, bool withComments, bool help = false) {
       "pelk who.txt -l    # serial number ",
       "pelk who.txt -o    # Overwrite who.txt ",
       "pelk who.txt -r-   # Do not remove temporary files. ",
+      "pelk -U            # Undo the last overwrite (also --undo) ",
   };
   // The version lines first, then every option in the order of its text.
   std::vector<std::string> lines(std::begin(switches), std::end(switches));
@@ -142,6 +146,24 @@ void restoring(RecordingDisk& disk, const DirectoryState& state) {
     disk.removeFile(kSerialText);
 }
 
+/// -U: the newest text an overwrite replaced put back, its file's name
+/// printed; the exit status.
+int undoingLastOverwrite(Disk& disk) {
+  UndoFolder undo(disk);
+  const HintContext context{WHO_TEXT, EXCLUDE_TEXT, &disk};
+  if (!undo.undoing()) {
+    reportFailure(undo.failure(), context, nullptr);
+    return ERROR_CODE;
+  }
+  std::cout << undo.restored() << std::endl;
+  if (!std::cout.flush()) {
+    reportFailure(numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
+                  context, nullptr);
+    return ERROR_CODE;
+  }
+  return 0;
+}
+
 /// How long a run waits for another to let the run lock go.
 constexpr std::chrono::seconds kLockWait{60};
 
@@ -216,6 +238,10 @@ int main(int argc, char** argv) {
     } else if (argument == VERSION_GUIDE) {
       guide(std::cerr, WITHOUT_COMMENTS);
       return ERROR_CODE;
+    } else if (argument == UNDO || argument == UNDO_LONG) {
+      // Acts at once, as the help does: it runs no pass and leaves the
+      // temporary files alone.
+      return undoingLastOverwrite(disk);
     } else if (nameExpected) {
       // The first free argument is the thread file name, whatever it reads.
       threadName = argument;
@@ -254,6 +280,9 @@ int main(int argc, char** argv) {
   encoding->whenTakenEarly(record);
   const std::string threadGiven = threadName;
   const DirectoryState before = directoryState(disk);
+  // What an overwrite replaces is kept in pelk-undo before it is written
+  // over, and counts once the run has succeeded.
+  UndoFolder undo(disk);
   const auto settings = [&](RunEncoding* runEncoding) {
     return RunSettings{.companion = companionName,
                        .period = period,
@@ -262,6 +291,7 @@ int main(int argc, char** argv) {
                        .serial = serial,
                        .overwrite = overwriting,
                        .encoding = runEncoding,
+                       .undo = overwriting ? &undo : nullptr,
                        .disk = &disk,
                        .clock = &clock};
   };
@@ -281,6 +311,7 @@ int main(int argc, char** argv) {
     pass->setting(settings(encoding.get()));
     altered = pass->altering(threadName);
   }
+  undo.settling(altered);
   int status = 0;
   if (altered) {
     std::cout << encoding->forDisplay(pass->altered()) << std::endl;

@@ -111,7 +111,10 @@ TEST_F(Docs, ReadmeLineOneExamplesAndTourRunAsShown) {
   }
   EXPECT_NE(readme.find("\n    pelk -V             # the first run writes the six companion"),
             std::string::npos);
-  write("who.txt", slurp(std::string(PELK_SOURCE_DIR) + "/examples/who.txt"));
+  EXPECT_NE(readme.find("\n    pelk -U             # undo: who.txt as it was before the last run"),
+            std::string::npos);
+  const std::string example = slurp(std::string(PELK_SOURCE_DIR) + "/examples/who.txt");
+  write("who.txt", example);
   Outcome first = pelk({"-V"});
   EXPECT_EQ(first.status, 1);
   EXPECT_EQ(first.err, kFirstRunHint);
@@ -119,6 +122,11 @@ TEST_F(Docs, ReadmeLineOneExamplesAndTourRunAsShown) {
   Outcome exclude = pelk({});
   EXPECT_EQ(exclude.status, 0) << exclude.err;
   EXPECT_EQ(exclude.out, "who.txt\n");
+  EXPECT_NE(readRaw("who.txt"), example);
+  Outcome undo = pelk({"-U"});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(undo.out, "who.txt\n");
+  EXPECT_EQ(readRaw("who.txt"), example);
   for (const char* option : {"-c", "-t"}) {
     Outcome run = pelk({"who.txt", option});
     EXPECT_EQ(run.status, 0) << option << run.err;

@@ -12,6 +12,7 @@ const std::string kShortHelp =
     "pelkkit Version 1.35\n\n"
     "pelk -V            \n"
     "pelk -VC           \n"
+    "pelk -U            \n"
     "pelk who.txt -1-   \n"
     "pelk who.txt -3    \n"
     "pelk who.txt -6    \n"

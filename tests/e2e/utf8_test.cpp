@@ -160,13 +160,19 @@ class Utf8Threads : public E2E {
     for (const fs::directory_entry& entry : fs::directory_iterator(dir)) fs::remove_all(entry);
   }
 
-  /// The files of the scratch directory; the expansion files of -c, whose
-  /// names tell the time, by their contents alone.
+  /// The files of the scratch directory, and those of its folder pelk-undo
+  /// as "pelk-undo/<name>"; the expansion files of -c, whose names tell the
+  /// time, by their contents alone.
   std::map<std::string, std::string> files() {
     std::map<std::string, std::string> all;
     std::vector<std::string> expansions;
     for (const std::string& name : names()) {
-      if (name.rfind("cmb", 0) == 0)
+      if (name == "pelk-undo") {
+        for (const fs::directory_entry& kept : fs::directory_iterator(dir / name)) {
+          const std::string keptName = name + "/" + kept.path().filename().string();
+          all[keptName] = readRaw(keptName);
+        }
+      } else if (name.rfind("cmb", 0) == 0)
         expansions.push_back(readRaw(name));
       else
         all[name] = name == "who.txt" ? read(name) : readRaw(name);
@@ -200,6 +206,15 @@ class Utf8Threads : public E2E {
   }
 };
 
+/// `files` with every text kept for undo being `thread`: an overwrite keeps
+/// the thread it replaces byte for byte, whatever its encoding.
+std::map<std::string, std::string> keeping(std::map<std::string, std::string> files,
+                                           const std::string& thread) {
+  for (auto& [name, text] : files)
+    if (name.rfind("pelk-undo/", 0) == 0) text = thread;
+  return files;
+}
+
 std::map<std::string, std::string> sjisCompanions() {
   std::map<std::string, std::string> texts;
   for (const auto& [name, twin] : kCompanions) texts[name] = twin.sjis;
@@ -223,6 +238,7 @@ TEST_F(Utf8Threads, EveryPassGivesTheUtf8FormOfItsShiftJisTwin) {
     ASSERT_EQ(twin.run.status, 0) << twin.run.err;
     ASSERT_EQ(twin.files.count("who.txt"), 1u);
     EXPECT_NE(twin.files.at("who.txt"), kThread.sjis);
+    EXPECT_EQ(twin.files.at("pelk-undo/000001-who.txt"), kThread.sjis);
 
     struct Variant {
       const char* what;
@@ -243,7 +259,7 @@ TEST_F(Utf8Threads, EveryPassGivesTheUtf8FormOfItsShiftJisTwin) {
       EXPECT_EQ(utf8.run.status, twin.run.status);
       EXPECT_EQ(utf8.run.out, utf8Form(twin.run.out));
       EXPECT_EQ(utf8.run.err, utf8Form(twin.run.err));
-      std::map<std::string, std::string> expected = twin.files;
+      std::map<std::string, std::string> expected = keeping(twin.files, mark + kThread.utf8);
       expected["who.txt"] = mark + utf8Form(twin.files.at("who.txt"));
       EXPECT_EQ(utf8.files, expected);
     }
@@ -263,7 +279,7 @@ TEST_F(Utf8Threads, ALongThreadGivesTheUtf8FormOfItsShiftJisTwin) {
     EXPECT_EQ(utf8.run.status, 0);
     EXPECT_EQ(utf8.run.out, utf8Form(twin.run.out));
     EXPECT_EQ(utf8.run.err, utf8Form(twin.run.err));
-    std::map<std::string, std::string> expected = twin.files;
+    std::map<std::string, std::string> expected = keeping(twin.files, thread.utf8);
     expected["who.txt"] = utf8Form(twin.files.at("who.txt"));
     EXPECT_TRUE(utf8.files == expected);
   }
