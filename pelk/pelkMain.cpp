@@ -20,6 +20,7 @@
 #include "RecordingDisk.hpp"
 #include "RunLock.hpp"
 #include "Signals.hpp"
+#include "StandardStreams.hpp"
 #include "TextEncoding.hpp"
 #include "TimeName.hpp"
 #include "passes/PassList.hpp"
@@ -148,6 +149,21 @@ constexpr std::chrono::seconds kLockWait{60};
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything is opened, a standard stream the run was started without
+  // is filled, so that no file takes its number: the lock file or the output
+  // on descriptor 1 or 2 would receive the name printed or the messages.
+  // Without standard output the name of the output (or the help) could not
+  // be printed: the run does nothing, rather than change the directory and
+  // fail at the end. Without standard error it goes on, its messages lost.
+  if (fillingClosedStandardStreams().output) {
+    Failure failure =
+        numberedFailure(messages::kStandardOutput, "standard output cannot be written");
+    failure.reason =
+        "standard output is closed (pelk ... >&-), so the run did nothing; start pelk with it "
+        "open, to /dev/null when the name of the output is not wanted";
+    reportFailure(failure, {WHO_TEXT, EXCLUDE_TEXT, nullptr}, nullptr);
+    return ERROR_CODE;
+  }
   // Help reads and writes nothing, not even the companion files or the lock.
   for (int i = 1; i < argc; ++i) {
     if (argv[i] == HELP || argv[i] == HELP_LONG) {
@@ -243,6 +259,12 @@ int main(int argc, char** argv) {
     }
   }
 
+  // A thread that lies in another directory (a link into a synced folder) is
+  // written there: runs in that directory take turns with this one too.
+  if (!lock.covering(threadName, kLockWait)) {
+    reportFailure(lock.failure(), {threadName, companionName, &disk}, nullptr);
+    return ERROR_CODE;
+  }
   // The cleanup never deletes what this run reads: a file of the last run
   // may be this run's thread (pelk who.txt -c, then pelk who32-33.txt -t).
   if (removing) removeTemporaryFiles(disk, {threadName, companionName});
