@@ -113,9 +113,17 @@ class Disk {
   /// that name. False when `from` is no regular file or the rename fails.
   virtual bool renameFile(const std::string& from, const std::string& to) = 0;
 
-  /// Makes the directory `name` where nothing has that name. True when a
-  /// directory has the name afterwards, made now or before.
+  /// Makes the directory `name` where nothing has that name, open to the
+  /// same users as the working directory. True when a directory has the
+  /// name afterwards, made now or before.
   virtual bool makeDirectory(const std::string& name) = 0;
+
+  /// Gives the file `name` the permissions of the file `like`, so that a
+  /// copy is open to the users of its original. This one does nothing.
+  virtual void sharingAs(const std::string& like, const std::string& name) {
+    (void)like;
+    (void)name;
+  }
 
   /// Hands `each` the names in the working directory that match a pattern
   /// such as "who*.txt", "*" standing for any run of characters, letter case

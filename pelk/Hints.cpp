@@ -131,10 +131,13 @@ constexpr MessageHint kHints[] = {
      "check the pairs of %c: one may put back what it replaces, or be far longer than it"},
     {58, K::namedFile, "another run of pelk in this directory held pelk.lock for 60 seconds",
      "wait for the other run to end and try again; delete pelk.lock only when no run is going"},
-    {59, K::namedFile, "the run lock pelk.lock cannot be taken",
-     "make the directory writable, and move away a directory named pelk.lock"},
+    {59, K::namedFile,
+     "the run lock pelk.lock cannot be taken, so runs here could not take turns; the run did "
+     "nothing",
+     "move away what is in the way (a directory, a link, a FIFO), and have a lock file that this "
+     "user may not open made readable by its owner (chmod 666 pelk.lock)"},
     {60, K::namedFile, "the name of the output file cannot be printed on standard output",
-     "check where standard output goes: a full disk, or a pipe closed early"},
+     "check where standard output goes: a full disk, a pipe closed early, or none at all (>&-)"},
     {61, K::threadOpen, kThreadOpen, kThreadOpenAction},
     {62, K::noDraw, kNoDraw, kLine1Action},
     {63, K::tooFewGaps, kTooFewGaps, kLine1Action},
@@ -276,6 +279,14 @@ std::vector<std::string> hintLines(const Failure& failure, const HintContext& co
       return lines;
     }
     case K::namedFile:
+      // What the failure found first (the owner and mode of a lock file
+      // another user made), then the row.
+      if (!failure.reason.empty()) {
+        return {"pelk: " + (file.empty() ? std::string() : file + ": ") + failure.reason,
+                "pelk: " + filled(hint->meaning, context, file) + "; " +
+                    filled(hint->action, context, file)};
+      }
+      break;
     case K::internal:
       break;
   }

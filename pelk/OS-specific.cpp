@@ -102,6 +102,8 @@ bool makeDirectoryName(const std::string& name) {
   return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+void sharingModeOf(const std::string&, const std::string&) {}
+
 #else
 
 namespace fs = std::filesystem;
@@ -150,8 +152,21 @@ bool renameRegularFile(const std::string& from, const std::string& to) {
 
 bool makeDirectoryName(const std::string& name) {
   std::error_code ec;
-  fs::create_directory(name, ec);
+  // A folder made now is open to whoever may write the directory it lies
+  // in, whatever this run's umask: another user's run keeps its texts there
+  // too.
+  if (fs::create_directory(name, ec)) {
+    const fs::path parent = fs::path(name).parent_path();
+    const fs::perms shared = fs::status(parent.empty() ? fs::path(".") : parent, ec).permissions();
+    if (!ec) fs::permissions(name, shared & fs::perms::mask, ec);
+  }
   return fs::is_directory(name, ec);
+}
+
+void sharingModeOf(const std::string& like, const std::string& name) {
+  std::error_code ec;
+  const fs::perms perms = fs::status(like, ec).permissions();
+  if (!ec) fs::permissions(name, perms & fs::perms::mask, ec);
 }
 
 #endif

@@ -47,3 +47,6 @@ bool renameRegularFile(const std::string& from, const std::string& to);
 /// Makes the directory `name`. True when a directory has the name
 /// afterwards, made now or before.
 bool makeDirectoryName(const std::string& name);
+/// Gives `name` the permission bits of `like` (nothing on Windows, where a
+/// new file takes the folder's permissions).
+void sharingModeOf(const std::string& like, const std::string& name);

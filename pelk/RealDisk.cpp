@@ -108,6 +108,10 @@ bool RealDisk::renameFile(const std::string& from, const std::string& to) {
 
 bool RealDisk::makeDirectory(const std::string& name) { return makeDirectoryName(name); }
 
+void RealDisk::sharingAs(const std::string& like, const std::string& name) {
+  sharingModeOf(like, name);
+}
+
 void RealDisk::eachFile(const std::string& pattern,
                         const std::function<void(const std::string&)>& each) {
   searchDirectory(pattern, each);

@@ -43,6 +43,10 @@ bool RecordingDisk::renameFile(const std::string& from, const std::string& to) {
 
 bool RecordingDisk::makeDirectory(const std::string& name) { return disk_.makeDirectory(name); }
 
+void RecordingDisk::sharingAs(const std::string& like, const std::string& name) {
+  disk_.sharingAs(like, name);
+}
+
 void RecordingDisk::eachFile(const std::string& pattern,
                              const std::function<void(const std::string&)>& each) {
   disk_.eachFile(pattern, each);

@@ -30,6 +30,7 @@ class RecordingDisk : public Disk {
   bool removeFile(const std::string& name) override;
   bool renameFile(const std::string& from, const std::string& to) override;
   bool makeDirectory(const std::string& name) override;
+  void sharingAs(const std::string& like, const std::string& name) override;
   void eachFile(const std::string& pattern,
                 const std::function<void(const std::string&)>& each) override;
   void removeAbandonedPartials(const std::string& folder = {}) override;

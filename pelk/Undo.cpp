@@ -119,7 +119,10 @@ Copy copying(Disk& disk, const std::string& from, const std::string& to) {
   }
   // Dropped uncommitted, the writer leaves nothing behind.
   if (reader->failed()) return Copy::kUnreadable;
-  return written && writer->commit(to) ? Copy::kCopied : Copy::kUnwritable;
+  if (!written || !writer->commit(to)) return Copy::kUnwritable;
+  // A copy is open to whoever may open its original, whatever the umask.
+  disk.sharingAs(from, to);
+  return Copy::kCopied;
 }
 
 /// True when both files can be read and hold the same bytes.

@@ -20,6 +20,7 @@
 #include "RecordingDisk.hpp"
 #include "RunLock.hpp"
 #include "Signals.hpp"
+#include "StandardStreams.hpp"
 #include "TextEncoding.hpp"
 #include "TimeName.hpp"
 #include "Undo.hpp"
@@ -170,6 +171,21 @@ constexpr std::chrono::seconds kLockWait{60};
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Before anything is opened, a standard stream the run was started without
+  // is filled, so that no file takes its number: the lock file or the output
+  // on descriptor 1 or 2 would receive the name printed or the messages.
+  // Without standard output the name of the output (or the help) could not
+  // be printed: the run does nothing, rather than change the directory and
+  // fail at the end. Without standard error it goes on, its messages lost.
+  if (fillingClosedStandardStreams().output) {
+    Failure failure =
+        numberedFailure(messages::kStandardOutput, "standard output cannot be written");
+    failure.reason =
+        "standard output is closed (pelk ... >&-), so the run did nothing; start pelk with it "
+        "open, to /dev/null when the name of the output is not wanted";
+    reportFailure(failure, {WHO_TEXT, EXCLUDE_TEXT, nullptr}, nullptr);
+    return ERROR_CODE;
+  }
   // Help reads and writes nothing, not even the companion files or the lock.
   for (int i = 1; i < argc; ++i) {
     if (argv[i] == HELP || argv[i] == HELP_LONG) {
@@ -241,6 +257,11 @@ int main(int argc, char** argv) {
     } else if (argument == UNDO || argument == UNDO_LONG) {
       // Acts at once, as the help does: it runs no pass and leaves the
       // temporary files alone.
+      // who.txt, a link into another folder maybe, is written there.
+      if (!lock.covering(WHO_TEXT, kLockWait)) {
+        reportFailure(lock.failure(), {WHO_TEXT, EXCLUDE_TEXT, &disk}, nullptr);
+        return ERROR_CODE;
+      }
       return undoingLastOverwrite(disk);
     } else if (nameExpected) {
       // The first free argument is the thread file name, whatever it reads.
@@ -269,10 +290,17 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The file the run writes over (who.txt), or else the thread it reads, may
+  // lie in another directory, through a link into a synced folder: runs in
+  // that directory take turns with this one too.
+  const bool overwriting = nameExpected ? true : overwrite;
+  if (!lock.covering(overwriting ? WHO_TEXT : threadName, kLockWait)) {
+    reportFailure(lock.failure(), {threadName, companionName, &disk}, nullptr);
+    return ERROR_CODE;
+  }
   // The cleanup never deletes what this run reads: a file of the last run
   // may be this run's thread (pelk who.txt -c, then pelk who32-33.txt -t).
   if (removing) removeTemporaryFiles(disk, {threadName, companionName});
-  const bool overwriting = nameExpected ? true : overwrite;
   // The files of the run may be Shift-JIS or UTF-8; what the run prints
   // takes the thread's encoding, as its output does.
   auto encoding = std::make_unique<RunEncoding>();

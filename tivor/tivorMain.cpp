@@ -6,9 +6,16 @@
 
 #include "Clock.hpp"
 #include "Signals.hpp"
+#include "StandardStreams.hpp"
 #include "Tivor.hpp"
 
 int main(int argc, char** argv) {
+  // Before anything is opened: a partial file of tivor.txt on descriptor 1
+  // or 2 would receive what is printed there. A stream that was closed
+  // stays unusable: numbers for standard output fail as they did ("writing
+  // to standard output failed"), messages are lost, and numbers for a file
+  // need no standard output.
+  fillingClosedStandardStreams();
   ignoreSignalsThatHideFailedWrites();
   // Standard output stays in text mode, so that on Windows its line ends are
   // CR LF like those of tivor.txt.

@@ -55,6 +55,24 @@ void E2E::TearDown() {
   if (mounted_) std::system(("umount '" + dir.string() + "' 2>/dev/null").c_str());
   std::error_code ec;
   fs::remove_all(dir, ec);
+  fs::remove_all(reachableDir(), ec);
+}
+
+fs::path E2E::reachableDir() const { return dir.string() + ".bin"; }
+
+std::string E2E::reachableCopy(const std::string& program) {
+  // Beside the scratch directory, in the temporary directory every user may
+  // enter, and not in it: the tests look at its names.
+  const fs::path place = reachableDir();
+  const fs::path copy = place / fs::path(program).filename();
+  if (fs::exists(copy)) return copy.string();
+  fs::create_directories(place);
+  fs::permissions(place, static_cast<fs::perms>(0755));
+  std::error_code ec;
+  fs::copy_file(program, copy, ec);
+  EXPECT_FALSE(ec) << program << ": " << ec.message();
+  fs::permissions(copy, static_cast<fs::perms>(0755));
+  return copy.string();
 }
 
 bool E2E::mountScratch(long bytes) {
@@ -219,8 +237,10 @@ Started E2E::start(const std::string& program, const std::vector<std::string>& a
   started.out = stem + ".out";
   started.err = stem + ".err";
   std::vector<std::string> words;
+  // Another user may not reach the build (a checkout in a home of mode 0700).
+  const std::string runnable = limits.user >= 0 ? reachableCopy(program) : program;
   if (const char* runner = std::getenv("E2E_RUNNER"); runner && *runner) words.push_back(runner);
-  words.push_back(program);
+  words.push_back(runnable);
   words.insert(words.end(), args.begin(), args.end());
   std::vector<char*> argv;
   for (std::string& word : words) argv.push_back(word.data());
@@ -249,10 +269,19 @@ Started E2E::start(const std::string& program, const std::vector<std::string>& a
         }
         break;
       }
+      case RunLimits::Output::closed:
+        out = open("/dev/null", O_WRONLY);
+        break;
     }
     int err = open(started.err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0) _exit(126);
-    if (chdir(dir.c_str()) != 0) _exit(126);
+    // Closed last, once nothing else is opened here.
+    if (out > 2) close(out);
+    if (err > 2) close(err);
+    if (limits.output == RunLimits::Output::closed) close(1);
+    if (limits.errorClosed) close(2);
+    const fs::path where = limits.subdirectory.empty() ? dir : dir / limits.subdirectory;
+    if (chdir(where.c_str()) != 0) _exit(126);
     if (limits.fileSizeLimit >= 0) {
       rlimit limit{static_cast<rlim_t>(limits.fileSizeLimit),
                    static_cast<rlim_t>(limits.fileSizeLimit)};

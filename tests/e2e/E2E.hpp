@@ -26,11 +26,18 @@ struct Outcome {
 struct RunLimits {
   long fileSizeLimit = -1;  ///< RLIMIT_FSIZE in bytes, or -1 for none
   /// Where standard output goes: to a file read back into the Outcome, to
-  /// the full device (/dev/full: every write fails), or to a pipe whose
-  /// reading end is closed (every write fails; nothing is read back).
-  enum class Output { captured, full, closedPipe } output = Output::captured;
+  /// the full device (/dev/full: every write fails), to a pipe whose
+  /// reading end is closed (every write fails; nothing is read back), or
+  /// nowhere: descriptor 1 closed (program >&-).
+  enum class Output { captured, full, closedPipe, closed } output = Output::captured;
+  /// Standard error closed (program 2>&-); empty in the Outcome.
+  bool errorClosed = false;
+  /// The subdirectory of the scratch directory to run in; empty: the
+  /// scratch directory itself.
+  std::string subdirectory = {};
   /// Runs the program as this user and group id instead of the test's own
-  /// (the tests run as root), or -1.
+  /// (the tests run as root), or -1. The program is run from a copy that
+  /// user may reach, wherever the build lies.
   int user = -1;
 };
 
@@ -124,6 +131,11 @@ class E2E : public ::testing::Test {
  private:
   /// Waits for a started run once.
   Outcome waitFor(Started& started);
+  /// Where the programs run as another user are copied: a directory beside
+  /// the scratch directory that every user may enter.
+  std::filesystem::path reachableDir() const;
+  /// A copy of `program` there, made once per test.
+  std::string reachableCopy(const std::string& program);
 
   bool mounted_ = false;
   int runs_ = 0;
