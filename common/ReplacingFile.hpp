@@ -8,7 +8,10 @@
 // on commit, so that the target holds the old text or the new one and never
 // a part of either. The new file keeps the target's mode and, where the
 // process may set it, its owner. A target that is a symbolic link stays one:
-// the file it leads to is written (beside that file) instead.
+// the file it leads to is written (beside that file) instead; or, for a name
+// that must not lead elsewhere (a file the program keeps for itself), the
+// link is replaced by the new file, which then gets the mode a new file gets
+// and this process's owner, and the file it led to is not touched.
 //
 // Partial files are named "<target>.<process>-<count>.<tag>", for example
 // "who.txt.4711-1.pelk-part". While its writer lives, a partial file is held
@@ -164,8 +167,10 @@ class ReplacingFile {
 
   /// Opens a new partial file for `target`. False when the target (or the
   /// file its links lead to) is no regular file, may not be written by this
-  /// process, or no partial file can be made beside it.
-  bool open(const std::string& target);
+  /// process, or no partial file can be made beside it. Without
+  /// `followLinks`, a target that is a link counts as no file: the commit
+  /// puts the new file in the link's place.
+  bool open(const std::string& target, bool followLinks = true);
   /// Adds bytes; false once a write has failed.
   bool write(std::string_view bytes);
   /// Writes out what is gathered, so that the partial file holds every
@@ -291,7 +296,7 @@ inline Creation creatingNew(const std::string& name, std::string_view bytes, boo
   return failed ? Creation::kFailed : Creation::kCreated;
 }
 
-inline bool ReplacingFile::open(const std::string& target) {
+inline bool ReplacingFile::open(const std::string& target, bool followLinks) {
   discard();
   failed_ = false;
   buffer_.clear();
@@ -299,6 +304,11 @@ inline bool ReplacingFile::open(const std::string& target) {
   final_ = target;
   attributes_ = GetFileAttributesA(target.c_str());
   existed_ = attributes_ != INVALID_FILE_ATTRIBUTES;
+  // A link (a reparse point) is renamed over as a name by MoveFileExA; not
+  // followed, nothing of it is kept.
+  if (existed_ && !followLinks && (attributes_ & FILE_ATTRIBUTE_REPARSE_POINT) &&
+      !(attributes_ & FILE_ATTRIBUTE_DIRECTORY))
+    existed_ = false;
   // A directory, a device or a read-only file is not replaced.
   if (existed_ &&
       (attributes_ & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_READONLY)))
@@ -318,8 +328,13 @@ inline bool ReplacingFile::open(const std::string& target) {
   }
   return false;
 #else
-  if (!detail::finalName(target, final_)) return false;
+  if (!followLinks)
+    final_ = target;
+  else if (!detail::finalName(target, final_))
+    return false;
   existed_ = lstat(final_.c_str(), &target_) == 0;
+  // Not followed, a link is a name to be taken over, nothing of it kept.
+  if (existed_ && !followLinks && S_ISLNK(target_.st_mode)) existed_ = false;
   if (existed_ &&
       (!S_ISREG(target_.st_mode) || faccessat(AT_FDCWD, final_.c_str(), W_OK, AT_EACCESS) != 0))
     return false;

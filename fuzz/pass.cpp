@@ -38,9 +38,10 @@ std::vector<const PassOption*> passes() {
 /// a file system that fills up.
 class FillingDisk : public MemoryDisk {
  public:
-  bool writeFile(const std::string& name, const std::string& contents) override {
+  bool writeFile(const std::string& name, const std::string& contents,
+                 Links links = Links::kFollowed) override {
     if (writes++ >= failFrom) return false;
-    return MemoryDisk::writeFile(name, contents);
+    return MemoryDisk::writeFile(name, contents, links);
   }
   int writes = 0;
   int failFrom = 1 << 30;

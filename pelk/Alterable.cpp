@@ -106,11 +106,16 @@ void Alterable::chooseOutputName() { chooseOutputName("who", ".txt"); }
 
 void Alterable::chooseOutputName(const std::string& stem, const std::string& extension) {
   if (settings.overwrite) {
+    // who.txt may be a link into a synced folder: the file it leads to is
+    // written.
     outputName = "who.txt";
+    posts.naming(outputName);
   } else {
+    // A temporary name is pelk's own: a link planted there after the name
+    // was chosen is replaced, never written through.
     outputName = TimeName::reading(disk(), clock(), stem, extension).temporaryName(settings.serial);
+    posts.naming(outputName, Disk::Links::kNotFollowed);
   }
-  posts.naming(outputName);
 }
 
 bool Alterable::openSaveClose(const std::string& name) {

@@ -42,8 +42,10 @@ bool minuteSecond(const std::string& s, size_t at) {
 
 bool createRemoveErrorText(Disk& disk) {
   // Written name by name: after "-c" the list may hold hundreds of
-  // thousands of expansion files.
-  std::unique_ptr<Disk::Writer> list = disk.openWriter(kRemoveErrorText);
+  // thousands of expansion files. Both files are pelk's own: a link at
+  // either name is replaced, never written through.
+  std::unique_ptr<Disk::Writer> list =
+      disk.openWriter(kRemoveErrorText, Disk::LineEnds::kPlatform, Disk::Links::kNotFollowed);
   bool written = list != nullptr;
   for (const char* pattern : kPatterns) {
     disk.eachFile(pattern, [&](const std::string& name) {
@@ -51,7 +53,7 @@ bool createRemoveErrorText(Disk& disk) {
     });
   }
   if (!written || !list->commit(kRemoveErrorText)) {
-    disk.writeFile(kErrorText, "ofstream remove_e(REMOVE_ERROR_TEXT)\n");
+    disk.writeFile(kErrorText, "ofstream remove_e(REMOVE_ERROR_TEXT)\n", Disk::Links::kNotFollowed);
     return false;
   }
   return true;
@@ -59,7 +61,8 @@ bool createRemoveErrorText(Disk& disk) {
 
 bool removeTemporaryFiles(Disk& disk, const std::vector<std::string>& keep) {
   std::string text;
-  if (!disk.readFile(kRemoveErrorText, &text)) return false;
+  // A link at the name is no list: another user could lead it anywhere.
+  if (!disk.readFile(kRemoveErrorText, &text, Disk::Links::kNotFollowed)) return false;
   LineReader in(text);
   std::string name;
   while (in.next(name)) {

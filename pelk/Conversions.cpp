@@ -144,22 +144,76 @@ Failure overflowFailure(const std::string& name) {
                          name);
 }
 
+namespace {
+
+/// Hands `each` the place in `piece` of every code of the user area that a
+/// Shift-JIS text holds, walking it by CP932's lead bytes; `carried` keeps a
+/// lead byte that ends the piece, and is handed in with the code it begins
+/// as place npos.
+template <typename Each>
+void eachUserCode(std::string_view piece, unsigned char& carried, Each each) {
+  const unsigned char* p = bytes(piece);
+  const size_t n = piece.size();
+  size_t i = 0;
+  if (carried != 0 && n > 0) {
+    if (cp932::isUserAreaLead(carried) && cp932::isTrailByte(p[0]))
+      each(std::string_view::npos, static_cast<unsigned short>(carried << 8 | p[0]));
+    carried = 0;
+    i = 1;
+  }
+  while (i < n) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      i = utf8::asciiEnd(p, i, n);
+      continue;
+    }
+    if (!cp932::isLeadByte(b)) {
+      ++i;
+      continue;
+    }
+    if (i + 1 == n) {
+      carried = b;
+      break;
+    }
+    if (cp932::isUserAreaLead(b) && cp932::isTrailByte(p[i + 1]))
+      each(i, static_cast<unsigned short>(b << 8 | p[i + 1]));
+    i += 2;
+  }
+}
+
+}  // namespace
+
+unsigned short UserArea::codeAt(size_t slot) {
+  return static_cast<unsigned short>((0xF0 + slot / cp932::kTrailBytes) << 8 |
+                                     cp932::trailAt(slot % cp932::kTrailBytes));
+}
+
+size_t UserArea::slotOf(unsigned short code) {
+  return ((code >> 8) - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(code & 0xFF);
+}
+
 size_t UserArea::size() const {
   std::lock_guard<std::mutex> hold(mutex_);
-  return characters_.size();
+  return codes_.size();
 }
 
 unsigned short UserArea::codeFor(char32_t c) {
   std::lock_guard<std::mutex> hold(mutex_);
+  return giving(c);
+}
+
+unsigned short UserArea::giving(char32_t c) {
   const auto [found, added] = codes_.try_emplace(c, 0);
   if (!added) return found->second;
-  const size_t n = characters_.size();
-  if (n == kCapacity) {
+  // The places a Shift-JIS file holds are passed by.
+  while (next_ < kCapacity && held_[next_]) ++next_;
+  if (next_ == kCapacity) {
     codes_.erase(found);
     return 0;
   }
-  found->second = (0xF0 + n / cp932::kTrailBytes) << 8 | cp932::trailAt(n % cp932::kTrailBytes);
-  characters_.push_back(c);
+  found->second = codeAt(next_);
+  characters_.resize(next_ + 1);
+  characters_[next_++] = c;
   return found->second;
 }
 
@@ -167,8 +221,40 @@ char32_t UserArea::characterOf(unsigned short code) const {
   std::lock_guard<std::mutex> hold(mutex_);
   const unsigned char lead = code >> 8, trail = code & 0xFF;
   if (!cp932::isUserAreaLead(lead) || !cp932::isTrailByte(trail)) return 0;
-  const size_t n = (lead - 0xF0) * cp932::kTrailBytes + cp932::trailIndex(trail);
+  const size_t n = slotOf(code);
   return n < characters_.size() ? characters_[n] : 0;
+}
+
+void UserArea::holding(std::string_view piece, unsigned char& carried) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  eachUserCode(piece, carried, [&](size_t, unsigned short code) {
+    const size_t slot = slotOf(code);
+    // A code given already stays the character's (the limit of the rule).
+    if (slot >= characters_.size() || characters_[slot] == 0) held_[slot] = true;
+  });
+}
+
+bool UserArea::keepingOwn(std::string& text) {
+  std::lock_guard<std::mutex> hold(mutex_);
+  unsigned char carried = 0;
+  bool full = false;
+  eachUserCode(text, carried, [&](size_t at, unsigned short code) {
+    const size_t slot = slotOf(code);
+    if (slot >= characters_.size() || characters_[slot] == 0) {
+      held_[slot] = true;
+      return;
+    }
+    // Taken by a character of the run: the file's own character is the
+    // codec's, and gets a code of its own.
+    const unsigned short own = giving(kPrivateUseBase + static_cast<char32_t>(slot));
+    if (own == 0) {
+      full = true;
+      return;
+    }
+    text[at] = static_cast<char>(own >> 8);
+    text[at + 1] = static_cast<char>(own & 0xFF);
+  });
+  return !full;
 }
 
 size_t ToCp932::step(std::string_view in, bool end, char*& out) {

@@ -22,24 +22,57 @@
 /// fixed meaning of the area does not apply), and so does each byte of a
 /// UTF-8 file that is not UTF-8, as the character U+DC00 + byte (a surrogate,
 /// which valid UTF-8 never holds): no code stands for two things.
+///
+/// A Shift-JIS file of the run may hold codes of the area as themselves (the
+/// user's own characters). The run notes them as it reads such a file
+/// (`holding`, `keepingOwn`), and a code so noted is never given to a
+/// character: it goes on meaning itself. The limit: a code given before a
+/// Shift-JIS file holding it was read cannot be taken back. A file read
+/// whole (a companion) then has its code made the code of the codec's
+/// meaning, the character U+E000 on (`keepingOwn`); a file read block by
+/// block (the thread) beyond what was read of it when the code was given
+/// keeps the code, which then stands for both.
 class UserArea {
  public:
   static constexpr size_t kCapacity = 1880;
 
   /// The code of `c` (lead << 8 | trail), given to it when first met; 0 when
-  /// the area is full.
+  /// the area is full (or every code left is held by a Shift-JIS file).
   unsigned short codeFor(char32_t c);
   /// The character the code was given, or 0.
   char32_t characterOf(unsigned short code) const;
   /// How many codes are given.
   size_t size() const;
 
+  /// Notes the codes of the area that `piece`, the next bytes of a
+  /// Shift-JIS file, holds, so that none is given to a character from now
+  /// on. `carried` keeps a lead byte that ends a piece for the next (0 at
+  /// the start of a file).
+  void holding(std::string_view piece, unsigned char& carried);
+  /// For the whole of a Shift-JIS file: as `holding`, and a code of the area
+  /// that `text` holds but a character of the run was given first is made,
+  /// in `text`, the code of the codec's meaning of it (U+E000 on), so that
+  /// it never matches that character. False when the area is full.
+  bool keepingOwn(std::string& text);
+
   // The conversions of a run's files go on beside the pass, each on a thread
   // of its own: the area is shared by all of them.
  private:
+  /// The code of the `slot`th place of the area.
+  static unsigned short codeAt(size_t slot);
+  /// The place of a code of the area.
+  static size_t slotOf(unsigned short code);
+  /// `codeFor` with the mutex held.
+  unsigned short giving(char32_t c);
+
   mutable std::mutex mutex_;
   std::unordered_map<char32_t, unsigned short> codes_;
+  /// The character of each place given, by place; 0 for a place not given.
   std::vector<char32_t> characters_;
+  /// The places a Shift-JIS file of the run holds as themselves.
+  std::vector<bool> held_ = std::vector<bool>(kCapacity);
+  /// The first place that may be free.
+  size_t next_ = 0;
 };
 
 /// The failure (e65) of the file `name`, whose characters that CP932 lacks

@@ -5,15 +5,16 @@ namespace {
 /// Gathers the bytes in memory and hands them to `writeFile` on commit.
 class GatheringWriter : public Disk::Writer {
  public:
-  explicit GatheringWriter(Disk& disk) : disk_(disk) {}
+  GatheringWriter(Disk& disk, Disk::Links links) : disk_(disk), links_(links) {}
   bool append(std::string_view bytes) override {
     bytes_ += bytes;
     return true;
   }
-  bool commit(const std::string& name) override { return disk_.writeFile(name, bytes_); }
+  bool commit(const std::string& name) override { return disk_.writeFile(name, bytes_, links_); }
 
  private:
   Disk& disk_;
+  Disk::Links links_;
   std::string bytes_;
 };
 
@@ -35,12 +36,13 @@ class WholeReader : public Disk::Reader {
 
 }  // namespace
 
-std::unique_ptr<Disk::Reader> Disk::openReader(const std::string& name) {
+std::unique_ptr<Disk::Reader> Disk::openReader(const std::string& name, Links links) {
   std::string text;
-  if (!readFile(name, &text)) return nullptr;
+  if (!readFile(name, &text, links)) return nullptr;
   return std::make_unique<WholeReader>(std::move(text));
 }
 
-std::unique_ptr<Disk::Writer> Disk::openWriter(const std::string& /*name*/, LineEnds /*ends*/) {
-  return std::make_unique<GatheringWriter>(*this);
+std::unique_ptr<Disk::Writer> Disk::openWriter(const std::string& /*name*/, LineEnds /*ends*/,
+                                               Links links) {
+  return std::make_unique<GatheringWriter>(*this, links);
 }

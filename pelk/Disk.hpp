@@ -44,21 +44,38 @@ class Disk {
 
   virtual ~Disk() = default;
 
+  /// What a read or a write does with a name that is a symbolic link.
+  enum class Links {
+    /// The file the link leads to is read or replaced: the thread and
+    /// who.txt, which a user may keep in a synced folder.
+    kFollowed,
+    /// The name alone: a link is read as no file at all, and a write puts a
+    /// new file in the link's place, the file it led to untouched. pelk's
+    /// own files (serial.txt, remove_e.txt, error.txt, temporary outputs,
+    /// expansion files, kept texts), whose names another user of a shared
+    /// directory could have planted.
+    kNotFollowed,
+  };
+
   /// Reads the whole file as bytes. False when it is missing, is no regular
-  /// file, or cannot be read.
-  virtual bool readFile(const std::string& name, std::string* contents) = 0;
+  /// file, or cannot be read (or, not following links, is a link).
+  virtual bool readFile(const std::string& name, std::string* contents,
+                        Links links = Links::kFollowed) = 0;
 
   /// A reader of the file `name`; nullptr when `readFile` would fail to
   /// open it. This one reads the file whole with `readFile` and hands it out.
-  virtual std::unique_ptr<Reader> openReader(const std::string& name);
+  virtual std::unique_ptr<Reader> openReader(const std::string& name,
+                                             Links links = Links::kFollowed);
 
   /// Replaces the file by `contents`. The bytes go to a partial file beside
   /// it first, which is then renamed over the name, so a failed write leaves
   /// the old file as it was. The file keeps its mode and owner; a name that
-  /// is a symbolic link stays one, and the file it leads to is replaced.
-  /// False when anything fails, or when the name is a directory or a file
-  /// this process may not write.
-  virtual bool writeFile(const std::string& name, const std::string& contents) = 0;
+  /// is a symbolic link stays one, and the file it leads to is replaced
+  /// (`Links::kFollowed`), or the link is replaced by a new file of this
+  /// process (`Links::kNotFollowed`). False when anything fails, or when the
+  /// name is a directory or a file this process may not write.
+  virtual bool writeFile(const std::string& name, const std::string& contents,
+                         Links links = Links::kFollowed) = 0;
 
   /// What `creatingFile` did.
   enum class Creation {
@@ -90,10 +107,12 @@ class Disk {
   };
 
   /// A writer whose bytes go beside the file `name` until they are
-  /// committed; nullptr when nothing can be written there. This one gathers
-  /// the bytes and commits them with `writeFile`.
+  /// committed (links as `writeFile` treats them); nullptr when nothing can
+  /// be written there. This one gathers the bytes and commits them with
+  /// `writeFile`.
   virtual std::unique_ptr<Writer> openWriter(const std::string& name,
-                                             LineEnds ends = LineEnds::kPlatform);
+                                             LineEnds ends = LineEnds::kPlatform,
+                                             Links links = Links::kFollowed);
 
   /// True when something (file or directory) has this name.
   virtual bool exists(const std::string& name) = 0;

@@ -97,9 +97,10 @@ TEST(GapID, AChangedFileIsReadAfresh) {
 // A disk that counts the reads of its files.
 class CountingDisk : public MemoryDisk {
  public:
-  bool readFile(const std::string& name, std::string* contents) override {
+  bool readFile(const std::string& name, std::string* contents,
+                Links links = Links::kFollowed) override {
     ++reads;
-    return MemoryDisk::readFile(name, contents);
+    return MemoryDisk::readFile(name, contents, links);
   }
   int reads = 0;
 };

@@ -5,7 +5,11 @@
 #include "OS-specific.hpp"
 #include "ReplacingFile.hpp"
 
-bool MemoryDisk::readFile(const std::string& name, std::string* contents) {
+bool MemoryDisk::readFile(const std::string& name, std::string* contents, Links links) {
+  if (const auto link = this->links.find(name); link != this->links.end()) {
+    if (links == Links::kNotFollowed) return false;
+    return readFile(link->second, contents);
+  }
   auto it = files.find(name);
   if (it == files.end()) return false;
   *contents = it->second;
@@ -23,7 +27,12 @@ std::pair<std::string, std::string> split(const std::string& name) {
 
 }  // namespace
 
-bool MemoryDisk::writeFile(const std::string& name, const std::string& contents) {
+bool MemoryDisk::writeFile(const std::string& name, const std::string& contents, Links links) {
+  if (const auto link = this->links.find(name); link != this->links.end()) {
+    if (links == Links::kFollowed) return writeFile(link->second, contents);
+    if (unwritable.count(name)) return false;
+    this->links.erase(link);
+  }
   if (directories.count(name) || unwritable.count(name)) return false;
   if (const std::string folder = split(name).first; !folder.empty() && !directories.count(folder))
     return false;
@@ -32,10 +41,13 @@ bool MemoryDisk::writeFile(const std::string& name, const std::string& contents)
 }
 
 bool MemoryDisk::exists(const std::string& name) {
-  return files.count(name) > 0 || directories.count(name) > 0;
+  return files.count(name) > 0 || directories.count(name) > 0 || links.count(name) > 0;
 }
 
-bool MemoryDisk::isRegularFile(const std::string& name) { return files.count(name) > 0; }
+bool MemoryDisk::isRegularFile(const std::string& name) {
+  const auto link = links.find(name);
+  return files.count(link == links.end() ? name : link->second) > 0;
+}
 
 bool MemoryDisk::sameFile(const std::string& a, const std::string& b) {
   // This directory has no subdirectories to walk, nor links: a name is the
@@ -55,6 +67,7 @@ bool MemoryDisk::renameFile(const std::string& from, const std::string& to) {
   if (it == files.end() || directories.count(to) || unwritable.count(to)) return false;
   std::string bytes = std::move(it->second);
   files.erase(it);
+  links.erase(to);
   files[to] = std::move(bytes);
   return true;
 }
@@ -79,6 +92,7 @@ std::vector<std::string> MemoryDisk::findFilesIn(const std::string& pattern) con
   };
   for (const auto& [name, bytes] : files) consider(name);
   for (const auto& name : directories) consider(name);
+  for (const auto& [name, target] : links) consider(name);
   return found;
 }
 

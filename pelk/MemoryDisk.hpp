@@ -7,13 +7,16 @@
 #include "Disk.hpp"
 
 /// An in-memory working directory for tests: files are a name-to-bytes map,
-/// `directories` names entries that are directories, and `unwritable` names
-/// files whose writes fail. A name "folder/file" is a file of a folder, which
-/// is written only where `directories` holds the folder.
+/// `directories` names entries that are directories, `links` symbolic links
+/// (each to the name of a file of `files`), and `unwritable` names files
+/// whose writes fail. A name "folder/file" is a file of a folder, which is
+/// written only where `directories` holds the folder.
 class MemoryDisk : public Disk {
  public:
-  bool readFile(const std::string& name, std::string* contents) override;
-  bool writeFile(const std::string& name, const std::string& contents) override;
+  bool readFile(const std::string& name, std::string* contents,
+                Links links = Links::kFollowed) override;
+  bool writeFile(const std::string& name, const std::string& contents,
+                 Links links = Links::kFollowed) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
   /// Equal names, less any leading "./", of a file or directory present.
@@ -31,5 +34,6 @@ class MemoryDisk : public Disk {
 
   std::map<std::string, std::string> files;
   std::set<std::string> directories;
+  std::map<std::string, std::string> links;
   std::set<std::string> unwritable;
 };

@@ -79,7 +79,7 @@ void PostAssembler::spilling() {
     // output of nothing but line ends so far waits.
     const std::size_t at = leadingLineEnds();
     if (at >= output_.size()) return;
-    spill_ = disk_->openWriter(name_);
+    spill_ = disk_->openWriter(name_, Disk::LineEnds::kPlatform, links_);
     if (run_) spill_ = run_->forFile(std::move(spill_));
     if (!spill_) {
       spillRefused_ = true;
@@ -101,7 +101,9 @@ bool PostAssembler::saving(const std::string& name, const std::function<bool()>&
     // The rest is cut in place: the output may be large, and it is not
     // needed after this.
     if (const std::size_t at = leadingLineEnds(); at < output_.size()) output_.erase(0, at);
-    if (!disk_ || !(file = disk_->openWriter(name))) return false;
+    // Links as for the name of `naming`: `saving` is handed that name.
+    const Disk::Links links = name == name_ ? links_ : Disk::Links::kFollowed;
+    if (!disk_ || !(file = disk_->openWriter(name, Disk::LineEnds::kPlatform, links))) return false;
     const bool converted = run_ && run_->output() != Encoding::kShiftJis;
     if (!file->append(converted ? run_->forFile(output_) : output_)) return false;
   }

@@ -43,8 +43,12 @@ class PostAssembler {
   void streaming() { streaming_ = true; }
   /// The output goes to files on `disk`; without one nothing can be written.
   void writingOn(Disk& disk) { disk_ = &disk; }
-  /// Names the file the output goes to: from now on it may be spilled.
-  void naming(const std::string& name) { name_ = name; }
+  /// Names the file the output goes to: from now on it may be spilled. A
+  /// temporary output of the run is written `Disk::Links::kNotFollowed`.
+  void naming(const std::string& name, Disk::Links links = Disk::Links::kFollowed) {
+    name_ = name;
+    links_ = links;
+  }
   /// The output is CP932; it is written in the encoding `run` gives it (the
   /// thread's). Without one it is written as it is.
   void converting(const RunEncoding& run) { run_ = &run; }
@@ -80,6 +84,7 @@ class PostAssembler {
   std::string group_;
   std::string output_;
   std::string name_;
+  Disk::Links links_ = Disk::Links::kFollowed;
   Disk* disk_ = nullptr;
   const RunEncoding* run_ = nullptr;
   /// The output file being written by `spilling`, once it has begun.

@@ -5,6 +5,14 @@
 #include "OS-specific.hpp"
 #include "ReplacingFile.hpp"
 
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
 namespace {
 
 /// Reads an open file; a failed read ends it and is remembered.
@@ -32,6 +40,70 @@ class FileReader : public Disk::Reader {
   bool failed_ = false;
 };
 
+#ifndef _WIN32
+/// Reads a file opened by its own name: a link there is never followed.
+class NameReader : public Disk::Reader {
+ public:
+  /// Opens `name` as itself: a link, or anything but a regular file, leaves
+  /// it unopened.
+  explicit NameReader(const std::string& name) {
+    // O_NONBLOCK: a fifo planted at the name does not hold the open.
+    const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return;
+    struct stat status;
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+      close(fd);
+      return;
+    }
+    fd_ = fd;
+  }
+  ~NameReader() override { closing(); }
+  NameReader(const NameReader&) = delete;
+  NameReader& operator=(const NameReader&) = delete;
+  bool opened() const { return fd_ >= 0; }
+  size_t read(char* buffer, size_t size) override {
+    if (failed_ || fd_ < 0) return 0;
+    ssize_t n;
+    while ((n = ::read(fd_, buffer, size)) < 0 && errno == EINTR) {
+    }
+    if (n < 0) {
+      failed_ = true;
+      closing();
+      return 0;
+    }
+    // Let go at the end, as FileReader does.
+    if (n == 0) closing();
+    return static_cast<size_t>(n);
+  }
+  bool failed() const override { return failed_; }
+
+ private:
+  void closing() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+  int fd_ = -1;
+  bool failed_ = false;
+};
+#endif
+
+/// The reader of the name itself, never of what a link there leads to;
+/// nullptr when it is no regular file.
+std::unique_ptr<Disk::Reader> nameReader(const std::string& name) {
+#ifdef _WIN32
+  // A link is a reparse point; its name is refused, as is a directory.
+  const DWORD found = GetFileAttributesA(name.c_str());
+  if (found == INVALID_FILE_ATTRIBUTES ||
+      (found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE | FILE_ATTRIBUTE_REPARSE_POINT)))
+    return nullptr;
+  auto reader = std::make_unique<FileReader>(name);
+#else
+  auto reader = std::make_unique<NameReader>(name);
+#endif
+  if (!reader->opened()) return nullptr;
+  return reader;
+}
+
 /// Writes text, with the platform's line ends, to a partial file beside the
 /// name it was opened for, and renames it over that name on commit (see
 /// ReplacingFile). Dropped without a commit, or after a failure, it leaves
@@ -39,7 +111,7 @@ class FileReader : public Disk::Reader {
 class PartWriter : public Disk::Writer {
  public:
   explicit PartWriter(bool text) : file_(kPartialTag, text) {}
-  bool open(const std::string& name) { return file_.open(name); }
+  bool open(const std::string& name, bool followLinks) { return file_.open(name, followLinks); }
   bool append(std::string_view bytes) override { return file_.write(bytes); }
   bool finishing() override { return file_.flushing(); }
   /// Commits to the name the writer was opened for, which is `name`.
@@ -51,7 +123,17 @@ class PartWriter : public Disk::Writer {
 
 }  // namespace
 
-bool RealDisk::readFile(const std::string& name, std::string* contents) {
+bool RealDisk::readFile(const std::string& name, std::string* contents, Links links) {
+  if (links == Links::kNotFollowed) {
+    std::unique_ptr<Reader> reader = nameReader(name);
+    if (!reader) return false;
+    std::string text;
+    char buffer[1 << 16];
+    while (const size_t n = reader->read(buffer, sizeof buffer)) text.append(buffer, n);
+    if (reader->failed()) return false;
+    *contents = std::move(text);
+    return true;
+  }
   if (!isRegularFile(name)) return false;
   std::ifstream in(name, std::ios::binary);
   if (!in) return false;
@@ -63,7 +145,8 @@ bool RealDisk::readFile(const std::string& name, std::string* contents) {
   return true;
 }
 
-std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name) {
+std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name, Links links) {
+  if (links == Links::kNotFollowed) return nameReader(name);
   // As `readFile`: anything but a regular file is refused.
   if (!isRegularFile(name)) return nullptr;
   auto reader = std::make_unique<FileReader>(name);
@@ -71,14 +154,15 @@ std::unique_ptr<Disk::Reader> RealDisk::openReader(const std::string& name) {
   return reader;
 }
 
-std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name, LineEnds ends) {
+std::unique_ptr<Disk::Writer> RealDisk::openWriter(const std::string& name, LineEnds ends,
+                                                   Links links) {
   auto writer = std::make_unique<PartWriter>(ends == LineEnds::kPlatform);
-  if (!writer->open(name)) return nullptr;
+  if (!writer->open(name, links == Links::kFollowed)) return nullptr;
   return writer;
 }
 
-bool RealDisk::writeFile(const std::string& name, const std::string& contents) {
-  std::unique_ptr<Writer> writer = openWriter(name);
+bool RealDisk::writeFile(const std::string& name, const std::string& contents, Links links) {
+  std::unique_ptr<Writer> writer = openWriter(name, LineEnds::kPlatform, links);
   return writer && writer->append(contents) && writer->commit(name);
 }
 

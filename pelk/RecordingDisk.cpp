@@ -5,16 +5,16 @@ void RecordingDisk::recording(bool on) {
   recording_ = on;
 }
 
-bool RecordingDisk::readFile(const std::string& name, std::string* contents) {
-  return disk_.readFile(name, contents);
+bool RecordingDisk::readFile(const std::string& name, std::string* contents, Links links) {
+  return disk_.readFile(name, contents, links);
 }
 
-std::unique_ptr<Disk::Reader> RecordingDisk::openReader(const std::string& name) {
-  return disk_.openReader(name);
+std::unique_ptr<Disk::Reader> RecordingDisk::openReader(const std::string& name, Links links) {
+  return disk_.openReader(name, links);
 }
 
-bool RecordingDisk::writeFile(const std::string& name, const std::string& contents) {
-  return disk_.writeFile(name, contents);
+bool RecordingDisk::writeFile(const std::string& name, const std::string& contents, Links links) {
+  return disk_.writeFile(name, contents, links);
 }
 
 Disk::Creation RecordingDisk::creatingFile(const std::string& name, const std::string& contents) {
@@ -23,8 +23,9 @@ Disk::Creation RecordingDisk::creatingFile(const std::string& name, const std::s
   return made;
 }
 
-std::unique_ptr<Disk::Writer> RecordingDisk::openWriter(const std::string& name, LineEnds ends) {
-  return disk_.openWriter(name, ends);
+std::unique_ptr<Disk::Writer> RecordingDisk::openWriter(const std::string& name, LineEnds ends,
+                                                        Links links) {
+  return disk_.openWriter(name, ends, links);
 }
 
 bool RecordingDisk::exists(const std::string& name) { return disk_.exists(name); }

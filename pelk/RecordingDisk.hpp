@@ -18,12 +18,15 @@ class RecordingDisk : public Disk {
   /// The names noted, each followed by a line end.
   const std::string& created() const { return created_; }
 
-  bool readFile(const std::string& name, std::string* contents) override;
-  std::unique_ptr<Reader> openReader(const std::string& name) override;
-  bool writeFile(const std::string& name, const std::string& contents) override;
+  bool readFile(const std::string& name, std::string* contents,
+                Links links = Links::kFollowed) override;
+  std::unique_ptr<Reader> openReader(const std::string& name,
+                                     Links links = Links::kFollowed) override;
+  bool writeFile(const std::string& name, const std::string& contents,
+                 Links links = Links::kFollowed) override;
   Creation creatingFile(const std::string& name, const std::string& contents) override;
-  std::unique_ptr<Writer> openWriter(const std::string& name,
-                                     LineEnds ends = LineEnds::kPlatform) override;
+  std::unique_ptr<Writer> openWriter(const std::string& name, LineEnds ends = LineEnds::kPlatform,
+                                     Links links = Links::kFollowed) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
   bool sameFile(const std::string& a, const std::string& b) override;

@@ -66,6 +66,27 @@ constexpr size_t kDetectionBlock = size_t{1} << 16;
 /// otherwise.
 constexpr size_t kReadAhead = size_t{1} << 20;
 
+/// Hands on the reads of a Shift-JIS file, noting the codes of the user area
+/// they hold as they pass (`UserArea::holding`).
+class HoldingReader : public Disk::Reader {
+ public:
+  HoldingReader(std::unique_ptr<Disk::Reader> file, UserArea& area)
+      : file_(std::move(file)), area_(area) {}
+  /// Notes the codes of bytes read before this reader took over the file.
+  void noting(std::string_view read) { area_.holding(read, carried_); }
+  size_t read(char* buffer, size_t size) override {
+    const size_t n = file_->read(buffer, size);
+    noting(std::string_view(buffer, n));
+    return n;
+  }
+  bool failed() const override { return file_->failed(); }
+
+ private:
+  std::unique_ptr<Disk::Reader> file_;
+  UserArea& area_;
+  unsigned char carried_ = 0;
+};
+
 Failure utf16Failure(const std::string& name) {
   return numberedFailure(messages::kUtf16, name + " is saved as UTF-16, which pelk does not read",
                          name);
@@ -166,6 +187,13 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
   // text does not do that, and the rest is checked as it is converted.
   const bool tentative = !known && head.size() == kReadAhead && !wholeLook && detector.multiByte();
   if (known || tentative || head.size() < kReadAhead) {
+    if (!tentative && detector.verdict() == Encoding::kShiftJis) {
+      // The codes of the user area in what is read ahead are noted now,
+      // before a companion is read; the rest as the pass reads it.
+      auto holding = std::make_unique<HoldingReader>(std::move(file), area_);
+      holding->noting(head);
+      file = std::move(holding);
+    }
     file = replaying(std::move(head), std::move(file));
   } else {
     // Valid UTF-8 (or ASCII) so far, and more to come: the end decides.
@@ -176,6 +204,8 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
       if (!detector.feeding(std::string_view(block.data(), n))) break;
     file = disk.openReader(name);
     if (!file) return nullptr;
+    if (detector.verdict() == Encoding::kShiftJis)
+      file = std::make_unique<HoldingReader>(std::move(file), area_);
   }
   // What the run makes from here may have to go again (see `secondLook`).
   if (tentative && takenEarly_) takenEarly_();
@@ -192,7 +222,13 @@ bool RunEncoding::converting(const std::string& name, std::string& text, Encodin
   }
   const Encoding encoding = detectEncoding(text);
   if (found) *found = encoding;
-  if (encoding == Encoding::kShiftJis) return true;
+  if (encoding == Encoding::kShiftJis) {
+    // Its own characters of the user area keep their codes, or get codes of
+    // their own where a character of the run has theirs.
+    if (area_.keepingOwn(text)) return true;
+    failure_ = overflowFailure(name);
+    return false;
+  }
   std::string converted;
   ToCp932 toCp932(area_);
   if (!toCp932.converting(text, converted) || !toCp932.finishing(converted)) {

@@ -63,7 +63,10 @@ Encoding detectEncoding(Disk::Reader& file);
 /// The encodings of one run. Each file read is Shift-JIS or UTF-8 on its
 /// own; the pass sees CP932 only, and what the run writes takes the
 /// encoding of the thread. One UserArea serves every file of the run (thread
-/// and companions), so that a character has one code throughout. Readers and
+/// and companions), so that a character has one code throughout; the codes
+/// of the area that its Shift-JIS files hold as themselves are noted as they
+/// are read (the read-ahead of the thread at once), and no character that
+/// CP932 lacks takes one of them (see UserArea for the limit). Readers and
 /// writers made here must not outlive it.
 class RunEncoding {
  public:

@@ -34,7 +34,8 @@ class TrickleReader : public Disk::Reader {
 /// A disk whose files come a byte at a time.
 class TrickleDisk : public MemoryDisk {
  public:
-  std::unique_ptr<Reader> openReader(const std::string& name) override {
+  std::unique_ptr<Reader> openReader(const std::string& name,
+                                     Links /*links*/ = Links::kFollowed) override {
     auto found = files.find(name);
     if (found == files.end()) return nullptr;
     return std::make_unique<TrickleReader>(found->second, 1);
@@ -204,9 +205,10 @@ TEST(RunEncoding, ReadsEachFileInItsOwnEncodingAsCp932) {
 /// Counts the openings of each file.
 class OpeningsDisk : public MemoryDisk {
  public:
-  std::unique_ptr<Disk::Reader> openReader(const std::string& name) override {
+  std::unique_ptr<Disk::Reader> openReader(const std::string& name,
+                                           Links links = Links::kFollowed) override {
     ++openings[name];
-    return MemoryDisk::openReader(name);
+    return MemoryDisk::openReader(name, links);
   }
   std::map<std::string, int> openings;
 };

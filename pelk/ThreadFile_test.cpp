@@ -30,7 +30,8 @@ class FailingDisk : public MemoryDisk {
     size_t failAt_, at_ = 0;
     bool failed_ = false;
   };
-  std::unique_ptr<Disk::Reader> openReader(const std::string& name) override {
+  std::unique_ptr<Disk::Reader> openReader(const std::string& name,
+                                           Links /*links*/ = Links::kFollowed) override {
     auto it = files.find(name);
     if (it == files.end()) return nullptr;
     return std::make_unique<Reader>(it->second, failAt);

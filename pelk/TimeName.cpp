@@ -19,7 +19,8 @@ bool unsaved = false;
 
 void writeSerialNumber(Disk& disk) {
   // A serial.txt that cannot be written keeps the value for this run only.
-  disk.writeFile(kSerialText, std::to_string(sn) + "\n");
+  // A link planted at the name is replaced, never written through.
+  disk.writeFile(kSerialText, std::to_string(sn) + "\n", Disk::Links::kNotFollowed);
 }
 
 void saveSerialNumber(Disk& disk) {
@@ -68,7 +69,8 @@ void TimeName::readSerialNumber() {
   if (holds > 0 && current) return;
   std::string text;
   std::string first;
-  if (!disk->readFile(kSerialText, &text)) {
+  // A link at the name counts as no serial.txt.
+  if (!disk->readFile(kSerialText, &text, Disk::Links::kNotFollowed)) {
     zeroSerialNumber();
     return;
   }

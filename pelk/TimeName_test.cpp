@@ -183,13 +183,15 @@ TEST(TimeName, UnwritableSerialFileKeepsTheNumberForTheRun) {
 // Counts the reads and writes of serial.txt.
 class CountingDisk : public MemoryDisk {
  public:
-  bool readFile(const std::string& name, std::string* contents) override {
+  bool readFile(const std::string& name, std::string* contents,
+                Links links = Links::kFollowed) override {
     if (name == "serial.txt") ++reads;
-    return MemoryDisk::readFile(name, contents);
+    return MemoryDisk::readFile(name, contents, links);
   }
-  bool writeFile(const std::string& name, const std::string& contents) override {
+  bool writeFile(const std::string& name, const std::string& contents,
+                 Links links = Links::kFollowed) override {
     if (name == "serial.txt") ++writes;
-    return MemoryDisk::writeFile(name, contents);
+    return MemoryDisk::writeFile(name, contents, links);
   }
   int reads = 0;
   int writes = 0;

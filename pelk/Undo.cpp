@@ -104,12 +104,18 @@ constexpr size_t kBlock = size_t{1} << 16;
 
 enum class Copy { kCopied, kUnreadable, kUnwritable };
 
+// The kept texts are pelk's own: read and written by their names, never
+// through a link; the file they are kept for (who.txt) is followed.
+constexpr Disk::Links kOwn = Disk::Links::kNotFollowed;
+constexpr Disk::Links kUsers = Disk::Links::kFollowed;
+
 /// Copies the file `from` to `to` byte for byte, a block at a time (a thread
 /// may be an archive of years), through the Disk's safe writer.
-Copy copying(Disk& disk, const std::string& from, const std::string& to) {
-  std::unique_ptr<Disk::Reader> reader = disk.openReader(from);
+Copy copying(Disk& disk, const std::string& from, Disk::Links fromLinks, const std::string& to,
+             Disk::Links toLinks) {
+  std::unique_ptr<Disk::Reader> reader = disk.openReader(from, fromLinks);
   if (!reader) return Copy::kUnreadable;
-  std::unique_ptr<Disk::Writer> writer = disk.openWriter(to, Disk::LineEnds::kAsGiven);
+  std::unique_ptr<Disk::Writer> writer = disk.openWriter(to, Disk::LineEnds::kAsGiven, toLinks);
   if (!writer) return Copy::kUnwritable;
   std::string buffer(kBlock, '\0');
   bool written = true;
@@ -125,10 +131,11 @@ Copy copying(Disk& disk, const std::string& from, const std::string& to) {
   return Copy::kCopied;
 }
 
-/// True when both files can be read and hold the same bytes.
+/// True when both files, the kept text `a` and the file `b`, can be read and
+/// hold the same bytes.
 bool sameBytes(Disk& disk, const std::string& a, const std::string& b) {
-  std::unique_ptr<Disk::Reader> first = disk.openReader(a);
-  std::unique_ptr<Disk::Reader> second = disk.openReader(b);
+  std::unique_ptr<Disk::Reader> first = disk.openReader(a, kOwn);
+  std::unique_ptr<Disk::Reader> second = disk.openReader(b, kUsers);
   if (!first || !second) return false;
   std::string x(kBlock, '\0');
   std::string y(kBlock, '\0');
@@ -197,7 +204,8 @@ bool UndoFolder::keeping(const std::string& name) {
   if (!disk_.makeDirectory(kUndoFolder)) return failing(keepFailure(name));
   settlingLeftovers(disk_);
   const std::string pending = pathOf(nextNumber(disk_), Kind::kPending, name);
-  if (copying(disk_, name, pending) != Copy::kCopied) return failing(keepFailure(name));
+  if (copying(disk_, name, kUsers, pending, kOwn) != Copy::kCopied)
+    return failing(keepFailure(name));
   pending_ = pending;
   pendingFile_ = name;
   return true;
@@ -226,13 +234,13 @@ bool UndoFolder::undoing() {
   std::string undone;
   if (disk_.isRegularFile(file)) {
     undone = pathOf(nextNumber(disk_), Kind::kUndone, file);
-    if (copying(disk_, file, undone) != Copy::kCopied) {
+    if (copying(disk_, file, kUsers, undone, kOwn) != Copy::kCopied) {
       disk_.removeFile(undone);
       return failing(keepFailure(file));
     }
   }
   const std::string kept = pathOf(*newest);
-  switch (copying(disk_, kept, file)) {
+  switch (copying(disk_, kept, kOwn, file, kUsers)) {
     case Copy::kCopied:
       break;
     case Copy::kUnreadable:

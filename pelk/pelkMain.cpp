@@ -128,7 +128,7 @@ struct DirectoryState {
 
 DirectoryState directoryState(Disk& disk) {
   DirectoryState state;
-  state.serialFound = disk.readFile(kSerialText, &state.serial);
+  state.serialFound = disk.readFile(kSerialText, &state.serial, Disk::Links::kNotFollowed);
   return state;
 }
 
@@ -142,7 +142,7 @@ void restoring(RecordingDisk& disk, const DirectoryState& state) {
     if (isTemporaryName(name)) disk.removeFile(name);
   }
   if (state.serialFound)
-    disk.writeFile(kSerialText, state.serial);
+    disk.writeFile(kSerialText, state.serial, Disk::Links::kNotFollowed);
   else
     disk.removeFile(kSerialText);
 }

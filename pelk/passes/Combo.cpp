@@ -31,7 +31,9 @@ std::string Combo::firstNumberTrimmed(const std::string& line) {
 
 bool Combo::acquireFromFile(const std::string& name) {
   std::string text;
-  if (!disk().readFile(name, &text)) return failing(openFailure(messages::kExpansionFile, name));
+  // The expansion file is the run's own: read by its name, never through a link.
+  if (!disk().readFile(name, &text, Disk::Links::kNotFollowed))
+    return failing(openFailure(messages::kExpansionFile, name));
   posts.addingLines(text);
   return true;
 }

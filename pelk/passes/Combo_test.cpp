@@ -246,9 +246,10 @@ TEST_F(ComboRun, FileFailures) {
 // A disk whose expansion files vanish as soon as they are written.
 class LosingDisk : public MemoryDisk {
  public:
-  bool readFile(const std::string& name, std::string* contents) override {
+  bool readFile(const std::string& name, std::string* contents,
+                Links links = Links::kFollowed) override {
     if (name.compare(0, 3, "cmb") == 0) return false;
-    return MemoryDisk::readFile(name, contents);
+    return MemoryDisk::readFile(name, contents, links);
   }
 };
 
@@ -276,13 +277,15 @@ TEST(Combo, AcquireFromFileReadsLinesWhole) {
 // Counts reads and writes by file name.
 class CountingDisk : public MemoryDisk {
  public:
-  bool readFile(const std::string& name, std::string* contents) override {
+  bool readFile(const std::string& name, std::string* contents,
+                Links links = Links::kFollowed) override {
     ++reads[name];
-    return MemoryDisk::readFile(name, contents);
+    return MemoryDisk::readFile(name, contents, links);
   }
-  bool writeFile(const std::string& name, const std::string& contents) override {
+  bool writeFile(const std::string& name, const std::string& contents,
+                 Links links = Links::kFollowed) override {
     ++writes[name];
-    return MemoryDisk::writeFile(name, contents);
+    return MemoryDisk::writeFile(name, contents, links);
   }
   std::map<std::string, int> reads, writes;
 };

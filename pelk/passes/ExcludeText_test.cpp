@@ -44,8 +44,9 @@ class Exclude : public ExcludeText {
 /// it were edited while the pass reads it.
 class ChangingDisk : public MemoryDisk {
  public:
-  std::unique_ptr<Reader> openReader(const std::string& name) override {
-    std::unique_ptr<Reader> reader = MemoryDisk::openReader(name);
+  std::unique_ptr<Reader> openReader(const std::string& name,
+                                     Links links = Links::kFollowed) override {
+    std::unique_ptr<Reader> reader = MemoryDisk::openReader(name, links);
     if (name == "t.txt" && ++openings == 1) files[name] = changed;
     return reader;
   }

@@ -328,6 +328,59 @@ TEST_F(SafeWrites, LinksPlantedAtPartialNamesAreLeftAlone) {
   }
 }
 
+TEST_F(SafeWrites, LinksPlantedAtPelksOwnNamesAreReplacedNeverFollowed) {
+  if (underRunner()) GTEST_SKIP() << kNotUnderWine << "a Unix link looks like a plain file there";
+  // Another user of a shared directory (mode 1777) plants links at the
+  // names of pelk's own files, each to a file of root's outside: the run
+  // neither reads nor writes what they lead to.
+  writeDefaultCompanions();
+  const std::string thread = "05 12 19 27 33 41 08 -\nline 2\n01 02 03 04 05 06\n";
+  write("who.txt", thread);
+  fs::create_directory(dir / "elsewhere");
+  fs::create_directory(dir / "pelk-undo");
+  fs::permissions(dir, static_cast<fs::perms>(01777));
+  fs::permissions(dir / "pelk-undo", static_cast<fs::perms>(01777));
+  const std::vector<std::string> planted = {"serial.txt", "remove_e.txt", "error.txt",
+                                            "pelk-undo/000005-who.txt"};
+  std::map<std::string, std::string> victims;
+  for (size_t i = 0; i < planted.size(); ++i) {
+    const std::string victim = "elsewhere/victim" + std::to_string(i) + ".txt";
+    // A number first, so that a serial.txt read through the link would show.
+    victims[victim] = "41 root's own " + std::to_string(i) + "\n";
+    write(victim, victims[victim]);
+  }
+  // The links belong to `nobody`, as if that user had planted them.
+  for (size_t i = 0; i < planted.size(); ++i) {
+    fs::create_symlink(dir / "elsewhere" / ("victim" + std::to_string(i) + ".txt"),
+                       dir / planted[i]);
+    if (lchown((dir / planted[i]).c_str(), 65534, 65534) != 0) ADD_FAILURE() << planted[i];
+  }
+
+  // The tabulation with a serial number: serial.txt and remove_e.txt
+  // are read and written.
+  Outcome table = pelk({"who.txt", "-t", "-l"});
+  EXPECT_EQ(table.status, 0) << table.err;
+  // A serial.txt behind a link counts as none: the count starts again.
+  EXPECT_EQ(expansionSerial(printedName(table), "tab"), 1) << table.out;
+  EXPECT_FALSE(fs::is_symlink(dir / "serial.txt"));
+  EXPECT_EQ(read("serial.txt"), "1\n");
+  EXPECT_FALSE(fs::is_symlink(dir / "remove_e.txt"));
+  EXPECT_NE(read("remove_e.txt").find(printedName(table)), std::string::npos);
+  // An overwrite keeps who.txt in pelk-undo beside the planted text, and
+  // -U puts it back; a second -U meets the planted link and refuses to read
+  // through it.
+  Outcome overwrite = pelk({"-1-"});
+  EXPECT_EQ(overwrite.status, 0) << overwrite.err;
+  Outcome undo = pelk({"-U"});
+  EXPECT_EQ(undo.status, 0) << undo.err;
+  EXPECT_EQ(read("who.txt"), thread);
+  Outcome again = pelk({"-U"});
+  EXPECT_NE(again.status, 0);
+  EXPECT_EQ(read("who.txt"), thread);
+
+  for (const auto& [victim, text] : victims) EXPECT_EQ(read(victim), text) << victim;
+}
+
 std::string SafeWrites::killWhileWriting(const std::function<Started()>& starting,
                                          Outcome& outcome) {
   // The partial files already there are listed before the run starts: a

@@ -221,6 +221,25 @@ std::map<std::string, std::string> sjisCompanions() {
   return texts;
 }
 
+/// The Shift-JIS companions less their lines that hold codes of the user
+/// area (lead bytes 0xF0-0xF9; no other byte of these texts is one): beside
+/// a UTF-8 thread, such a code is the user's own character, not one that
+/// CP932 lacks.
+std::map<std::string, std::string> sjisCompanionsWithoutUserArea() {
+  std::map<std::string, std::string> texts;
+  for (const auto& [name, twin] : kCompanions) {
+    std::string& kept = texts[name];
+    for (size_t at = 0, end; (end = twin.sjis.find('\n', at)) != std::string::npos; at = end + 1) {
+      const std::string line = twin.sjis.substr(at, end - at + 1);
+      if (std::none_of(line.begin(), line.end(), [](char c) {
+            return static_cast<unsigned char>(c) >= 0xF0 && static_cast<unsigned char>(c) <= 0xF9;
+          }))
+        kept += line;
+    }
+  }
+  return texts;
+}
+
 std::map<std::string, std::string> utf8Companions() {
   std::map<std::string, std::string> texts;
   for (const auto& [name, twin] : kCompanions) texts[name] = twin.utf8;
@@ -239,6 +258,10 @@ TEST_F(Utf8Threads, EveryPassGivesTheUtf8FormOfItsShiftJisTwin) {
     ASSERT_EQ(twin.files.count("who.txt"), 1u);
     EXPECT_NE(twin.files.at("who.txt"), kThread.sjis);
     EXPECT_EQ(twin.files.at("pelk-undo/000001-who.txt"), kThread.sjis);
+    // Shift-JIS companions beside the UTF-8 thread hold no user-area codes:
+    // those would be the user's own characters, which the thread lacks.
+    const Result plainTwin = running(kThread.sjis, sjisCompanionsWithoutUserArea(), args);
+    ASSERT_EQ(plainTwin.run.status, 0) << plainTwin.run.err;
 
     struct Variant {
       const char* what;
@@ -255,12 +278,14 @@ TEST_F(Utf8Threads, EveryPassGivesTheUtf8FormOfItsShiftJisTwin) {
       SCOPED_TRACE(variant.what);
       const std::string mark = variant.mark ? kMark : "";
       const Result utf8 = running(
-          mark + kThread.utf8, variant.utf8Companions ? utf8Companions() : sjisCompanions(), args);
-      EXPECT_EQ(utf8.run.status, twin.run.status);
-      EXPECT_EQ(utf8.run.out, utf8Form(twin.run.out));
-      EXPECT_EQ(utf8.run.err, utf8Form(twin.run.err));
-      std::map<std::string, std::string> expected = keeping(twin.files, mark + kThread.utf8);
-      expected["who.txt"] = mark + utf8Form(twin.files.at("who.txt"));
+          mark + kThread.utf8,
+          variant.utf8Companions ? utf8Companions() : sjisCompanionsWithoutUserArea(), args);
+      const Result& same = variant.utf8Companions ? twin : plainTwin;
+      EXPECT_EQ(utf8.run.status, same.run.status);
+      EXPECT_EQ(utf8.run.out, utf8Form(same.run.out));
+      EXPECT_EQ(utf8.run.err, utf8Form(same.run.err));
+      std::map<std::string, std::string> expected = keeping(same.files, mark + kThread.utf8);
+      expected["who.txt"] = mark + utf8Form(same.files.at("who.txt"));
       EXPECT_EQ(utf8.files, expected);
     }
   }
@@ -273,9 +298,9 @@ TEST_F(Utf8Threads, ALongThreadGivesTheUtf8FormOfItsShiftJisTwin) {
     std::vector<std::string> args = {"who.txt", "-o"};
     args.insert(args.end(), options.begin(), options.end());
     SCOPED_TRACE(shown(args));
-    const Result twin = running(thread.sjis, sjisCompanions(), args);
+    const Result twin = running(thread.sjis, sjisCompanionsWithoutUserArea(), args);
     ASSERT_EQ(twin.run.status, 0) << twin.run.err;
-    const Result utf8 = running(thread.utf8, sjisCompanions(), args);
+    const Result utf8 = running(thread.utf8, sjisCompanionsWithoutUserArea(), args);
     EXPECT_EQ(utf8.run.status, 0);
     EXPECT_EQ(utf8.run.out, utf8Form(twin.run.out));
     EXPECT_EQ(utf8.run.err, utf8Form(twin.run.err));
@@ -412,7 +437,9 @@ TEST_F(Utf8Threads, AThreadWithTooManyLackingCharactersIsRefused) {
   };
   const std::string refusal =
       "e65: who.txt holds more than 1880 different characters that Shift-JIS lacks\n";
-  const std::map<std::string, std::string> companions = sjisCompanions();
+  // Codes of the user area that a Shift-JIS companion holds are no longer
+  // free: the companions here hold none.
+  const std::map<std::string, std::string> companions = sjisCompanionsWithoutUserArea();
   for (const Case& c : cases) {
     for (const std::vector<std::string>& options : everyPassOption()) {
       for (bool overwriting : {true, false}) {
@@ -630,3 +657,54 @@ TEST_F(Utf8Threads, HintsQuoteTheLinesOfAUtf8ThreadInItsOwnCharacters) {
 }
 
 }  // namespace
+
+TEST_F(Utf8Threads, ALackingCharacterNeverTakesAUserCodeOfAShiftJisFile) {
+  // The user's own character F0 40 in a Shift-JIS file, an emoji in a UTF-8
+  // one: the item of the one must not drop a post holding the other,
+  // whichever file holds which. The run with the item gives what a run
+  // with an item that occurs nowhere gives.
+  const std::string header =
+      "1 " + kColon.sjis + "Anon " + kColon.sjis + "2017/08/14(Mon) 16:15:20.68 ID:TqrwZpLw\n";
+  const std::string line1 = "05 12 19 27 33 41 08 -\n";
+  struct Case {
+    const char* what;
+    std::string thread;
+    std::string exclude;
+  };
+  const Case cases[] = {
+      {"an emoji item in a UTF-8 exclude.txt, a Shift-JIS thread holding F0 40",
+       line1 + header + "mine \xF0\x40\n" + header + "more\n", kEmoji.utf8 + "\n"},
+      {"an item F0 40 in a Shift-JIS exclude.txt, a UTF-8 thread holding an emoji",
+       line1 + utf8Form(header) + "mine " + kEmoji.utf8 + " " + kNurupo.utf8 + "\n" +
+           utf8Form(header) + "more\n",
+       std::string("\xF0\x40\n")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::map<std::string, std::string> companions = sjisCompanions();
+    companions["exclude.txt"] = "nowhere\n";
+    const Result neutral = running(c.thread, companions, {"who.txt", "-o"});
+    ASSERT_EQ(neutral.run.status, 0) << neutral.run.err;
+    ASSERT_NE(neutral.files.at("who.txt").find("mine"), std::string::npos);
+    companions["exclude.txt"] = c.exclude;
+    const Result run = running(c.thread, companions, {"who.txt", "-o"});
+    EXPECT_EQ(run.run.status, 0) << run.run.err;
+    EXPECT_EQ(run.files, neutral.files);
+  }
+}
+
+TEST_F(Utf8Threads, AUtf8ThreadWithEmojiBesideShiftJisUserCodesComesBackByteForByte) {
+  // The UTF-8 thread's lacking characters pass through a run whose Shift-JIS
+  // exclude.txt holds the codes they would otherwise have taken, and come
+  // back whole: the run gives what a run with UTF-8 companions gives.
+  std::map<std::string, std::string> companions = utf8Companions();
+  companions["exclude.txt"] = "nowhere\n";
+  const Result plain = running(kThread.utf8, companions, {"who.txt", "-o"});
+  ASSERT_EQ(plain.run.status, 0) << plain.run.err;
+  for (const Twin* lacking : {&kEmoji, &kYoshi, &kPrivate})
+    EXPECT_NE(plain.files.at("who.txt").find(lacking->utf8), std::string::npos);
+  companions["exclude.txt"] = std::string("\xF0\x40\n\xF0\x41\n\xF0\x42\nnowhere\n");
+  const Result held = running(kThread.utf8, companions, {"who.txt", "-o"});
+  EXPECT_EQ(held.run.status, 0) << held.run.err;
+  EXPECT_EQ(held.files, plain.files);
+}
