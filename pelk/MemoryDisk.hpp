@@ -7,8 +7,9 @@
 #include "Disk.hpp"
 
 /// An in-memory working directory for tests: files are a name-to-bytes map,
-/// `directories` names entries that are directories, and `unwritable` names
-/// files whose writes fail. A name "folder/file" is a file of a folder, which
+/// `directories` names entries that are directories, `special` names devices
+/// and FIFOs (which nothing reads or writes), and `unwritable` names files
+/// whose writes fail. A name "folder/file" is a file of a folder, which
 /// is written only where `directories` holds the folder.
 class MemoryDisk : public Disk {
  public:
@@ -16,6 +17,7 @@ class MemoryDisk : public Disk {
   bool writeFile(const std::string& name, const std::string& contents) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
+  Kind kindOf(const std::string& name) override;
   /// Equal names, less any leading "./", of a file or directory present.
   bool sameFile(const std::string& a, const std::string& b) override;
   bool removeFile(const std::string& name) override;
@@ -31,5 +33,6 @@ class MemoryDisk : public Disk {
 
   std::map<std::string, std::string> files;
   std::set<std::string> directories;
+  std::set<std::string> special;
   std::set<std::string> unwritable;
 };

@@ -26,6 +26,7 @@ class RecordingDisk : public Disk {
                                      LineEnds ends = LineEnds::kPlatform) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
+  Kind kindOf(const std::string& name) override;
   bool sameFile(const std::string& a, const std::string& b) override;
   bool removeFile(const std::string& name) override;
   bool renameFile(const std::string& from, const std::string& to) override;
