@@ -119,11 +119,12 @@ bool starting(std::thread& thread, ThreadMaker makeThread, std::function<void()>
 /// Reads a UTF-8 file as CP932, converted on a thread of its own ahead of
 /// the reads. A file taken for UTF-8 before all of it was seen (`secondLook`
 /// given) fails at a byte that is not UTF-8, or when the user area
-/// overflows, and is named in `secondLook`: it may be Shift-JIS.
+/// overflows, and is named in `secondLook` (with where that byte stands): it
+/// may be Shift-JIS.
 class Cp932Reader : public Disk::Reader {
  public:
   Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area, Failure& failure,
-              std::string name, std::string* secondLook, ThreadMaker makeThread)
+              std::string name, SecondLook* secondLook, ThreadMaker makeThread)
       : file_(std::move(file)),
         area_(area),
         toCp932_(area),
@@ -172,11 +173,13 @@ class Cp932Reader : public Disk::Reader {
   enum class Ending { kNone, kEnd, kReadFailed, kStray };
 
   /// A piece of the file converted, with the characters that wait for a
-  /// code, and what ends the file after it.
+  /// code, and what ends the file after it (for a stray byte, where it
+  /// stands).
   struct Converted {
     Bytes bytes;
     std::vector<std::pair<size_t, char32_t>> pending;
     Ending ending = Ending::kNone;
+    StrayByte stray;
   };
 
   /// Reads and converts the next piece (on the conversion thread).
@@ -202,10 +205,15 @@ class Cp932Reader : public Disk::Reader {
       out = std::copy(rest.begin(), rest.end(), out);
       piece.ending = Ending::kEnd;
     }
+    // Lines are counted where a stray byte may come: a line end is the
+    // same byte in both encodings, so the converted bytes tell them.
+    const long lines = secondLook_ ? std::count(piece.bytes.data.get(), out, '\n') : 0;
     if (!converted) {
       piece.ending = Ending::kStray;
+      if (toCp932_.strayFound()) piece.stray = {toCp932_.strayOffset(), linesBefore_ + lines + 1};
       return piece;
     }
+    linesBefore_ += lines;
     piece.bytes.size = out - piece.bytes.data.get();
     for (const auto& [at, c] : pending_) piece.pending.emplace_back(at - base, c);
     return piece;
@@ -253,6 +261,7 @@ class Cp932Reader : public Disk::Reader {
       case Ending::kStray:
         break;
     }
+    if (secondLook_) secondLook_->stray = piece_.stray;
     return failing(false);
   }
 
@@ -260,7 +269,7 @@ class Cp932Reader : public Disk::Reader {
   /// that is not UTF-8 came.
   bool failing(bool full) {
     if (secondLook_)
-      *secondLook_ = name_;
+      secondLook_->file = name_;
     else if (full)
       failure_ = overflowFailure(name_);
     piece_.bytes.size = at_ = 0;
@@ -274,8 +283,9 @@ class Cp932Reader : public Disk::Reader {
   ToCp932 toCp932_;
   Failure& failure_;
   std::string name_;
-  std::string* secondLook_;
+  SecondLook* secondLook_;
   // The conversion thread's own.
+  long linesBefore_ = 0;
   std::vector<char> block_ = std::vector<char>(kPiece);
   std::vector<std::pair<char*, char32_t>> pending_;
   // Between the threads.
@@ -428,7 +438,7 @@ std::unique_ptr<Disk::Reader> replaying(std::string head, std::unique_ptr<Disk::
 
 std::unique_ptr<Disk::Reader> cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area,
                                           Failure& failure, std::string name,
-                                          std::string* secondLook, ThreadMaker makeThread) {
+                                          SecondLook* secondLook, ThreadMaker makeThread) {
   return std::make_unique<Cp932Reader>(std::move(file), area, failure, std::move(name), secondLook,
                                        makeThread);
 }

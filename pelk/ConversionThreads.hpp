@@ -37,10 +37,11 @@ std::unique_ptr<Disk::Reader> replaying(std::string head, std::unique_ptr<Disk::
 /// time. When `area` overflows the reads fail, and `failure` receives e65
 /// for `name`. A file taken for UTF-8 before all of it was seen
 /// (`secondLook` given) fails at a byte that is not UTF-8 too, and in either
-/// case is named in `*secondLook` instead: it may be Shift-JIS.
+/// case is named in `*secondLook` instead, with where that byte stands: it
+/// may be Shift-JIS.
 std::unique_ptr<Disk::Reader> cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area,
                                           Failure& failure, std::string name,
-                                          std::string* secondLook,
+                                          SecondLook* secondLook,
                                           ThreadMaker makeThread = newThread);
 
 /// Writes the CP932 text appended to it into `file` as UTF-8, behind the

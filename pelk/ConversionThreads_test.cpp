@@ -60,7 +60,7 @@ TEST(ConversionThreads, WithoutAThreadTheConversionsGiveTheSame) {
     disk.files["late.txt"] = lines.utf8 + kNurupo + "\n";  // Shift-JIS after 768 KiB
     UserArea area;
     Failure failure;
-    std::string secondLook;
+    SecondLook secondLook;
 
     auto reader =
         cp932Reader(disk.openReader("who.txt"), area, failure, "who.txt", nullptr, c.makeThread);
@@ -71,7 +71,11 @@ TEST(ConversionThreads, WithoutAThreadTheConversionsGiveTheSame) {
                          c.makeThread);
     readingAll(*reader);
     EXPECT_TRUE(reader->failed()) << c.what;
-    EXPECT_EQ(secondLook, "late.txt") << c.what;
+    EXPECT_EQ(secondLook.file, "late.txt") << c.what;
+    // Where the first Shift-JIS byte stands: after every byte and line of the UTF-8.
+    EXPECT_EQ(secondLook.stray.offset, lines.utf8.size()) << c.what;
+    EXPECT_EQ(secondLook.stray.line, std::count(lines.utf8.begin(), lines.utf8.end(), '\n') + 1)
+        << c.what;
     EXPECT_FALSE(failure) << c.what;
 
     auto writer = utf8Writer(disk.openWriter("out.txt"), area, true, c.makeThread);

@@ -291,6 +291,7 @@ size_t ToCp932::step(std::string_view in, bool end, char*& out) {
     const int length = sequenceLength(p + i, n - i);
     if (length == 0 && !end) break;
     if (length <= 0 && strict_) {
+      if (!strayFound_) strayOffset_ = taken_ + i;
       strayFound_ = true;
       break;
     }
@@ -316,6 +317,8 @@ size_t ToCp932::step(std::string_view in, bool end, char*& out) {
   }
   out = o;
   if (i > 0) atStart_ = false;
+  // What a step takes follows what the one before took, carried or not.
+  taken_ += i;
   return i;
 }
 

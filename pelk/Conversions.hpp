@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -79,6 +80,22 @@ class UserArea {
 /// overflowed the user area.
 Failure overflowFailure(const std::string& name);
 
+/// Where the first byte that is not UTF-8 stands in a text taken for UTF-8.
+struct StrayByte {
+  /// The bytes of the text before it (a mark counted).
+  std::uint64_t offset = 0;
+  /// Its line, counted from 1; 0 when no such byte was found.
+  long line = 0;
+};
+
+/// A file taken for UTF-8 before all of it was seen, and found otherwise
+/// further on: its name, and where the byte that showed it stands (none when
+/// the user area overflowed instead).
+struct SecondLook {
+  std::string file;
+  StrayByte stray;
+};
+
 /// Converts UTF-8 to CP932 block by block: a sequence cut at the end of a
 /// block is completed by the next. A byte-order mark at the start is
 /// dropped. Characters CP932 lacks, and bytes that are not UTF-8 (possible
@@ -94,6 +111,8 @@ class ToCp932 {
   void strict() { strict_ = true; }
   /// True when `strict` stopped the conversion.
   bool strayFound() const { return strayFound_; }
+  /// Where the byte that stopped it stands: the bytes of the text before it.
+  std::uint64_t strayOffset() const { return strayOffset_; }
   /// For a conversion on a thread other than the pass's: a character that
   /// has no CP932 code is written as two bytes to be filled in, and noted
   /// in `pending` (where, and which character), so that the pass's thread
@@ -127,6 +146,9 @@ class ToCp932 {
   bool overflowed_ = false;
   bool strict_ = false;
   bool strayFound_ = false;
+  /// The bytes of the text converted so far, and where the stray byte stands.
+  std::uint64_t taken_ = 0;
+  std::uint64_t strayOffset_ = 0;
   std::vector<std::pair<char*, char32_t>>* pending_ = nullptr;
 };
 

@@ -181,6 +181,44 @@ TEST(BlockSplits, ToCp932GivesTheSameWhereverTheBlocksEnd) {
   }
 }
 
+// Strict, the conversion stops at the first byte that is not UTF-8 and
+// tells where it stands in the text, wherever the blocks end: in the middle
+// of a sequence cut short, at the end, after the mark.
+TEST(StrayByte, StrictConversionTellsWhereTheStrayByteStands) {
+  const std::string utf8 = std::string(kNurupoUtf8) + "ab\n" + kNurupoUtf8;
+  struct Case {
+    const char* what;
+    std::string text;
+    std::uint64_t offset;
+  };
+  const Case cases[] = {
+      {"a Shift-JIS character", utf8 + kNurupo, utf8.size()},
+      {"a sequence cut short by ASCII",
+       utf8 + "\xE3\x81"
+              "x",
+       utf8.size()},
+      {"a sequence cut short by the end", utf8 + "\xE3\x81", utf8.size()},
+      {"after the mark", std::string(kMark) + "a\x82", 4},
+      {"at the start", "\xFF" + utf8, 0},
+  };
+  for (const Case& c : cases) {
+    for (size_t block = 1; block <= c.text.size(); ++block) {
+      SCOPED_TRACE(std::string(c.what) + ", blocks of " + std::to_string(block));
+      UserArea area;
+      ToCp932 toCp932(area);
+      toCp932.strict();
+      std::string out;
+      bool converted = true;
+      for (size_t at = 0; converted && at < c.text.size(); at += block)
+        converted = toCp932.converting(std::string_view(c.text).substr(at, block), out);
+      if (converted) converted = toCp932.finishing(out);
+      EXPECT_FALSE(converted);
+      ASSERT_TRUE(toCp932.strayFound());
+      EXPECT_EQ(toCp932.strayOffset(), c.offset);
+    }
+  }
+}
+
 TEST(BlockSplits, ToUtf8GivesTheSameWhereverTheBlocksEnd) {
   UserArea area;
   const std::string missing = toCp932(area, std::string(kEmoji) + kYoshi);

@@ -120,6 +120,20 @@ class Disk {
   /// True when the name is a regular file.
   virtual bool isRegularFile(const std::string& name) = 0;
 
+  /// What a name is, links followed.
+  enum class Kind {
+    /// Nothing has the name (or it is a link that leads nowhere).
+    kNone,
+    /// A regular file.
+    kRegular,
+    /// A directory.
+    kDirectory,
+    /// A device, a FIFO, a socket: no text pelk reads or writes.
+    kSpecial,
+  };
+  /// What the name is, so that a hint can say why it cannot be read.
+  virtual Kind kindOf(const std::string& name) = 0;
+
   /// True when both names lead to one existing file, however they are
   /// spelled: "who1-2.txt", "./who1-2.txt", its absolute path, another
   /// letter case where the file system ignores it, a link to it.

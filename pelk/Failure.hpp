@@ -21,8 +21,9 @@ struct Failure {
   /// encoding: the driver writes them back in it).
   long lineNumber = 0;
   std::string line;
-  /// What is wrong with that line in plain words, such as "99 is no Loto-6
-  /// number (01-43)"; empty when the hint of the number says enough.
+  /// What is wrong with that line (or, without one, with the file) in plain
+  /// words, such as "99 is no Loto-6 number (01-43)" or "saved as UTF-32";
+  /// empty when the hint of the number says enough.
   std::string reason;
 
   /// True when something failed.

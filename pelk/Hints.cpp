@@ -136,7 +136,7 @@ constexpr MessageHint kHints[] = {
      "nothing",
      "move away what is in the way (a directory, a link, a FIFO), and have a lock file that this "
      "user may not open made readable by its owner (chmod 666 pelk.lock)"},
-    {60, K::namedFile, "the name of the output file cannot be printed on standard output",
+    {60, K::standardOutput, "the name of the output file cannot be printed on standard output",
      "check where standard output goes: a full disk, a pipe closed early, or none at all (>&-)"},
     {61, K::threadOpen, kThreadOpen, kThreadOpenAction},
     {62, K::noDraw, kNoDraw, kLine1Action},
@@ -145,9 +145,9 @@ constexpr MessageHint kHints[] = {
     {65, K::namedFile,
      "a file saved as UTF-8 holds more than 1880 different characters that Shift-JIS lacks",
      "save the file as Shift-JIS, or split it into smaller files"},
-    {66, K::namedFile,
+    {66, K::unreadEncoding,
      "only files saved as Shift-JIS (ANSI) or UTF-8 can be read, not UTF-16 (\"Unicode\" in "
-     "older Notepad)",
+     "older Notepad) or UTF-32",
      "open the file in Notepad, choose Save As, and save it with the encoding UTF-8 or ANSI"},
     {67, K::namedFile,
      "pelk -U puts back what a run wrote over, and %f holds no such text that is not put back "
@@ -206,7 +206,10 @@ std::vector<std::string> line1Hints(const MessageHint& hint, const Failure& fail
   const std::string& thread = threadOf(failure, context);
   // The failure quotes Line-1 as the pass read it, wherever it has one.
   const bool quoted1 = failure.lineNumber == 1;
-  if (hint.kind == K::line1Read) {
+  if (!quoted1 && !failure.reason.empty()) {
+    // A file empty but for what the failure names (a byte-order mark).
+    lines.push_back("pelk: " + thread + " is empty: " + failure.reason);
+  } else if (hint.kind == K::line1Read) {
     lines.push_back(quoted1 ? "pelk: " + thread + " line 1 is longer than 383 bytes"
                             : "pelk: " + thread + " is empty");
   } else if (quoted1) {
@@ -222,6 +225,39 @@ std::vector<std::string> line1Hints(const MessageHint& hint, const Failure& fail
   return lines;
 }
 
+/// Why a file that has a name cannot be read, by what it is.
+std::string whatItIs(Disk::Kind kind) {
+  switch (kind) {
+    case Disk::Kind::kDirectory:
+      return "it is a directory";
+    case Disk::Kind::kSpecial:
+      return "it is a device, a FIFO or another special file, not a text file";
+    case Disk::Kind::kNone:
+      return "it is a link that leads to no file";
+    case Disk::Kind::kRegular:
+      break;
+  }
+  return "it is a file pelk may not read";
+}
+
+/// e60: when the run's output was written all the same, which file it is and
+/// that the pass is not to be run again.
+/// What the failure found first (standard output closed from the start)
+/// comes before.
+std::vector<std::string> standardOutputHints(const MessageHint& hint, const Failure& failure,
+                                             const HintContext& context) {
+  if (!failure.reason.empty())
+    return {"pelk: " + failure.reason,
+            "pelk: " + std::string(hint.meaning) + "; " + std::string(hint.action)};
+  if (context.written.empty())
+    return {"pelk: " + std::string(hint.meaning) + "; " + std::string(hint.action)};
+  std::string line = "pelk: " + context.written +
+                     " was written all the same: only printing its name failed, so do not run "
+                     "the pass again";
+  if (context.undoable) line += "; pelk -U puts back the who.txt it wrote over";
+  return {line, "pelk: " + std::string(hint.action)};
+}
+
 std::vector<std::string> fileHints(Disk& disk, const MessageHint& hint, const std::string& file,
                                    std::string_view what) {
   if (!file.empty() && file[0] == '-') return {tookAsName(file, what)};
@@ -234,8 +270,7 @@ std::vector<std::string> fileHints(Disk& disk, const MessageHint& hint, const st
               " (the free argument after the thread file's name)";
     return {line};
   }
-  std::string line =
-      "pelk: " + file + " cannot be read: it is a directory, or pelk may not read it";
+  std::string line = "pelk: " + file + " cannot be read: " + whatItIs(disk.kindOf(file));
   for (const Companion& companion : kCompanions)
     if (file == companion.name)
       line += "; delete it and the next run writes " + file + " anew with its default lines";
@@ -265,6 +300,13 @@ std::vector<std::string> hintLines(const Failure& failure, const HintContext& co
       return line1Hints(*hint, failure, context);
     case K::saveFile:
       return {"pelk: " + file + " cannot be written: " + std::string(hint->action)};
+    case K::standardOutput:
+      return standardOutputHints(*hint, failure, context);
+    case K::unreadEncoding:
+      if (failure.reason.empty()) break;
+      return {"pelk: " + file + " is " + failure.reason +
+              ", and only files saved as Shift-JIS (ANSI) or UTF-8 can be read; " +
+              std::string(hint->action)};
     case K::companion:
       return fileHints(*context.disk, *hint, file, "companion file");
     case K::threadLine: {
@@ -304,6 +346,13 @@ std::string shortened(std::string_view line, std::size_t limit) {
     end += width;
   }
   return std::string(line.substr(0, end)) + "...";
+}
+
+std::string readAsShiftJisHint(const std::string& file, std::uint64_t offset, long line) {
+  return "pelk: " + file + " was read as Shift-JIS: it is UTF-8 up to byte offset " +
+         std::to_string(offset) + " (line " + std::to_string(line) +
+         "), where a byte that is not UTF-8 stands; if the file is meant to be UTF-8, fix that "
+         "line and run the pass again";
 }
 
 std::string companionsWrittenHint(const std::vector<std::string>& written) {

@@ -6,6 +6,7 @@
 // number and its bytes, all taken from the failure as it was made. The numbered message itself
 // stays as it is, on the line before them.
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ enum class HintKind {
   tooFewGaps,
   /// The file named in the message cannot be written.
   saveFile,
+  /// Standard output cannot be written, after the run's output may have been.
+  standardOutput,
+  /// The file named in the message is saved in an encoding pelk does not read.
+  unreadEncoding,
   /// The companion file named in the message cannot be read.
   companion,
   /// One line of the thread is at fault: its number, bytes and reason.
@@ -57,6 +62,11 @@ struct HintContext {
   std::string companion;
   /// The run's working directory, where the hints look at the files.
   Disk* disk = nullptr;
+  /// The file the run wrote (its output, whose name standard output was to
+  /// show), empty when it wrote none.
+  std::string written = {};
+  /// True when `written` replaced a text of who.txt that `pelk -U` puts back.
+  bool undoable = false;
 };
 
 /// The hint lines that follow the numbered line of `failure`, each
@@ -66,6 +76,11 @@ std::vector<std::string> hintLines(const Failure& failure, const HintContext& co
 /// `line` cut to at most `limit` bytes and "..." when longer, never inside
 /// a double-byte character.
 std::string shortened(std::string_view line, std::size_t limit = 60);
+
+/// The note of a run that read `file`, taken for UTF-8 at first, as
+/// Shift-JIS: where the byte that is not UTF-8 stands (`offset`, the bytes
+/// before it, and its `line`).
+std::string readAsShiftJisHint(const std::string& file, std::uint64_t offset, long line);
 
 /// The hint of a first run that wrote the companion files `written`.
 std::string companionsWrittenHint(const std::vector<std::string>& written);

@@ -100,6 +100,8 @@ TEST(Hints, LineExamplesHoldADrawOfTheirGame) {
 TEST(Hints, LinesNameTheRealFilesAndTheLine) {
   MemoryDisk disk;
   disk.directories.insert("exclude.txt");
+  disk.special.insert("fifo.txt");
+  disk.files["locked.txt"] = "";  // there, and so not read for want of leave
   const std::string example =
       "pelk: thread.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"";
   const std::string others =
@@ -153,8 +155,51 @@ TEST(Hints, LinesNameTheRealFilesAndTheLine) {
         "file can be read; \"pelk -h\" lists the options"}},
       {openFailure(2, "exclude.txt"),
        {"who.txt", "exclude.txt"},
-       {"pelk: exclude.txt cannot be read: it is a directory, or pelk may not read it; delete it "
-        "and the next run writes exclude.txt anew with its default lines"}},
+       {"pelk: exclude.txt cannot be read: it is a directory; delete it and the next run writes "
+        "exclude.txt anew with its default lines"}},
+      {openFailure(40, "fifo.txt"),
+       {"fifo.txt", "tabulate.txt"},
+       {"pelk: fifo.txt cannot be read: it is a device, a FIFO or another special file, not a "
+        "text file"}},
+      {openFailure(40, "locked.txt"),
+       {"locked.txt", "tabulate.txt"},
+       {"pelk: locked.txt cannot be read: it is a file pelk may not read"}},
+      // A thread empty but for the mark of UTF-8 says so.
+      {Failure::of(26, "e26(Line-1): in.getline(c, BUFFER_SIZE )", "who.txt")
+           .at(0, "", "it holds only the byte-order mark of UTF-8 (EF BB BF)"),
+       {"who.txt", "exclude.txt"},
+       {"pelk: who.txt is empty: it holds only the byte-order mark of UTF-8 (EF BB BF)",
+        "pelk: who.txt: Line-1 must hold the latest draw, such as \"05 12 19 27 33 41 08 -\"",
+        others}},
+      // The encoding a file is saved in, as the failure names it.
+      {[] {
+         Failure f =
+             numberedFailure(66, "w.txt is saved as UTF-32, which pelk does not read", "w.txt");
+         f.reason = "saved as UTF-32";
+         return f;
+       }(),
+       {"who.txt", "exclude.txt"},
+       {"pelk: w.txt is saved as UTF-32, and only files saved as Shift-JIS (ANSI) or UTF-8 can "
+        "be read; open the file in Notepad, choose Save As, and save it with the encoding UTF-8 "
+        "or ANSI"}},
+      // Standard output failed: after an overwrite, after a temporary
+      // output, and when nothing was written.
+      {numberedFailure(60, "standard output cannot be written"),
+       {"who.txt", "exclude.txt", nullptr, "who.txt", true},
+       {"pelk: who.txt was written all the same: only printing its name failed, so do not run "
+        "the pass again; pelk -U puts back the who.txt it wrote over",
+        "pelk: check where standard output goes: a full disk, a pipe closed early, or none at all "
+        "(>&-)"}},
+      {numberedFailure(60, "standard output cannot be written"),
+       {"who.txt", "exclude.txt", nullptr, "tab14-5.txt", false},
+       {"pelk: tab14-5.txt was written all the same: only printing its name failed, so do not "
+        "run the pass again",
+        "pelk: check where standard output goes: a full disk, a pipe closed early, or none at all "
+        "(>&-)"}},
+      {numberedFailure(60, "standard output cannot be written"),
+       {"who.txt", "exclude.txt"},
+       {"pelk: the name of the output file cannot be printed on standard output; check where "
+        "standard output goes: a full disk, a pipe closed early, or none at all (>&-)"}},
       {numberedFailure(1, "ofstream saveFile( who14-5.txt )", "who14-5.txt"),
        {"who.txt", "exclude.txt"},
        {"pelk: who14-5.txt cannot be written: make room on the disk, make the directory "

@@ -41,12 +41,20 @@ bool MemoryDisk::writeFile(const std::string& name, const std::string& contents,
 }
 
 bool MemoryDisk::exists(const std::string& name) {
-  return files.count(name) > 0 || directories.count(name) > 0 || links.count(name) > 0;
+  return files.count(name) > 0 || directories.count(name) > 0 || links.count(name) > 0 ||
+         special.count(name) > 0;
 }
 
 bool MemoryDisk::isRegularFile(const std::string& name) {
   const auto link = links.find(name);
   return files.count(link == links.end() ? name : link->second) > 0;
+}
+
+Disk::Kind MemoryDisk::kindOf(const std::string& name) {
+  if (files.count(name)) return Kind::kRegular;
+  if (directories.count(name)) return Kind::kDirectory;
+  if (special.count(name)) return Kind::kSpecial;
+  return Kind::kNone;
 }
 
 bool MemoryDisk::sameFile(const std::string& a, const std::string& b) {

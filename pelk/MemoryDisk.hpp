@@ -8,9 +8,10 @@
 
 /// An in-memory working directory for tests: files are a name-to-bytes map,
 /// `directories` names entries that are directories, `links` symbolic links
-/// (each to the name of a file of `files`), and `unwritable` names files
-/// whose writes fail. A name "folder/file" is a file of a folder, which is
-/// written only where `directories` holds the folder.
+/// (each to the name of a file of `files`), `special` names devices and FIFOs
+/// (which nothing reads or writes), and `unwritable` names files whose
+/// writes fail. A name "folder/file" is a file of a folder, which is written
+/// only where `directories` holds the folder.
 class MemoryDisk : public Disk {
  public:
   bool readFile(const std::string& name, std::string* contents,
@@ -19,6 +20,7 @@ class MemoryDisk : public Disk {
                  Links links = Links::kFollowed) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
+  Kind kindOf(const std::string& name) override;
   /// Equal names, less any leading "./", of a file or directory present.
   bool sameFile(const std::string& a, const std::string& b) override;
   bool removeFile(const std::string& name) override;
@@ -35,5 +37,6 @@ class MemoryDisk : public Disk {
   std::map<std::string, std::string> files;
   std::set<std::string> directories;
   std::map<std::string, std::string> links;
+  std::set<std::string> special;
   std::set<std::string> unwritable;
 };

@@ -62,6 +62,14 @@ bool isRegularFileName(const std::string& name) {
          !(found & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE));
 }
 
+FileKind fileKindOf(const std::string& name) {
+  const DWORD found = attributes(name);
+  if (found == INVALID_FILE_ATTRIBUTES) return FileKind::kNone;
+  if (found & FILE_ATTRIBUTE_DIRECTORY) return FileKind::kDirectory;
+  if (found & FILE_ATTRIBUTE_DEVICE) return FileKind::kSpecial;
+  return FileKind::kRegular;
+}
+
 bool sameFileOf(const std::string& a, const std::string& b) {
   // Opened for no access at all, sharing everything: only to ask who it is.
   // Backup semantics lets a directory be opened too.
@@ -128,6 +136,15 @@ bool nameExists(const std::string& name) {
 bool isRegularFileName(const std::string& name) {
   std::error_code ec;
   return fs::is_regular_file(name, ec);
+}
+
+FileKind fileKindOf(const std::string& name) {
+  std::error_code ec;
+  const fs::file_status status = fs::status(name, ec);
+  if (!fs::exists(status)) return FileKind::kNone;
+  if (fs::is_regular_file(status)) return FileKind::kRegular;
+  if (fs::is_directory(status)) return FileKind::kDirectory;
+  return FileKind::kSpecial;
 }
 
 bool sameFileOf(const std::string& a, const std::string& b) {

@@ -30,6 +30,10 @@ bool nameExists(const std::string& name);
 /// True when the name is a regular file (links followed).
 bool isRegularFileName(const std::string& name);
 
+/// What a name is (links followed).
+enum class FileKind { kNone, kRegular, kDirectory, kSpecial };
+FileKind fileKindOf(const std::string& name);
+
 /// True when both names lead to one existing file (links followed): the
 /// same device and inode; on Windows the same volume serial number and file
 /// index. However the names are spelled: relative, absolute, in another

@@ -182,6 +182,20 @@ bool RealDisk::exists(const std::string& name) { return nameExists(name); }
 
 bool RealDisk::isRegularFile(const std::string& name) { return isRegularFileName(name); }
 
+Disk::Kind RealDisk::kindOf(const std::string& name) {
+  switch (fileKindOf(name)) {
+    case FileKind::kNone:
+      return Kind::kNone;
+    case FileKind::kRegular:
+      return Kind::kRegular;
+    case FileKind::kDirectory:
+      return Kind::kDirectory;
+    case FileKind::kSpecial:
+      break;
+  }
+  return Kind::kSpecial;
+}
+
 bool RealDisk::sameFile(const std::string& a, const std::string& b) { return sameFileOf(a, b); }
 
 bool RealDisk::removeFile(const std::string& name) { return deleteRegularFile(name); }

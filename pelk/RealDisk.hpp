@@ -22,6 +22,7 @@ class RealDisk : public Disk {
                                      Links links = Links::kFollowed) override;
   bool exists(const std::string& name) override;
   bool isRegularFile(const std::string& name) override;
+  Kind kindOf(const std::string& name) override;
   bool sameFile(const std::string& a, const std::string& b) override;
   bool removeFile(const std::string& name) override;
   bool renameFile(const std::string& from, const std::string& to) override;

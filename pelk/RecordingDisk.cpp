@@ -32,6 +32,8 @@ bool RecordingDisk::exists(const std::string& name) { return disk_.exists(name);
 
 bool RecordingDisk::isRegularFile(const std::string& name) { return disk_.isRegularFile(name); }
 
+Disk::Kind RecordingDisk::kindOf(const std::string& name) { return disk_.kindOf(name); }
+
 bool RecordingDisk::sameFile(const std::string& a, const std::string& b) {
   return disk_.sameFile(a, b);
 }

@@ -14,22 +14,57 @@ using utf8::kMark;
 using utf8::sequenceLength;
 using utf8::stitching;
 
-/// The byte-order marks of UTF-16, little- and big-endian, with which
-/// Notepad begins a file saved as "Unicode" or "UTF-16". Shift-JIS has no
-/// character beginning 0xFE or 0xFF, and UTF-8 none at all.
-constexpr std::string_view kUtf16Marks[] = {"\xFF\xFE", "\xFE\xFF"};
+/// The encodings pelk does not read, told from the first bytes of a file.
+enum class Unread { kNone, kUtf16, kUtf32 };
 
-/// True when `text` begins with a UTF-16 byte-order mark.
-bool beginsUtf16(std::string_view text) {
-  for (std::string_view mark : kUtf16Marks)
-    if (text.substr(0, mark.size()) == mark) return true;
-  return false;
+/// The byte-order marks of UTF-32 and UTF-16, little- and big-endian, with
+/// which editors begin a file saved as "Unicode", "UTF-16" or "UTF-32";
+/// UTF-32's first, since its little-endian mark begins with UTF-16's.
+/// Shift-JIS has no character beginning 0xFE or 0xFF, and UTF-8 none at all;
+/// neither has one beginning with two NULs.
+constexpr std::pair<std::string_view, Unread> kUnreadMarks[] = {
+    {std::string_view("\xFF\xFE\0\0", 4), Unread::kUtf32},
+    {std::string_view("\0\0\xFE\xFF", 4), Unread::kUtf32},
+    {"\xFF\xFE", Unread::kUtf16},
+    {"\xFE\xFF", Unread::kUtf16},
+};
+
+/// The encoding whose byte-order mark begins `text`, else kNone.
+Unread markedUnread(std::string_view text) {
+  for (const auto& [mark, encoding] : kUnreadMarks)
+    if (text.substr(0, mark.size()) == mark) return encoding;
+  return Unread::kNone;
 }
 
-/// The first bytes of a file, in which UTF-16 without a mark shows.
+/// The first bytes of a file, in which UTF-16 or UTF-32 without a mark shows.
 constexpr size_t kUtf16Look = size_t{1} << 12;
-/// The NULs at one parity from which UTF-16 is told: fewer are stray bytes.
+/// The NULs at one parity from which UTF-16 is told, and the four-byte
+/// units from which UTF-32 is: fewer are stray bytes.
 constexpr size_t kUtf16Nuls = 4;
+
+/// True when the first `kUtf16Look` bytes of `text` are UTF-32 without a
+/// mark: at least `kUtf16Nuls` four-byte units (from the start) that hold a
+/// character of U+0001 to U+FFFF, one byte order for all, and more than half
+/// of the units.
+///
+/// Every character below U+10000 has two NULs for its high bytes in UTF-32:
+/// the last two of its unit little-endian, the first two big-endian, and the
+/// other two not both NUL. No text of Shift-JIS, UTF-8 or UTF-16 puts NUL
+/// pairs at one place of most of its four-byte units (UTF-16 would need every
+/// other character to be U+0000), and a stretch of NULs left by damage
+/// counts for neither order.
+bool looksUtf32(std::string_view text) {
+  text = text.substr(0, kUtf16Look);
+  const auto nul = [&](size_t at) { return text[at] == '\0'; };
+  size_t little = 0, big = 0;
+  const size_t units = text.size() / 4;
+  for (size_t at = 0; at + 4 <= text.size(); at += 4) {
+    little += nul(at + 2) && nul(at + 3) && !(nul(at) && nul(at + 1));
+    big += nul(at) && nul(at + 1) && !(nul(at + 2) && nul(at + 3));
+  }
+  const size_t more = std::max(little, big);
+  return more >= kUtf16Nuls && 2 * more > units;
+}
 
 /// True when the first `kUtf16Look` bytes of `text` are UTF-16 without a
 /// mark: at least `kUtf16Nuls` NULs at even offsets, or at odd ones, and more
@@ -54,8 +89,15 @@ bool looksUtf16(std::string_view text) {
   return more >= kUtf16Nuls && more > 2 * fewer;
 }
 
-/// True when `text`, the first bytes of a file, tell it is saved as UTF-16.
-bool savedAsUtf16(std::string_view text) { return beginsUtf16(text) || looksUtf16(text); }
+/// The encoding pelk does not read that `text`, the first bytes of a file,
+/// tell it is saved in; kNone for any other. UTF-32 is looked for before
+/// UTF-16, whose tests its bytes may pass too.
+Unread unreadEncoding(std::string_view text) {
+  if (const Unread marked = markedUnread(text); marked != Unread::kNone) return marked;
+  if (looksUtf32(text)) return Unread::kUtf32;
+  if (looksUtf16(text)) return Unread::kUtf16;
+  return Unread::kNone;
+}
 
 /// The block in which a file is read ahead to tell its encoding.
 constexpr size_t kDetectionBlock = size_t{1} << 16;
@@ -87,9 +129,14 @@ class HoldingReader : public Disk::Reader {
   unsigned char carried_ = 0;
 };
 
-Failure utf16Failure(const std::string& name) {
-  return numberedFailure(messages::kUtf16, name + " is saved as UTF-16, which pelk does not read",
-                         name);
+/// The failure (e66) of the file `name`, saved in the encoding `unread`.
+Failure unreadFailure(const std::string& name, Unread unread) {
+  const std::string encoding = unread == Unread::kUtf32 ? "UTF-32" : "UTF-16";
+  Failure failure = numberedFailure(
+      messages::kUtf16, name + " is saved as " + encoding + ", which pelk does not read", name);
+  failure.reason = "saved as " + encoding;
+  if (unread == Unread::kUtf16) failure.reason += " (\"Unicode\" in older Notepad)";
+  return failure;
 }
 
 }  // namespace
@@ -167,8 +214,8 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
     n = file->read(head.data() + at, kUtf16Look - at);
     head.resize(at + n);
   }
-  if (savedAsUtf16(head)) {
-    failure_ = utf16Failure(name);
+  if (const Unread unread = unreadEncoding(head); unread != Unread::kNone) {
+    failure_ = unreadFailure(name, unread);
     return nullptr;
   }
   bool known = !head.empty() && !detector.feeding(head);
@@ -216,8 +263,8 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
 }
 
 bool RunEncoding::converting(const std::string& name, std::string& text, Encoding* found) {
-  if (savedAsUtf16(text)) {
-    failure_ = utf16Failure(name);
+  if (const Unread unread = unreadEncoding(text); unread != Unread::kNone) {
+    failure_ = unreadFailure(name, unread);
     return false;
   }
   const Encoding encoding = detectEncoding(text);

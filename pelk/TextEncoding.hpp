@@ -92,7 +92,10 @@ class RunEncoding {
   /// rich for the user area), empty when none: what was read of it is
   /// wrong, and the run is to be made again, on a new RunEncoding told to
   /// look at the file whole (`lookingWhole`).
-  const std::string& secondLook() const { return secondLook_; }
+  const std::string& secondLook() const { return secondLook_.file; }
+  /// Where the byte that is not UTF-8 stands in the file `secondLook` names;
+  /// its `line` is 0 when the user area overflowed instead.
+  const StrayByte& stray() const { return secondLook_.stray; }
   /// `openReader` decides the encoding of `name` only after reading all of it.
   void lookingWhole(const std::string& name) { lookingWhole_.push_back(name); }
   /// `openReader` calls `takenEarly` when it takes a file for UTF-8 before
@@ -126,7 +129,7 @@ class RunEncoding {
   UserArea area_;
   Encoding output_ = Encoding::kShiftJis;
   Failure failure_;
-  std::string secondLook_;
+  SecondLook secondLook_;
   std::vector<std::string> lookingWhole_;
   std::function<void()> takenEarly_;
 };

@@ -402,8 +402,13 @@ std::string utf16(std::u16string_view text, bool little) {
 
 /// Whether `run` opens `text` as "who.txt" (on a disk that gives all of it
 /// at once, and on one that gives a byte at a time) and converts it as the
-/// companion "exclude.txt"; when it does, the CP932 read must be `cp932`.
-void expectRead(const std::string& text, bool read, const std::string& cp932) {
+/// companion "exclude.txt"; when it does, the CP932 read must be `cp932`,
+/// else the refusal must name the encoding `refusedAs`.
+void expectRead(const std::string& text, bool read, const std::string& cp932,
+                const std::string& refusedAs = "UTF-16") {
+  const auto refusal = [&](const std::string& name) {
+    return "e66: " + name + " is saved as " + refusedAs + ", which pelk does not read";
+  };
   MemoryDisk disk;
   disk.files["who.txt"] = text;
   TrickleDisk trickle;
@@ -414,7 +419,8 @@ void expectRead(const std::string& text, bool read, const std::string& cp932) {
     EXPECT_EQ(reader != nullptr, read);
     EXPECT_EQ(run.refused(), !read);
     if (!reader) {
-      EXPECT_EQ(run.failure().text, "e66: who.txt is saved as UTF-16, which pelk does not read");
+      EXPECT_EQ(run.failure().text, refusal("who.txt"));
+      EXPECT_TRUE(run.failure().reason.starts_with("saved as " + refusedAs));
       continue;
     }
     std::string got, block(5000, '\0');
@@ -427,8 +433,7 @@ void expectRead(const std::string& text, bool read, const std::string& cp932) {
   if (read) {
     EXPECT_TRUE(converted == cp932);
   } else {
-    EXPECT_EQ(companion.failure().text,
-              "e66: exclude.txt is saved as UTF-16, which pelk does not read");
+    EXPECT_EQ(companion.failure().text, refusal("exclude.txt"));
   }
 }
 
@@ -461,6 +466,48 @@ TEST(RunEncoding, FilesSavedAsUtf16WithoutAMarkAreRefused) {
   expectRead("05 12 19 27 33 41 08 -\n" + utf16(u"01 02 03 04 05 06\n", true), false, "");
 }
 
+/// `text` as UTF-32, little- or big-endian, without a byte-order mark.
+std::string utf32(std::u32string_view text, bool little) {
+  std::string out;
+  for (char32_t c : text) {
+    std::string unit;
+    for (int shift = 24; shift >= 0; shift -= 8) unit += static_cast<char>(c >> shift & 0xFF);
+    out += little ? std::string(unit.rbegin(), unit.rend()) : unit;
+  }
+  return out;
+}
+
+TEST(RunEncoding, FilesSavedAsUtf32AreRefusedAsUtf32) {
+  // The UTF-32 little-endian mark begins with UTF-16's, and the NULs of
+  // UTF-32 fall at both parities: neither may make it UTF-16.
+  const std::u32string japanese =
+      U"05 12 19 27 33 41 08 - \u7B2C1890\u56DE\r\n"
+      U"1 \uFF1A\u5C71\u7530 \uFF1A2017/08/14(\u6708) 16:15:20.68 ID:TqrwZpLw\r\n"
+      U"\u3000\u3000\u4E00\u306C\u308B\u307D \U0001F600\r\n";
+  struct Case {
+    const char* what;
+    std::u32string text;
+  };
+  const Case cases[] = {
+      {"a thread in ASCII", U"05 12 19 27 33 41 08 - draw\n01 02 03 04 05 06\n"},
+      {"a thread in Japanese", japanese},
+      {"a short companion", U"\u306C\u308B\u307D\n ID:\n"},
+      {"a long thread", japanese + std::u32string(3000, U'x')},
+  };
+  for (const Case& c : cases) {
+    for (bool little : {true, false}) {
+      for (bool mark : {true, false}) {
+        SCOPED_TRACE(std::string(c.what) + (little ? ", little-endian" : ", big-endian") +
+                     (mark ? ", with the mark" : ""));
+        expectRead(utf32((mark ? U"\uFEFF" : U"") + c.text, little), false, "", "UTF-32");
+      }
+    }
+  }
+  // A mark alone is enough, as UTF-16's is.
+  expectRead(std::string("\xFF\xFE\0\0", 4), false, "", "UTF-32");
+  expectRead(std::string("\0\0\xFE\xFF", 4), false, "", "UTF-32");
+}
+
 TEST(RunEncoding, AFewNulsOrARunOfThemAreBytesOfAFileLikeAnyOther) {
   // No character of Shift-JIS or UTF-8 holds a NUL: those in such a file
   // are stray bytes, kept as they are. Three at one parity are not enough
@@ -488,6 +535,11 @@ TEST(RunEncoding, AFewNulsOrARunOfThemAreBytesOfAFileLikeAnyOther) {
        line1 + std::string(40, '\0') + "a" + std::string(41, '\0') + "\n"},
       {"NULs past the first 4 KiB", beyond + utf16(u"01 02 03 04 05 06\n", true),
        beyond + utf16(u"01 02 03 04 05 06\n", true)},
+      {"a thread zeroed but its first line", line1 + std::string(8000, '\0'),
+       line1 + std::string(8000, '\0')},
+      {"nothing but NULs", std::string(8000, '\0'), std::string(8000, '\0')},
+      {"UTF-32 past the first 4 KiB", beyond + utf32(U"01 02 03 04 05 06\n", true),
+       beyond + utf32(U"01 02 03 04 05 06\n", true)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -3,6 +3,13 @@
 #include "Disk.hpp"
 #include "TextEncoding.hpp"
 
+namespace {
+
+/// What an empty thread that began with the mark of UTF-8 holds.
+constexpr std::string_view kOnlyTheMark = "it holds only the byte-order mark of UTF-8 (EF BB BF)";
+
+}  // namespace
+
 bool ThreadFile::opening(const std::string& name, RunEncoding* run) {
   name_ = name;
   run_ = run;
@@ -14,6 +21,7 @@ bool ThreadFile::opening(const std::string& name, RunEncoding* run) {
     return false;
   }
   if (run) run->writing(found);
+  marked_ = found == Encoding::kUtf8WithMark;
   in_.reading(std::move(source));
   return true;
 }
@@ -40,7 +48,10 @@ bool ThreadFile::readingLine1() {
                                "e" + std::to_string(messages_.line1) + "(Line-1): " + read, name_)
                  : numberedFailure(messages_.line1, read, name_);
   // Line 1 is quoted when there is one: it is too long.
-  if (got) failure_.at(1, line1_, "longer than 383 bytes");
+  if (got)
+    failure_.at(1, line1_, "longer than 383 bytes");
+  else if (marked_)
+    failure_.reason = kOnlyTheMark;
   return false;
 }
 
@@ -52,6 +63,10 @@ const Game* ThreadFile::classifying() {
                    .at(1, line1_, "fewer than six blanks, so no draw");
   else
     failure_ = noDraw();
+  // A file of the mark and a line end alone: empty, as the user sees it.
+  std::string_view next;
+  if (marked_ && line1_.empty() && lineNumber_ == 1 && !in_.next(next))
+    failure_.at(0, {}, std::string(kOnlyTheMark) + " and a line end");
   return nullptr;
 }
 

@@ -28,7 +28,8 @@ class ThreadFile {
   /// and what the run writes takes its encoding.
   bool opening(const std::string& name, RunEncoding* run = nullptr);
   /// Reads Line-1; false, with the Line-1 failure, when the file has no
-  /// line or its first is longer than 383 bytes.
+  /// line or its first is longer than 383 bytes. A file that holds only
+  /// the mark of UTF-8 (and a line end) fails as empty, the mark named.
   bool readingLine1();
   const std::string& line1() const { return line1_; }
   /// The name the file was opened by.
@@ -72,6 +73,8 @@ class ThreadFile {
   LineReader in_;
   const RunEncoding* run_ = nullptr;
   std::string name_;
+  /// True when the file began with the mark of UTF-8.
+  bool marked_ = false;
   std::string line1_;
   long lineNumber_ = 0;
   Failure failure_;

@@ -151,17 +151,18 @@ bool sameBytes(Disk& disk, const std::string& a, const std::string& b) {
 
 /// A pending text once its run has ended: it waits to be undone when the
 /// file was `written` over with other bytes (or is gone); else it goes.
-void settle(Disk& disk, const Entry& pending, bool written) {
+/// True when the text is left to be undone.
+bool settle(Disk& disk, const Entry& pending, bool written) {
   const std::string name = pathOf(pending);
   if (written && !sameBytes(disk, name, pending.file)) {
     Entry kept = pending;
     kept.kind = Kind::kKept;
     // Should the rename fail, the text stays pending: the next use of the
     // folder settles it again.
-    disk.renameFile(name, pathOf(kept));
-  } else {
-    disk.removeFile(name);
+    return disk.renameFile(name, pathOf(kept));
   }
+  disk.removeFile(name);
+  return false;
 }
 
 /// The oldest texts of each kind beyond the newest `kKeptTexts` go.
@@ -216,7 +217,7 @@ void UndoFolder::settling(bool succeeded) {
   const std::optional<Entry> pending = parsed(pending_.substr(pending_.rfind('/') + 1));
   pending_.clear();
   if (!pending) return;
-  settle(disk_, *pending, succeeded);
+  undoable_ = settle(disk_, *pending, succeeded);
   if (succeeded) pruning(disk_);
 }
 

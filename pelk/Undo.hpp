@@ -42,6 +42,8 @@ class UndoFolder {
   /// Once the run has ended: its pending text waits to be undone when the
   /// run `succeeded` and the file now holds other bytes; else it goes.
   void settling(bool succeeded);
+  /// True once `settling` left this run's text for `pelk -U` to put back.
+  bool undoable() const { return undoable_; }
   /// `pelk -U`: puts the newest text a run wrote over back in place of its
   /// file, the file's text kept as an undone text first. False, with
   /// nothing changed, with e67 when there is no such text, e69 when it
@@ -61,5 +63,6 @@ class UndoFolder {
   std::string pending_;
   std::string pendingFile_;
   std::string restored_;
+  bool undoable_ = false;
   Failure failure_;
 };

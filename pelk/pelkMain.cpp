@@ -325,7 +325,11 @@ int main(int argc, char** argv) {
   };
   pass->setting(settings(encoding.get()));
   bool altered = pass->altering(threadName);
+  // The file taken for UTF-8 early and found otherwise, and where the byte
+  // that showed it stands.
+  SecondLook looked;
   if (!altered && !encoding->secondLook().empty()) {
+    looked = {encoding->secondLook(), encoding->stray()};
     // The thread read as UTF-8 for its first megabyte turned out otherwise
     // further on: what the pass made of it goes, and the pass is made
     // again, the encoding looked at whole.
@@ -350,14 +354,26 @@ int main(int argc, char** argv) {
     for (const std::string& name : dashNames)
       if (name != companionName || !companionRead) ignored.push_back(name);
     if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
+    // A thread read whole as Shift-JIS for one byte far on: where it stands,
+    // should the file be meant as UTF-8.
+    if (looked.stray.line > 0 && encoding->output() == Encoding::kShiftJis)
+      std::cerr << readAsShiftJisHint(looked.file, looked.stray.offset, looked.stray.line)
+                << std::endl;
   } else {
     reportFailure(pass->failure(), {threadName, companionName, &disk}, encoding.get());
     status = ERROR_CODE;
   }
   createRemoveErrorText(disk);
   if (!std::cout.flush()) {
+    // The output is written all the same: the hint says so, lest a script
+    // run the pass over it again.
+    HintContext context{threadName, companionName, &disk};
+    if (altered) {
+      context.written = pass->altered();
+      context.undoable = undo.undoable();
+    }
     reportFailure(numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
-                  {threadName, companionName, &disk}, nullptr);
+                  context, encoding.get());
     status = ERROR_CODE;
   }
   return status;

@@ -71,7 +71,10 @@ TEST(GeneratorOptions, ScanningSetsOptionsInOrder) {
       {{"-i5-20", "x-i5-20"}, defaults},
       // Numbered options: the number is the trailing digits, saturated.
       {{"-f0"}, with([](GeneratorOptions& o) { o.idling = 0; })},
+      // Without a number the number reads 0: the default does not come back.
       {{"-f"}, with([](GeneratorOptions& o) { o.idling = 0; })},
+      {{"-k"}, with([](GeneratorOptions& o) { o.kilobytes = 0; })},
+      {{"-s"}, with([](GeneratorOptions& o) { o.seed = 0; })},
       {{"-f9", "-f-9"}, defaults},
       {{"-k0"}, with([](GeneratorOptions& o) { o.kilobytes = 0; })},
       {{"-k99999999999"}, with([](GeneratorOptions& o) { o.kilobytes = 2147483647; })},
