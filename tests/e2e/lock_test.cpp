@@ -127,8 +127,7 @@ TEST_F(RunLocks, LockFileOfAnotherUserIsPassedByWhereTheRunMayNotWrite) {
     std::string after;
   };
   for (const Case& c : {Case{false, 1, "e1: ofstream saveFile( who.txt )\n", lines(1, 5)},
-                        Case{true, 1, "e68: who.txt cannot be kept in pelk-undo\n",
-                             lines(1, 5)}}) {
+                        Case{true, 1, "e68: who.txt cannot be kept in pelk-undo\n", lines(1, 5)}}) {
     SCOPED_TRACE(c.linked);
     fs::remove(dir / "who.txt");
     write("shared/thread.txt", lines(1, 5));
