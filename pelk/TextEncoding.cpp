@@ -108,27 +108,6 @@ constexpr size_t kDetectionBlock = size_t{1} << 16;
 /// otherwise.
 constexpr size_t kReadAhead = size_t{1} << 20;
 
-/// Hands on the reads of a Shift-JIS file, noting the codes of the user area
-/// they hold as they pass (`UserArea::holding`).
-class HoldingReader : public Disk::Reader {
- public:
-  HoldingReader(std::unique_ptr<Disk::Reader> file, UserArea& area)
-      : file_(std::move(file)), area_(area) {}
-  /// Notes the codes of bytes read before this reader took over the file.
-  void noting(std::string_view read) { area_.holding(read, carried_); }
-  size_t read(char* buffer, size_t size) override {
-    const size_t n = file_->read(buffer, size);
-    noting(std::string_view(buffer, n));
-    return n;
-  }
-  bool failed() const override { return file_->failed(); }
-
- private:
-  std::unique_ptr<Disk::Reader> file_;
-  UserArea& area_;
-  unsigned char carried_ = 0;
-};
-
 /// The failure (e66) of the file `name`, saved in the encoding `unread`.
 Failure unreadFailure(const std::string& name, Unread unread) {
   const std::string encoding = unread == Unread::kUtf32 ? "UTF-32" : "UTF-16";
@@ -236,10 +215,12 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
   if (known || tentative || head.size() < kReadAhead) {
     if (!tentative && detector.verdict() == Encoding::kShiftJis) {
       // The codes of the user area in what is read ahead are noted now,
-      // before a companion is read; the rest as the pass reads it.
-      auto holding = std::make_unique<HoldingReader>(std::move(file), area_);
-      holding->noting(head);
-      file = std::move(holding);
+      // before a companion is read. The rest of the thread is not looked
+      // at: every pass reads its companions before the thread's body, so
+      // no code is given after that, and the light passes over a long
+      // Shift-JIS thread keep their speed.
+      unsigned char carried = 0;
+      area_.holding(head, carried);
     }
     file = replaying(std::move(head), std::move(file));
   } else {
@@ -251,8 +232,6 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
       if (!detector.feeding(std::string_view(block.data(), n))) break;
     file = disk.openReader(name);
     if (!file) return nullptr;
-    if (detector.verdict() == Encoding::kShiftJis)
-      file = std::make_unique<HoldingReader>(std::move(file), area_);
   }
   // What the run makes from here may have to go again (see `secondLook`).
   if (tentative && takenEarly_) takenEarly_();
