@@ -11,9 +11,35 @@
 #include <utility>
 #include <vector>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "Utf8Sequences.hpp"
 
 namespace {
+
+/// The line ends in `begin` to `end`, sixteen bytes a step where SSE2 is
+/// there (every x86-64): a UTF-8 thread's pieces are counted on their way
+/// to the pass, in case a stray byte needs its line.
+long lineEnds(const char* begin, const char* end) {
+  long count = 0;
+#ifdef __SSE2__
+  const __m128i lineEnd = _mm_set1_epi8('\n');
+  while (end - begin >= 16 * 255) {
+    // Up to 255 steps add into each byte of `sums` without overflow.
+    __m128i sums = _mm_setzero_si128();
+    for (int step = 0; step < 255; ++step, begin += 16) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
+      sums = _mm_sub_epi8(sums, _mm_cmpeq_epi8(bytes, lineEnd));
+    }
+    const __m128i totals = _mm_sad_epu8(sums, _mm_setzero_si128());
+    count += _mm_cvtsi128_si32(totals) + _mm_extract_epi16(totals, 4);
+  }
+#endif
+  for (; begin < end; ++begin) count += *begin == '\n';
+  return count;
+}
 
 using utf8::kMark;
 
@@ -207,7 +233,7 @@ class Cp932Reader : public Disk::Reader {
     }
     // Lines are counted where a stray byte may come: a line end is the
     // same byte in both encodings, so the converted bytes tell them.
-    const long lines = secondLook_ ? std::count(piece.bytes.data.get(), out, '\n') : 0;
+    const long lines = secondLook_ ? lineEnds(piece.bytes.data.get(), out) : 0;
     if (!converted) {
       piece.ending = Ending::kStray;
       if (toCp932_.strayFound()) piece.stray = {toCp932_.strayOffset(), linesBefore_ + lines + 1};
