@@ -171,9 +171,12 @@ TEST_F(Messages, AThreadThatIsNoRegularFileIsNamedForWhatItIs) {
     const char* what;
     std::function<void()> make;
     std::string why;
+    // Windows programs under Wine do not see a link out of the drive.
+    bool posixOnly = false;
   };
   const Case cases[] = {
-      {"a link to /dev/zero", [&] { fs::create_symlink("/dev/zero", dir / "who.txt"); }, special},
+      {"a link to /dev/zero", [&] { fs::create_symlink("/dev/zero", dir / "who.txt"); }, special,
+       true},
       {"a FIFO", [&] { ASSERT_EQ(mkfifo((dir / "who.txt").c_str(), 0644), 0); }, special},
       {"a directory", [&] { fs::create_directory(dir / "who.txt"); }, "it is a directory"},
       {"a link to nothing", [&] { fs::create_symlink("gone.txt", dir / "who.txt"); },
@@ -181,6 +184,7 @@ TEST_F(Messages, AThreadThatIsNoRegularFileIsNamedForWhatItIs) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
+    if (c.posixOnly && !fileSizeLimitsApply()) continue;
     c.make();
     for (const auto& [args, message] :
          {std::pair<std::vector<std::string>, std::string>{{}, "e25: ifstream in( who.txt )"},
