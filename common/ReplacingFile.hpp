@@ -189,7 +189,8 @@ class ReplacingFile {
   static constexpr size_t kBuffered = size_t{1} << 16;
 
   std::string tag_;
-  bool text_;
+  /// Line ends become CR LF (Windows alone).
+  [[maybe_unused]] bool text_;
   std::string final_;
   std::string partial_;
   std::string buffer_;

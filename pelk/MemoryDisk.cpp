@@ -92,7 +92,11 @@ void MemoryDisk::eachFile(const std::string& pattern,
 }
 
 std::vector<std::string> MemoryDisk::findFilesIn(const std::string& pattern) const {
-  const auto [folder, leaf] = split(pattern);
+  // Named, not bound: a lambda may not capture a structured binding in
+  // every compiler the project builds with.
+  const std::pair<std::string, std::string> parts = split(pattern);
+  const std::string& folder = parts.first;
+  const std::string& leaf = parts.second;
   std::vector<std::string> found;
   auto consider = [&](const std::string& entry) {
     const auto [in, name] = split(entry);
