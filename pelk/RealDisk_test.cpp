@@ -7,31 +7,18 @@
 #include <random>
 #include <string>
 
+#include "ScratchDirectory_testing.hpp"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-// A scratch working directory of its own: RealDisk works in the working
-// directory.
-class RealDiskTest : public ::testing::Test {
+// RealDisk works in the working directory: a scratch one of its own.
+class RealDiskTest : public ScratchDirectoryTest {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    dir = fs::temp_directory_path() / ("realdisk-" + std::to_string(random()));
-    fs::create_directories(dir);
-    previous = fs::current_path();
-    fs::current_path(dir);
-  }
-  void TearDown() override {
-    fs::current_path(previous);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
   static void write(const std::string& name, const std::string& bytes) {
     std::ofstream(name, std::ios::binary) << bytes;
   }
-  fs::path dir;
-  fs::path previous;
 };
 
 // The files themselves are compared, not how their names are spelled.

@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "Messages.hpp"
+#include "ScratchDirectory_testing.hpp"
 
 namespace {
 
@@ -20,25 +21,8 @@ namespace fs = std::filesystem;
 using std::chrono::milliseconds;
 using Steady = std::chrono::steady_clock;
 
-// Each test in a scratch working directory of its own: the lock file lies
-// in the working directory.
-class RunLockTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::random_device random;
-    dir = fs::temp_directory_path() / ("runlock-" + std::to_string(random()));
-    fs::create_directories(dir);
-    previous = fs::current_path();
-    fs::current_path(dir);
-  }
-  void TearDown() override {
-    fs::current_path(previous);
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-  }
-  fs::path dir;
-  fs::path previous;
-};
+// The lock file lies in the working directory: a scratch one for each test.
+using RunLockTest = ScratchDirectoryTest;
 
 TEST_F(RunLockTest, GivesUpAfterTheWaitItIsGivenAndNamesIt) {
   RunLock held;

@@ -5,25 +5,17 @@
 // the thread goes through.
 
 #include "E2E.hpp"
+#include "Twin.hpp"
 #include "passes/PassList.hpp"
 
 namespace {
 
 using Rerun = E2E;
 
-/// A text in Shift-JIS and in UTF-8.
-struct Twin {
-  std::string sjis, utf8;
-};
-
-Twin operator+(const Twin& a, const Twin& b) { return {a.sjis + b.sjis, a.utf8 + b.utf8}; }
-Twin operator+(const Twin& a, const std::string& ascii) { return a + Twin{ascii, ascii}; }
-Twin operator+(const std::string& ascii, const Twin& b) { return Twin{ascii, ascii} + b; }
-
-const Twin kColon{"\x81\x46", "\xEF\xBC\x9A"};  // full-width colon
-const Twin kNurupo{"\x82\xCA\x82\xE9\x82\xDB", "\xE3\x81\xAC\xE3\x82\x8B\xE3\x81\xBD"};
-const Twin kWideDigits{"\x82\x50\x82\x51", "\xEF\xBC\x91\xEF\xBC\x92"};
-const Twin kYamada{"\x8E\x52\x93\x63", "\xE5\xB1\xB1\xE7\x94\xB0"};
+using twins::kColon;
+using twins::kNurupo;
+using twins::kWideDigits;
+using twins::kYamada;
 
 const std::string kLine1 = "05 12 19 27 33 41 08 - draw\n";
 

@@ -10,30 +10,22 @@
 
 #include "Conversions.hpp"
 #include "E2E.hpp"
+#include "Twin.hpp"
 #include "passes/PassList.hpp"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-/// A text in its two forms: Shift-JIS (CP932) and UTF-8.
-struct Twin {
-  std::string sjis, utf8;
-};
-
-Twin operator+(const Twin& a, const Twin& b) { return {a.sjis + b.sjis, a.utf8 + b.utf8}; }
-Twin operator+(const Twin& a, const std::string& ascii) { return a + Twin{ascii, ascii}; }
-Twin operator+(const std::string& ascii, const Twin& b) { return Twin{ascii, ascii} + b; }
-
-const Twin kColon{"\x81\x46", "\xEF\xBC\x9A"};  // full-width colon
-const Twin kNurupo{"\x82\xCA\x82\xE9\x82\xDB", "\xE3\x81\xAC\xE3\x82\x8B\xE3\x81\xBD"};
+using twins::kColon;
+using twins::kNurupo;
+using twins::kWideDigits;
+using twins::kYamada;
 const Twin kPostedOn{"\x93\x8A\x8D\x65\x93\xFA", "\xE6\x8A\x95\xE7\xA8\xBF\xE6\x97\xA5"};
 const Twin kMon{"\x8C\x8E", "\xE6\x9C\x88"};
 const Twin kSun{"\x93\xFA", "\xE6\x97\xA5"};
 const Twin kWed{"\x90\x85", "\xE6\xB0\xB4"};
-const Twin kYamada{"\x8E\x52\x93\x63", "\xE5\xB1\xB1\xE7\x94\xB0"};
 const Twin kHalfKana{"\xB1\xB2", "\xEF\xBD\xB1\xEF\xBD\xB2"};
-const Twin kWideDigits{"\x82\x50\x82\x51", "\xEF\xBC\x91\xEF\xBC\x92"};
 const Twin kWideSlash{"\x81\x5E", "\xEF\xBC\x8F"};
 const Twin kWideSpace{"\x81\x40", "\xE3\x80\x80"};
 const Twin kSquare{"\x81\xA1", "\xE2\x96\xA0"};
