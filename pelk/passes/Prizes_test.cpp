@@ -26,7 +26,7 @@ const std::string kMinilotoLine1 = "03 08 15 22 29 11 -";
 class Probe : public Prizes {
  public:
   Probe(Disk& disk, const Clock& clock, bool keepLine1 = true) {
-    setting({.companion = "",
+    setting({.companion = "separate.txt",
              .keepLine1 = keepLine1,
              .overwrite = true,
              .disk = &disk,
@@ -34,11 +34,13 @@ class Probe : public Prizes {
   }
 };
 
-/// Runs -p over `thread` in memory: true with the output in `written`, or
-/// false with the message there.
-bool run(const std::string& thread, std::string& written, bool keepLine1 = true) {
+/// Runs -p over `thread` in memory, beside a separate.txt of `separators`:
+/// true with the output in `written`, or false with the message there.
+bool run(const std::string& thread, std::string& written, bool keepLine1 = true,
+         const std::string& separators = "/\n|\n") {
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
+  disk.files["separate.txt"] = separators;
   Probe pass(disk, kAnyTime, keepLine1);
   std::string name = "t.txt";
   if (!pass.altering(name)) {
@@ -181,6 +183,7 @@ TEST(Prizes, LabelledLinesOfTheGameAreExpandedInMemory) {
       kLoto6Line1 + "\n" + kHeader1 + "\nmine 05 12 19 27 33 41 08 01 8to6\n";
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
+  disk.files["separate.txt"] = "/\n|\n";
   Probe pass(disk, kAnyTime, false);
   std::string name = "t.txt";
   ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
@@ -191,7 +194,7 @@ TEST(Prizes, LabelledLinesOfTheGameAreExpandedInMemory) {
   EXPECT_EQ(written.substr(written.size() - counts.size()), counts);
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1 + 28 + 1 + 5);
   // No expansion file, no serial number.
-  EXPECT_EQ(disk.files.size(), 2u);
+  EXPECT_EQ(disk.files.size(), 3u);
   EXPECT_EQ(disk.files.count("serial.txt"), 0u);
 }
 
