@@ -147,12 +147,12 @@ bool Alterable::readingCompanion(const std::string& name, std::string& text, Fai
   return true;
 }
 
-bool Alterable::readingToProduceArray() {
+bool Alterable::readingCompanionLines(std::vector<std::string>& lines) {
   std::string text;
   if (!readingCompanion(settings.companion, text, messages::kCompanion)) return false;
   LineReader in(text);
   std::string line;
-  while (in.next(line)) items.push_back(line.empty() ? std::string(emptyMark) : line);
+  while (in.next(line)) lines.push_back(line.empty() ? std::string(emptyMark) : line);
   return true;
 }
 

@@ -123,7 +123,10 @@ class Alterable {
 
   /// Appends the lines of the companion file to `items` (an empty line as
   /// `emptyMark`); false with "e2" when it cannot be read.
-  bool readingToProduceArray();
+  bool readingToProduceArray() { return readingCompanionLines(items); }
+  /// The same into `lines`, for a pass that keeps the companion's items
+  /// apart from `items`.
+  bool readingCompanionLines(std::vector<std::string>& lines);
   /// Reads the whole companion file `name` into `text` as CP932, a file
   /// saved as UTF-8 converted; false with the failure "e<unreadable>:
   /// ifstream in( <name> )" when it cannot be read, or with "e65" when it

@@ -1,6 +1,7 @@
 #include "CombinationScanner.hpp"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <iostream>
 
@@ -11,7 +12,7 @@
 CombinationScanner::CombinationScanner(const Game& game) : game_(game) {}
 
 int CombinationScanner::placingNumbers(std::string_view line) {
-  std::fill(std::begin(appeared), std::end(appeared), false);
+  bits = 0;
   // One walk over the line finds the first occurrence of every two-digit
   // text "01" to the highest ball, as a search for each of them would, at a
   // fraction of the cost.
@@ -23,8 +24,10 @@ int CombinationScanner::placingNumbers(std::string_view line) {
     const unsigned units = static_cast<unsigned char>(line[i + 1]) - '0';
     if (units > 9) continue;
     const unsigned j = tens * 10 + units;
-    if (j == 0 || j > highest || appeared[j]) continue;
-    appeared[j] = true;
+    if (j == 0 || j > highest) continue;
+    const uint64_t bit = uint64_t{1} << j;
+    if (bits & bit) continue;
+    bits |= bit;
     place[j] = static_cast<int>(i);
     ++count;
   }
@@ -38,9 +41,8 @@ bool CombinationScanner::measuringSpan() const {
   // the start of the line has nothing before it to overlap.
   int found[kHighestBallOfAll + 1];
   int count = 0;
-  for (int j = 1; j <= game_.highestBall; ++j) {
-    if (!appeared[j]) continue;
-    const int c = place[j];
+  for (uint64_t rest = bits; rest != 0; rest &= rest - 1) {
+    const int c = place[std::countr_zero(rest)];
     int k = count++;
     for (; k > 0 && found[k - 1] > c; --k) found[k] = found[k - 1];
     found[k] = c;
@@ -61,7 +63,7 @@ CombinationScanner::Verdict CombinationScanner::measuring(std::string_view line)
 std::string CombinationScanner::normalForm() const {
   std::string text;
   for (int j = 1; j <= game_.highestBall; ++j) {
-    if (!appeared[j]) continue;
+    if (!(bits & (uint64_t{1} << j))) continue;
     if (!text.empty()) text += ' ';
     text += static_cast<char>('0' + j / 10);
     text += static_cast<char>('0' + j % 10);
@@ -84,11 +86,8 @@ std::string CombinationScanner::countMeasureSort(std::string_view line, Failure&
 }
 
 CombinationKey CombinationScanner::key() const {
-  uint64_t mask = 0;
-  for (int j = 1; j <= game_.highestBall; ++j)
-    if (appeared[j]) mask |= uint64_t{1} << j;
   CombinationKey combination;
-  CombinationKey::fromMask(mask, combination);
+  CombinationKey::fromMask(mask(), combination);
   return combination;
 }
 

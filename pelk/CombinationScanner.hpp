@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +42,8 @@ class CombinationScanner {
   std::string countMeasureSort(std::string_view line, Failure& note);
   /// The combination found by the last `measuring`, as a key.
   CombinationKey key() const;
+  /// The same as its numbers' bits: bit j for number j.
+  uint64_t mask() const { return bits; }
   /// Appends to `combos` the key of every line left in `thread` that is no
   /// post header and holds a combination. Keys rather than texts: a long
   /// thread holds hundreds of thousands.
@@ -51,14 +54,14 @@ class CombinationScanner {
 
  private:
   /// Records in `place` where each number of the game first occurs in `line`
-  /// and flags it in `appeared`; returns how many occur.
+  /// and sets its bit in `bits`; returns how many occur.
   int placingNumbers(std::string_view line);
   /// Tells whether the numbers found all start at least `NEIGHBOR` bytes apart.
   bool measuringSpan() const;
 
   const Game& game_;
-  /// Per number 1 to the highest ball: found in the line measured last.
-  bool appeared[kHighestBallOfAll + 1] = {};
+  /// The numbers found in the line measured last: bit j for number j.
+  uint64_t bits = 0;
   /// Byte offset of each number's first occurrence in the line.
   int place[kHighestBallOfAll + 1] = {};
 };

@@ -45,7 +45,7 @@ constexpr std::string_view kLabelAction =
 constexpr MessageHint kHints[] = {
     {1, K::saveFile, kSaveFile, kSaveFileAction},
     {2, K::companion,
-     "the companion file of the pass (-e, -n, -t, -u, default pass) cannot be read",
+     "the companion file of the pass (-e, -n, -p, -t, -u, default pass) cannot be read",
      kCompanionAction},
     {3, K::threadOpen, kThreadOpen, kThreadOpenAction},
     {4, K::line1Read, kLine1Read, kLine1Action},

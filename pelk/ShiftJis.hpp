@@ -12,6 +12,12 @@ inline constexpr char kZenkakuColon[] = "\x81\x46";
 inline constexpr char kZenkakuSpace[] = "\x81\x40";
 /// "｜" full-width vertical bar.
 inline constexpr char kZenkakuBar[] = "\x81\x62";
+/// "／" full-width slash.
+inline constexpr char kZenkakuSlash[] = "\x81\x5E";
+/// The full-width digits "０" to "９": this lead byte, then the trail bytes
+/// from `kZenkakuZeroTrail` ("０") to `kZenkakuZeroTrail` + 9 ("９").
+inline constexpr unsigned char kZenkakuDigitLead = 0x82;
+inline constexpr unsigned char kZenkakuZeroTrail = 0x4F;
 /// "投稿日" (posted on).
 inline constexpr char kPostedOn[] = "\x93\x8A\x8D\x65\x93\xFA";
 /// "日月火水木金土", the weekdays Sunday to Saturday, two bytes each.
@@ -27,6 +33,17 @@ inline constexpr char kAxisMark[] = "\x8E\xB2";
 
 /// An ASCII digit "0" to "9".
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+/// The half-width form of a full-width digit or blank, given as its two
+/// bytes: "０" gives '0', "　" gives ' '; 0 for any other character.
+constexpr char halfWidthDigitOrBlank(unsigned char lead, unsigned char trail) {
+  if (lead == kZenkakuDigitLead && trail >= kZenkakuZeroTrail && trail <= kZenkakuZeroTrail + 9)
+    return static_cast<char>('0' + (trail - kZenkakuZeroTrail));
+  if (lead == static_cast<unsigned char>(kZenkakuSpace[0]) &&
+      trail == static_cast<unsigned char>(kZenkakuSpace[1]))
+    return ' ';
+  return 0;
+}
 
 // Lead bytes: two rules, each for its own use.
 //

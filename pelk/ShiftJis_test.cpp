@@ -91,4 +91,21 @@ TEST(ShiftJis, ZenkakuFragmentClassifiesEachByteOfALine) {
   }
 }
 
+// Each full-width digit and the full-width blank, checked against the CP932
+// codes of U+FF10..U+FF19 and U+3000; their neighbours are none.
+TEST(ShiftJis, HalfWidthOfFullWidthDigitsAndBlank) {
+  struct Case {
+    unsigned char lead, trail;
+    char half;
+  };
+  const Case cases[] = {
+      {0x82, 0x4F, '0'}, {0x82, 0x50, '1'}, {0x82, 0x54, '5'}, {0x82, 0x58, '9'},
+      {0x81, 0x40, ' '}, {0x82, 0x4E, 0},   {0x82, 0x59, 0},   {0x82, 0x60, 0},  // "Ａ"
+      {0x81, 0x41, 0},   {0x81, 0x5E, 0},   {0x83, 0x4F, 0},   {0x30, 0x30, 0},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(halfWidthDigitOrBlank(c.lead, c.trail), c.half)
+        << std::hex << int{c.lead} << " " << int{c.trail};
+}
+
 }  // namespace

@@ -12,18 +12,17 @@ struct ZenkakuEntry {
 
 // Full-width characters and the single byte each becomes. Lower- and
 // upper-case letters both become upper case.
-constexpr ZenkakuEntry kZenkakuEntries[] =
-    {
-        {"\x81\x40", ' '},  // ideographic space
-        {"\x81\x43", ' '},  // full-width comma
-        {"\x81\x41", ' '},  // ideographic comma
-        {"\x81\x45", ' '},  // middle dot
-        {"\x82\x4F", '0'}, {"\x82\x50", '1'}, {"\x82\x51", '2'}, {"\x82\x52", '3'},
-        {"\x82\x53", '4'}, {"\x82\x54", '5'}, {"\x82\x55", '6'}, {"\x82\x56", '7'},
-        {"\x82\x57", '8'}, {"\x82\x58", '9'}, {"\x82\x81", 'A'}, {"\x82\x8C", 'L'},
-        {"\x82\x90", 'P'}, {"\x82\x91", 'Q'}, {"\x82\x60", 'A'}, {"\x82\x6B", 'L'},
-        {"\x82\x6F", 'P'}, {"\x82\x70", 'Q'}, {"\x81\x62", '|'},  // full-width vertical bar
-        {"\x81\x5E", '/'},                                        // full-width slash
+constexpr ZenkakuEntry kZenkakuEntries[] = {
+    {kZenkakuSpace, ' '},  // ideographic space
+    {"\x81\x43", ' '},     // full-width comma
+    {"\x81\x41", ' '},     // ideographic comma
+    {"\x81\x45", ' '},     // middle dot
+    {"\x82\x4F", '0'},    {"\x82\x50", '1'}, {"\x82\x51", '2'},  {"\x82\x52", '3'},
+    {"\x82\x53", '4'},    {"\x82\x54", '5'}, {"\x82\x55", '6'},  {"\x82\x56", '7'},
+    {"\x82\x57", '8'},    {"\x82\x58", '9'}, {"\x82\x81", 'A'},  {"\x82\x8C", 'L'},
+    {"\x82\x90", 'P'},    {"\x82\x91", 'Q'}, {"\x82\x60", 'A'},  {"\x82\x6B", 'L'},
+    {"\x82\x6F", 'P'},    {"\x82\x70", 'Q'}, {kZenkakuBar, '|'},  // full-width vertical bar
+    {kZenkakuSlash, '/'},                                         // full-width slash
 };
 
 // Half-width ideographic comma and middle dot, which become spaces.

@@ -54,7 +54,7 @@ const PassOption kPassList[] = {
      "pelk who.txt -m30  # Ensure the integrity of each 3 x 3 matrix. ", true, true, true},
     {"-w", make<Segmentalize>, kSegmentText,
      "pelk who.txt -w30  # Add a date line whenever 30 lines appear. ", true, false, true},
-    {"-p", make<Prizes>, nullptr, "pelk who.txt -p    # Check every pick against the draw. "},
+    {"-p", make<Prizes>, kSeparateText, "pelk who.txt -p    # Check every pick against the draw. "},
 };
 
 }  // namespace

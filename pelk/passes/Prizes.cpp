@@ -73,6 +73,9 @@ bool Prizes::altering(std::string& threadName) {
   game = openingWithGame(thread, threadName, false);
   if (!game) return false;
   if (!draw.reading(*game, thread.line1())) return failing(thread.noDraw());
+  std::vector<std::string> separators;
+  if (!readingCompanionLines(separators)) return false;
+  reader = std::make_unique<PickPieces>(separators);
   counts.assign(game->tiers.size(), 0);
   if (settings.keepLine1) {
     posts.writingLine(thread.line1());
@@ -106,20 +109,46 @@ bool Prizes::altering(std::string& threadName) {
 }
 
 bool Prizes::checkingLine(const ThreadFile& thread, std::string_view line) {
-  if (line.find(kLabelCore) != std::string_view::npos && searchingItemSequence(line)) {
+  // Most lines are plain ASCII without a separator: read as they stand.
+  if (!reader->mayDiffer(line)) return checkingWhole(thread, line, line);
+  reader->reading(line);
+  // A pick written with separators between its numbers ("05/12/19/27/33/41")
+  // has no piece that is a pick: the whole line is read then.
+  if (reader->pieces().size() > 1 && !labelled(reader->text()) && checkingPieces()) return true;
+  return checkingWhole(thread, line, reader->text());
+}
+
+bool Prizes::labelled(std::string_view line) {
+  return line.find(kLabelCore) != std::string_view::npos && searchingItemSequence(line);
+}
+
+bool Prizes::checkingPieces() {
+  bool found = false;
+  for (std::string_view piece : reader->pieces()) {
+    if (scanner->measuring(piece) != CombinationScanner::Verdict::kCombination) continue;
+    found = true;
+    const uint64_t pick = scanner->mask();
+    const int tier = draw.tier(pick);
+    if (tier >= 0) winning(pick, tier);
+  }
+  return found;
+}
+
+bool Prizes::checkingWhole(const ThreadFile& thread, std::string_view posted,
+                           std::string_view line) {
+  if (labelled(line)) {
     if (gameOfLabel(foundItem) != game) return true;
     Expander expander(disk(), *game, std::string(), std::string(numbersPart(line)));
     const bool expanded = expander.expanding([&](uint64_t pick) {
       const int tier = draw.tier(pick);
       if (tier >= 0) winning(pick, tier);
     });
-    return expanded || failingAt(thread, line, expander.failure());
+    return expanded || failingAt(thread, posted, expander.failure());
   }
   if (scanner->measuring(line) != CombinationScanner::Verdict::kCombination) return true;
-  CombinationKey key;
-  if (!CombinationKey::fromText(scanner->normalForm(), key)) return true;
-  const int tier = draw.tier(key.mask());
-  if (tier >= 0) winning(key.mask(), tier);
+  const uint64_t pick = scanner->mask();
+  const int tier = draw.tier(pick);
+  if (tier >= 0) winning(pick, tier);
   return true;
 }
 

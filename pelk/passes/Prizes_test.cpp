@@ -26,7 +26,7 @@ const std::string kMinilotoLine1 = "03 08 15 22 29 11 -";
 class Probe : public Prizes {
  public:
   Probe(Disk& disk, const Clock& clock, bool keepLine1 = true) {
-    setting({.companion = "",
+    setting({.companion = "separate.txt",
              .keepLine1 = keepLine1,
              .overwrite = true,
              .disk = &disk,
@@ -34,11 +34,13 @@ class Probe : public Prizes {
   }
 };
 
-/// Runs -p over `thread` in memory: true with the output in `written`, or
-/// false with the message there.
-bool run(const std::string& thread, std::string& written, bool keepLine1 = true) {
+/// Runs -p over `thread` in memory, beside a separate.txt of `separators`:
+/// true with the output in `written`, or false with the message there.
+bool run(const std::string& thread, std::string& written, bool keepLine1 = true,
+         const std::string& separators = "/\n|\n") {
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
+  disk.files["separate.txt"] = separators;
   Probe pass(disk, kAnyTime, keepLine1);
   std::string name = "t.txt";
   if (!pass.altering(name)) {
@@ -174,6 +176,112 @@ TEST(Prizes, PicksAreLinesOfOneCombinationOfTheGame) {
                          "1st | 1\n2nd | 0\n3rd | 0\n4th | 0\n5th | 1\n");
 }
 
+/// `ascii` with its digits and blanks written full-width, as phones type them.
+std::string wide(const std::string& ascii) {
+  std::string text;
+  for (char c : ascii) {
+    if (isDigit(c)) {
+      text += static_cast<char>(kZenkakuDigitLead);
+      text += static_cast<char>(kZenkakuZeroTrail + (c - '0'));
+    } else {
+      text += c == ' ' ? std::string(kZenkakuSpace) : std::string(1, c);
+    }
+  }
+  return text;
+}
+
+/// The winning picks of an output of -p run with "-1-", without the tier
+/// counts that end it.
+std::string winners(const std::string& written) {
+  const std::size_t counts = written.find("1st | ");
+  return counts == std::string::npos ? written : written.substr(0, counts);
+}
+
+// Picks as a person reads them, in each game: full-width digits and blanks
+// count as half-width ones; a line cut at "/", "／" and the separators of
+// separate.txt gives one pick per piece, each winning one listed in normal
+// form in the order of the pieces; a piece that is no pick is left alone.
+TEST(Prizes, ReadsPicksAsAPersonDoes) {
+  const std::string slash = kZenkakuSlash;
+  const std::string dot = "\x81\x45";         // "・", added to separate.txt below
+  const std::string katakanaPo = "\x83\x7C";  // "ポ": its trail byte is "|"
+  struct Case {
+    std::string line1, line, separators, winners;
+  };
+  const Case cases[] = {
+      // Full-width digits and blanks, and both widths mixed.
+      {kLoto6Line1, wide("05 12 19 27 33 41"), "/\n|\n", "05 12 19 27 33 41 | 1st\n"},
+      {kLoto6Line1, wide("41 33 ") + "27 19" + wide(" 12") + " 08", "/\n|\n",
+       "08 12 19 27 33 41 | 2nd\n"},
+      {kLoto7Line1, wide("02 09 14 21 28 33 37"), "/\n|\n", "02 09 14 21 28 33 37 | 1st\n"},
+      {kMinilotoLine1, "03" + wide(" 08 15") + " 22 " + wide("29"), "/\n|\n",
+       "03 08 15 22 29 | 1st\n"},
+      // Several picks on a line, each winner in the order of the pieces.
+      {kLoto6Line1, "41 33 27 19 12 08 / 05 12 19 27 33 41", "/\n|\n",
+       "08 12 19 27 33 41 | 2nd\n05 12 19 27 33 41 | 1st\n"},
+      {kLoto6Line1, wide("05 12 19 27 33 41") + slash + "01 05 12 19 27 33", "/\n|\n",
+       "05 12 19 27 33 41 | 1st\n01 05 12 19 27 33 | 3rd\n"},
+      {kLoto7Line1, "01 02 03 04 09 14 21|02 09 14 21 28 33 37|01 02 03 04 06 07 08", "/\n|\n",
+       "01 02 03 04 09 14 21 | 5th\n02 09 14 21 28 33 37 | 1st\n"},
+      {kMinilotoLine1, "01 02 03 08 15" + dot + "03 08 11 15 22", "/\n|\n" + dot + "\n",
+       "01 02 03 08 15 | 4th\n03 08 11 15 22 | 2nd\n"},
+      // Without the separator in separate.txt the line is ten numbers: no pick.
+      {kMinilotoLine1, "01 02 03 08 15" + dot + "03 08 11 15 22", "/\n|\n", ""},
+      // The same pick twice counts twice.
+      {kLoto6Line1, "05 12 19 27 33 41/05 12 19 27 33 41", "/\n|\n",
+       "05 12 19 27 33 41 | 1st\n05 12 19 27 33 41 | 1st\n"},
+      // Pieces that are no pick are left alone.
+      {kLoto6Line1, "A: 05 12 19 27 33 41 / good luck / 05 12 | 2017/08/14", "/\n|\n",
+       "05 12 19 27 33 41 | 1st\n"},
+      // A pick written with separators between its numbers: no piece is a
+      // pick, the line is read whole.
+      {kLoto6Line1, "41/33/27/19/12/05", "/\n|\n", "05 12 19 27 33 41 | 1st\n"},
+      {kMinilotoLine1, wide("03") + dot + wide("08") + dot + "15" + dot + "22" + dot + "29",
+       "/\n|\n" + dot + "\n", "03 08 15 22 29 | 1st\n"},
+      // A separator byte inside a double-byte character cuts nothing: the
+      // line stays twelve numbers.
+      {kLoto6Line1, "05 12 19 27 33 41 " + katakanaPo + " 01 02 03 04 06 07", "/\n|\n", ""},
+  };
+  for (const Case& c : cases) {
+    std::string written;
+    ASSERT_TRUE(run(c.line1 + "\n" + kHeader1 + "\n" + c.line + "\n", written, false, c.separators))
+        << c.line << ": " << written;
+    const std::string expected = c.winners.empty() ? "" : kHeader1 + "\n" + c.winners + "\n";
+    EXPECT_EQ(winners(written), expected) << c.line;
+  }
+}
+
+// A labelled line is read whole, as before, separators and all: a label of
+// the game that cannot be expanded still fails the run, quoting the line as
+// posted.
+TEST(Prizes, LabelledLinesAreNotCutIntoPieces) {
+  // Its first piece would be a labelled line of its own; the whole line has
+  // text after its label.
+  const std::string line = wide("01 02 03 04 05 06") + " 07 09 8to6 / 05 12 19 27 33 41";
+  MemoryDisk disk;
+  disk.files["t.txt"] = kLoto6Line1 + "\n" + kHeader1 + "\n" + line + "\n";
+  disk.files["separate.txt"] = "/\n|\n";
+  Probe pass(disk, kAnyTime);
+  std::string name = "t.txt";
+  EXPECT_FALSE(pass.altering(name));
+  EXPECT_EQ(pass.inquiry(), "e56: s == ball[i]");
+  EXPECT_EQ(pass.failure().line, line);
+  std::string written;
+  // Full-width numbers before a label of the game are expanded.
+  ASSERT_TRUE(run(kLoto6Line1 + "\n" + wide("05 12 19 27 33 41 08") + " 7to6\n", written, false))
+      << written;
+  EXPECT_EQ(written.rfind("05 12 19 27 33 41 | 1st\n05 08 12 19 27 33 | 2nd\n", 0), 0u) << written;
+}
+
+TEST(Prizes, SeparatorsAreReadFromTheCompanionFile) {
+  MemoryDisk disk;
+  disk.files["t.txt"] = kLoto6Line1 + "\n05 12 19 27 33 41\n";
+  Probe pass(disk, kAnyTime);
+  std::string name = "t.txt";
+  EXPECT_FALSE(pass.altering(name));
+  EXPECT_EQ(pass.inquiry(), "e2: ifstream in( separate.txt )");
+}
+
 TEST(Prizes, LabelledLinesOfTheGameAreExpandedInMemory) {
   // Eight numbers in sixes: 28 picks, each the six numbers of the draw but
   // at most two, 08 and 01 in their place.
@@ -181,6 +289,7 @@ TEST(Prizes, LabelledLinesOfTheGameAreExpandedInMemory) {
       kLoto6Line1 + "\n" + kHeader1 + "\nmine 05 12 19 27 33 41 08 01 8to6\n";
   MemoryDisk disk;
   disk.files["t.txt"] = thread;
+  disk.files["separate.txt"] = "/\n|\n";
   Probe pass(disk, kAnyTime, false);
   std::string name = "t.txt";
   ASSERT_TRUE(pass.altering(name)) << pass.inquiry();
@@ -191,7 +300,7 @@ TEST(Prizes, LabelledLinesOfTheGameAreExpandedInMemory) {
   EXPECT_EQ(written.substr(written.size() - counts.size()), counts);
   EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 1 + 28 + 1 + 5);
   // No expansion file, no serial number.
-  EXPECT_EQ(disk.files.size(), 2u);
+  EXPECT_EQ(disk.files.size(), 3u);
   EXPECT_EQ(disk.files.count("serial.txt"), 0u);
 }
 

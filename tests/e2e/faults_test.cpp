@@ -119,7 +119,12 @@ const PassCase kPasses[] = {
      "who",
      4096},
     // No pick of the thread wins: Line-1, an empty line and the five counts.
-    {{"-p"}, "", "", "e61: ifstream in( mine.txt )\n", "who", 50},
+    {{"-p"},
+     "separate.txt",
+     "e2: ifstream in( separate.txt )\n",
+     "e61: ifstream in( mine.txt )\n",
+     "who",
+     50},
 };
 
 // A pass added to the driver's list meets every fault below: the table

@@ -5,6 +5,7 @@
 #include <regex>
 
 #include "E2E.hpp"
+#include "Twin.hpp"
 
 namespace {
 
@@ -71,6 +72,37 @@ TEST_F(Prizes, ElevenNumbersInSevensArePicksWithoutExpansionFiles) {
   for (const std::string& name : names()) EXPECT_NE(name.rfind("cmb", 0), 0u) << name;
   // No serial number was taken, as "-c" takes one for each expansion file.
   EXPECT_EQ(read("serial.txt"), "0\n");
+}
+
+// Picks as phones type them and several picks on a line, in a Shift-JIS
+// thread and in its UTF-8 twin: the same winners, each output in the
+// thread's encoding.
+TEST_F(Prizes, ReadsFullWidthPicksAndPiecesInBothEncodings) {
+  const Twin wideBlank{"\x81\x40", "\xE3\x80\x80"};
+  const Twin wideSlash{"\x81\x5E", "\xEF\xBC\x8F"};
+  const Twin dot{"\x81\x45", "\xE3\x83\xBB"};  // "・", a separator added below
+  const Twin wide05{"\x82\x4F\x82\x54", "\xEF\xBC\x90\xEF\xBC\x95"};
+  const Twin wide41{"\x82\x53\x82\x50", "\xEF\xBC\x94\xEF\xBC\x91"};
+  const Twin header =
+      "1 " + twins::kColon + "A " + twins::kColon + "2017/08/14(Mon) 16:15:20.68 ID:abcdefgh\n";
+  const Twin thread = kLine1 + "\n" + header + wide05 + wideBlank + "12 19 27 33" + wideBlank +
+                      wide41 + "\n" + twins::kYamada + " 41 33 27 19 12 08" + wideSlash +
+                      "01 05 12 19 27 33 | 02 03 04 06 07 09\n" + "05 12 19 27 33 41" + dot +
+                      "01 02 05 12 19 27" + dot + twins::kNurupo + "\n";
+  const Twin expected = header + "05 12 19 27 33 41 | 1st\n08 12 19 27 33 41 | 2nd\n" +
+                        "01 05 12 19 27 33 | 3rd\n05 12 19 27 33 41 | 1st\n" +
+                        "01 02 05 12 19 27 | 4th\n\n" +
+                        "1st | 2\n2nd | 1\n3rd | 1\n4th | 1\n5th | 0\n";
+  writeDefaultCompanions();
+  write("separate.txt", "/\n|\n" + dot.sjis + "\n");
+  for (const auto& [text, output] :
+       {std::pair{thread.sjis, expected.sjis}, std::pair{thread.utf8, expected.utf8}}) {
+    write("who.txt", text);
+    Outcome run = pelk({"who.txt", "-p", "-1-", "-r-"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(read(run.out.substr(0, run.out.size() - 1)), output);
+  }
 }
 
 TEST_F(Prizes, FailuresAreReportedAndWriteNothing) {
