@@ -31,15 +31,17 @@ bool ascii(std::string_view text) {
   return true;
 }
 
-// Every number from e1 to the last has a hint, in order, in plain ASCII.
+// Every number from e1 to the last has a hint, in order, in plain ASCII in
+// English and in Japanese beside it.
 TEST(Hints, EveryMessageNumberHasAHint) {
   for (int number = 1; number <= messages::kLastMessage; ++number) {
     const MessageHint* hint = hintOf(number);
     ASSERT_NE(hint, nullptr) << "e" << number << " has no hint";
     EXPECT_EQ(hint->number, number);
-    EXPECT_FALSE(hint->meaning.empty()) << number;
-    EXPECT_FALSE(hint->action.empty()) << number;
-    EXPECT_TRUE(ascii(hint->meaning) && ascii(hint->action)) << number;
+    EXPECT_FALSE(hint->meaning.english.empty()) << number;
+    EXPECT_FALSE(hint->action.english.empty()) << number;
+    EXPECT_TRUE(ascii(hint->meaning.english) && ascii(hint->action.english)) << number;
+    EXPECT_FALSE(ascii(hint->meaning.japanese) || ascii(hint->action.japanese)) << number;
   }
   EXPECT_EQ(messageHints().size(), static_cast<size_t>(messages::kLastMessage));
   EXPECT_EQ(hintOf(0), nullptr);
