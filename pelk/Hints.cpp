@@ -198,10 +198,10 @@ std::vector<std::string> fileHints(const HintContext& context, const MessageHint
                                    const std::string& file, const Wording& what) {
   Disk& disk = *context.disk;
   if (!file.empty() && file[0] == '-') {
-    // An option before the thread's name is taken for the name.
-    if (row.kind == K::threadOpen && isOption(file) && !disk.exists(file))
+    if (!isOption(file)) return {hint(context, w::kHintNotAnOption, {file, Phrase(what)})};
+    // An option before the thread's name, taken for the name.
+    if (row.kind == K::threadOpen && !disk.exists(file))
       return {hint(context, w::kHintOptionFirst, {file, inOrder(context, file)})};
-    return {hint(context, w::kHintNotAnOption, {file, Phrase(what)})};
   }
   if (!disk.exists(file)) {
     if (row.kind == K::threadOpen) return {hint(context, w::kHintNoSuchThread, {file})};
@@ -281,8 +281,8 @@ bool isOption(std::string_view argument) {
       if (argument == row.option) return true;
       continue;
     }
-    // "-m" or "-w" and the digits of the period.
-    if (argument.size() <= row.option.size() || !argument.starts_with(row.option)) continue;
+    // "-m" or "-w" and the digits of the period, if any.
+    if (!argument.starts_with(row.option)) continue;
     const std::string_view digits = argument.substr(row.option.size());
     if (digits.find_first_not_of("0123456789") == std::string_view::npos) return true;
   }
