@@ -7,6 +7,13 @@ namespace {
 
 constexpr char kLineEnd[] = "\n";
 
+/// The game's name as the hints word it.
+const Wording& nameOf(const Game& game) {
+  return game.size == 5   ? wordings::kGameMiniloto
+         : game.size == 7 ? wordings::kGameLoto7
+                          : wordings::kGameLoto6;
+}
+
 }  // namespace
 
 Expander::Expander(Disk& disk, const Game& game, const std::string& fileName,
@@ -31,11 +38,11 @@ Failure Expander::failure() const {
 
 int Expander::labelled() {
   length = numberLine.size();
-  reason_.clear();
+  reason_ = {};
   // A line without room for a label has nothing to expand.
   if (length < static_cast<std::size_t>(labelWidth)) {
     noBall();
-    reason_ = "the line is too short to hold numbers and a label";
+    reason_ = Phrase(wordings::kReasonLineTooShort);
     return 0;
   }
   label = numberLine.substr(length - labelWidth);
@@ -53,10 +60,8 @@ int Expander::labelled() {
   }
   if (n == 0) {
     const std::string ends = label.substr(label[0] == ' ' ? 1 : 0);
-    reason_ = "the line ends in \"" + ends + "\", which is no " + std::string(game.name) +
-              " label (" + std::string(game.labels[0].word()) + " to " +
-              std::string(game.labels[3].word()) +
-              "): a combination line carries one label, at its end";
+    reason_ = Phrase(wordings::kReasonNoLabel,
+                     {ends, nameOf(game), game.labels[0].word(), game.labels[3].word()});
     return 0;
   }
   // Every number the label asks for is a ball of the game, and none stands twice.
@@ -76,8 +81,7 @@ int Expander::labelled() {
     const int number = (token[k][0] - '0') * 10 + (token[k][1] - '0');
     if (seen[number]) {
       noBall();
-      reason_ = token[k].substr(0, 2) + " stands twice: the " + std::to_string(n) +
-                " numbers of a combination line differ";
+      reason_ = Phrase(wordings::kReasonStandsTwice, {token[k].substr(0, 2), std::to_string(n)});
       return 0;
     }
     seen[number] = true;
@@ -85,13 +89,12 @@ int Expander::labelled() {
   return n;
 }
 
-std::string Expander::tokenFault(int k, int n) const {
-  const std::string range =
-      std::string(game.name) + " number (01-" + std::to_string(game.highestBall) + ")";
+Phrase Expander::tokenFault(int k, int n) const {
+  const std::string highest = std::to_string(game.highestBall);
   const std::string t = cutToken(k);
   if (t.size() == static_cast<std::size_t>(tokenWidth) && isDigit(t[0]) && isDigit(t[1]) &&
       t[2] == ' ')
-    return t.substr(0, 2) + " is no " + range;
+    return Phrase(wordings::kReasonNoNumberOfGame, {t.substr(0, 2), nameOf(game), highest});
   if (n > 0) {
     // The numbers before the label, as blanks part them.
     const std::string before = numberLine.substr(0, length - labelWidth);
@@ -99,22 +102,22 @@ std::string Expander::tokenFault(int k, int n) const {
     for (std::size_t at = 0; at < before.size(); ++at)
       if (before[at] != ' ' && (at == 0 || before[at - 1] == ' ')) ++words;
     if (words < n && k > words)
-      return "the label \"" + std::string(label.substr(label[0] == ' ' ? 1 : 0)) + "\" needs " +
-             std::to_string(n) + " numbers before it, the line holds " + std::to_string(words);
+      return Phrase(wordings::kReasonLabelNeeds, {label.substr(label[0] == ' ' ? 1 : 0),
+                                                  std::to_string(n), std::to_string(words)});
   }
   const std::size_t start = static_cast<std::size_t>(k - 1) * tokenWidth;
   std::size_t end = start;
   while (end < numberLine.size() && end < start + 8 && numberLine[end] != ' ') ++end;
-  const std::string shape = "write each number as two digits and one blank";
-  if (end == start) return "a blank stands where number " + std::to_string(k) + " begins: " + shape;
-  return "\"" + numberLine.substr(start, end - start) + "\" is no " + range + ": " + shape;
+  if (end == start) return Phrase(wordings::kReasonBlankAt, {std::to_string(k)});
+  return Phrase(wordings::kReasonNotANumber,
+                {numberLine.substr(start, end - start), nameOf(game), highest});
 }
 
 bool Expander::writeFile() {
   const int n = labelled();
   if (n == 0) return false;
   if (writeCombinations(n)) return true;
-  if (reason_.empty()) reason_ = "the expansion file " + fileName + " could not be written";
+  if (reason_.empty()) reason_ = Phrase(wordings::kReasonExpansionUnwritten, {fileName});
   return false;
 }
 

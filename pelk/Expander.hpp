@@ -66,7 +66,7 @@ class Expander {
   void noBall();
   /// The reason token `k` is no number of the game, the label asking for `n`
   /// numbers (0 when the line carries no label of the game).
-  std::string tokenFault(int k, int n) const;
+  Phrase tokenFault(int k, int n) const;
   /// Cuts tokens up to number `n` into `token`, without validating them.
   /// False when the line ends before token `n` does.
   bool cutTokens(int n);
@@ -79,7 +79,7 @@ class Expander {
   std::size_t length = 0;
   /// The message number of the last validation, and what is wrong with the line.
   int outcome_ = 0;
-  std::string reason_;
+  Phrase reason_;
   std::string fileName;
   std::string numberLine;
   /// Element k is the token at byte 3(k-1); element 0 is empty.

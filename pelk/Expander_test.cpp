@@ -269,14 +269,14 @@ TEST(Expander, UsesOnlyTheFirstNTokensAndValidatesEachOfThem) {
   Expander more(disk, ToFive, kFile, "03 07 11 19 24 28 30 6to5");
   ASSERT_TRUE(more.writeFile());
   EXPECT_EQ(fileLines(disk), combinations({"03 ", "07 ", "11 ", "19 ", "24 ", "28 "}, 5));
-  EXPECT_EQ(more.failure().reason, "");
+  EXPECT_EQ(more.failure().reason.in(Language::kEnglish), "");
 
   // The seventh number of " 7to5" is checked like the first six.
   disk.files.clear();
   Expander checked(disk, ToFive, kFile, "01 02 03 04 05 06 99 7to5");
   EXPECT_FALSE(checked.writeFile());
   EXPECT_EQ(checked.failure().text, "e51: wrongBall()");
-  EXPECT_EQ(checked.failure().reason, "99 is no Miniloto number (01-31)");
+  EXPECT_EQ(checked.failure().reason.in(Language::kEnglish), "99 is no Miniloto number (01-31)");
   EXPECT_TRUE(disk.files.empty());
 }
 
@@ -346,7 +346,7 @@ TEST(Expander, BadLabelledLinesOfEachGameFailWithTheirReason) {
     }
     EXPECT_FALSE(expander.writeFile());
     EXPECT_EQ(expander.failure().text, c.message);
-    EXPECT_EQ(expander.failure().reason, c.reason);
+    EXPECT_EQ(expander.failure().reason.in(Language::kEnglish), c.reason);
     EXPECT_TRUE(disk.files.empty());
     // Expanding into memory checks the same.
     Expander inMemory(disk, c.game, kFile, c.line);

@@ -2,6 +2,9 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "Wording.hpp"
 
 /// Why a run failed, made where the failure happens and handed up unchanged
 /// to the driver, which alone renders it: the numbered line, byte for byte as
@@ -22,9 +25,10 @@ struct Failure {
   long lineNumber = 0;
   std::string line;
   /// What is wrong with that line (or, without one, with the file) in plain
-  /// words, such as "99 is no Loto-6 number (01-43)" or "saved as UTF-32";
-  /// empty when the hint of the number says enough.
-  std::string reason;
+  /// words, such as "99 is no Loto-6 number (01-43)" or "saved as UTF-32",
+  /// worded in the reader's language by the hint; empty when the hint of
+  /// the number says enough.
+  Phrase reason;
 
   /// True when something failed.
   explicit operator bool() const { return number != 0; }
@@ -38,10 +42,10 @@ struct Failure {
   }
   /// The same failure, about line `number` of its file, whose bytes are
   /// `bytes`, with what is wrong with it.
-  Failure& at(long number, std::string_view bytes, std::string_view why = {}) {
+  Failure& at(long number, std::string_view bytes, Phrase why = {}) {
     lineNumber = number;
     line = std::string(bytes);
-    reason = std::string(why);
+    reason = std::move(why);
     return *this;
   }
 };

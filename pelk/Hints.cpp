@@ -1,198 +1,122 @@
 #include "Hints.hpp"
 
 #include "Companions.hpp"
+#include "Conversions.hpp"
 #include "Disk.hpp"
 #include "Games.hpp"
 #include "Messages.hpp"
 #include "ShiftJis.hpp"
+#include "passes/PassList.hpp"
 
 namespace {
 
 using K = HintKind;
+namespace w = wordings;
 
-constexpr std::string_view kThreadOpen = "the thread file cannot be opened or read";
-constexpr std::string_view kThreadOpenAction =
-    "name a thread file saved in the current directory, the options after it "
-    "(pelk who.txt -t)";
-constexpr std::string_view kLine1Read =
-    "the thread file is empty, or its Line-1 is longer than 383 bytes";
-constexpr std::string_view kLine1Action =
-    "put the latest draw on Line-1, ending in \" -\", such as \"05 12 19 27 33 41 08 -\"";
-constexpr std::string_view kNoDraw = "Line-1 holds no draw of Loto-6, Loto-7 or Miniloto";
-constexpr std::string_view kTooFewGaps = "Line-1 has fewer than six blanks, so it holds no draw";
-constexpr std::string_view kSaveFile = "the output file cannot be written";
-constexpr std::string_view kSaveFileAction =
-    "make room on the disk, make the directory writable, or move away the directory of that "
-    "name; the thread file is unchanged";
-constexpr std::string_view kCompanionAction =
-    "check the name; a companion file that pelk wrote may be deleted, and the next run writes "
-    "it anew with its default lines";
-constexpr std::string_view kNotCombination =
-    "a line holds another count of numbers than a combination of the game (noted by the pass, "
-    "not reported)";
-constexpr std::string_view kNumbersTooClose =
-    "the numbers of a line overlap, as \"12\" and \"23\" in \"123\" (noted by the pass, not "
-    "reported)";
-constexpr std::string_view kNothingToDo = "nothing: such a line is left as it is";
-constexpr std::string_view kWrongBallAction =
-    "fix or remove the line: a combination line holds N different numbers of one game, each "
-    "two digits and one blank, then its label, such as \"01 05 09 14 22 31 38 7to6\"";
-constexpr std::string_view kLabelAction =
-    "end the line with its one label and nothing after it; or, when the line is right, make "
-    "room on the disk for the expansion file";
+// The rows many messages share.
+constexpr MessageHint threadRow(int number) {
+  return {number, K::threadOpen, w::kHintThreadOpen, w::kHintThreadOpenAction};
+}
+constexpr MessageHint line1Row(int number) {
+  return {number, K::line1Read, w::kHintLine1Read, w::kHintLine1Action};
+}
+constexpr MessageHint noDrawRow(int number) {
+  return {number, K::noDraw, w::kHintNoDraw, w::kHintLine1Action};
+}
+constexpr MessageHint tooFewGapsRow(int number) {
+  return {number, K::tooFewGaps, w::kHintTooFewGaps, w::kHintLine1Action};
+}
+constexpr MessageHint internalRow(int number, const Wording& meaning) {
+  return {number, K::internal, meaning, w::kHintNothingToDo};
+}
 
 // Every numbered message of pelk, in order of its number.
 constexpr MessageHint kHints[] = {
-    {1, K::saveFile, kSaveFile, kSaveFileAction},
-    {2, K::companion,
-     "the companion file of the pass (-e, -n, -p, -t, -u, default pass) cannot be read",
-     kCompanionAction},
-    {3, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {4, K::line1Read, kLine1Read, kLine1Action},
-    {5, K::namedFile, "an expansion file of -c (cmb...txt) cannot be read back",
-     "make room on the disk and check that the directory can be written"},
-    {6, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {7, K::line1Read, kLine1Read, kLine1Action},
-    {8, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {9, K::noDraw, kNoDraw, kLine1Action},
-    {10, K::tooFewGaps, kTooFewGaps, kLine1Action},
-    {11, K::line1Read, kLine1Read, kLine1Action},
-    {12, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {13, K::noDraw, kNoDraw, kLine1Action},
-    {14, K::tooFewGaps, kTooFewGaps, kLine1Action},
-    {15, K::line1Read, kLine1Read, kLine1Action},
-    {16, K::internal, kNotCombination, kNothingToDo},
-    {17, K::internal, kNumbersTooClose, kNothingToDo},
-    {18, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {19, K::line1Read, kLine1Read, kLine1Action},
-    {20, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {21, K::line1Read, kLine1Read, kLine1Action},
-    {22, K::companion, "the pairs file of -z (drafo.csv) cannot be read", kCompanionAction},
-    {23, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {24, K::line1Read, kLine1Read, kLine1Action},
-    {25, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {26, K::line1Read, kLine1Read, kLine1Action},
-    {27, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {28, K::line1Read, kLine1Read, kLine1Action},
-    {29, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {30, K::noDraw, kNoDraw, kLine1Action},
-    {31, K::tooFewGaps, kTooFewGaps, kLine1Action},
-    {32, K::line1Read, kLine1Read, kLine1Action},
-    {33, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {34, K::line1Read, kLine1Read, kLine1Action},
-    {35, K::companion, "the sample header file of -s, -w and -m (segmen.txt) cannot be read",
-     kCompanionAction},
-    {36, K::namedFile, "the first line of %c is no post header",
-     "make it a post header (number, name, date, time, ID), or delete %c and the next run writes "
-     "the default"},
-    {37, K::namedFile, "%c is empty, or its first line is longer than 383 bytes",
-     "make its first line a post header, or delete %c and the next run writes the default"},
-    {38, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {39, K::line1Read, kLine1Read, kLine1Action},
-    {40, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {41, K::noDraw, kNoDraw, kLine1Action},
-    {42, K::tooFewGaps, kTooFewGaps, kLine1Action},
-    {43, K::line1Read, kLine1Read, kLine1Action},
-    {44, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {45, K::noDraw, kNoDraw, kLine1Action},
-    {46, K::tooFewGaps, kTooFewGaps, kLine1Action},
-    {47, K::line1Read, kLine1Read, kLine1Action},
-    {48, K::internal, kNotCombination, kNothingToDo},
-    {49, K::internal, kNumbersTooClose, kNothingToDo},
-    {50, K::namedFile,
-     "tivor.txt, from which pelk takes the IDs of the headers it makes, cannot "
-     "be read",
-     "run tivor in this directory first: it writes tivor.txt"},
-    {51, K::threadLine,
-     "a combination line with a Miniloto label (6to5 to 9to5) holds a number that is no "
-     "Miniloto number (01-31), a number twice, or fewer numbers than its label asks for",
-     kWrongBallAction},
-    {52, K::threadLine,
-     "a line carries a Miniloto label but does not end in one, or its expansion file cannot be "
-     "written",
-     kLabelAction},
-    {53, K::threadLine,
-     "a combination line with a Loto-7 label (8to7 to 11to7) holds a number that is no Loto-7 "
-     "number (01-37), a number twice, or fewer numbers than its label asks for",
-     kWrongBallAction},
-    {54, K::threadLine,
-     "a line carries a Loto-7 label but does not end in one, or its expansion file cannot be "
-     "written",
-     kLabelAction},
-    {55, K::threadLine,
-     "a combination line with a Loto-6 label (7to6 to 10to6) holds a number that is no Loto-6 "
-     "number (01-43), a number twice, or fewer numbers than its label asks for",
-     kWrongBallAction},
-    {56, K::threadLine,
-     "a line carries a Loto-6 label but does not end in one, or its expansion file cannot be "
-     "written",
-     kLabelAction},
-    {57, K::namedFile, "the pairs of %c make one line of %t grow by more than 1 MB",
-     "check the pairs of %c: one may put back what it replaces, or be far longer than it"},
-    {58, K::namedFile, "another run of pelk in this directory held pelk.lock for 60 seconds",
-     "wait for the other run to end and try again; delete pelk.lock only when no run is going"},
-    {59, K::namedFile,
-     "the run lock pelk.lock cannot be taken, so runs here could not take turns; the run did "
-     "nothing",
-     "move away what is in the way (a directory, a link, a FIFO), and have a lock file that this "
-     "user may not open made readable by its owner (chmod 666 pelk.lock)"},
-    {60, K::standardOutput, "the name of the output file cannot be printed on standard output",
-     "check where standard output goes: a full disk, a pipe closed early, or none at all (>&-)"},
-    {61, K::threadOpen, kThreadOpen, kThreadOpenAction},
-    {62, K::noDraw, kNoDraw, kLine1Action},
-    {63, K::tooFewGaps, kTooFewGaps, kLine1Action},
-    {64, K::line1Read, kLine1Read, kLine1Action},
-    {65, K::namedFile,
-     "a file saved as UTF-8 holds more than 1880 different characters that Shift-JIS lacks",
-     "save the file as Shift-JIS, or split it into smaller files"},
-    {66, K::unreadEncoding,
-     "only files saved as Shift-JIS (ANSI) or UTF-8 can be read, not UTF-16 (\"Unicode\" in "
-     "older Notepad) or UTF-32",
-     "open the file in Notepad, choose Save As, and save it with the encoding UTF-8 or ANSI"},
-    {67, K::namedFile,
-     "pelk -U puts back what a run wrote over, and %f holds no such text that is not put back "
-     "yet",
-     "nothing was changed; the texts already put back (...-put-back-who.txt) and those -U "
-     "wrote over (...-undone-who.txt) are still in %f, to open and copy by hand"},
-    {68, K::namedFile,
-     "the text of %f cannot be kept in the folder pelk-undo, so %f was not written over",
-     "make room on the disk, make the directory writable, or move away a file named pelk-undo; "
-     "%f is unchanged"},
-    {69, K::namedFile, "pelk -U cannot read the kept text %f",
-     "make it readable, or move it out of pelk-undo and run pelk -U again; who.txt is "
-     "unchanged"},
+    {1, K::saveFile, w::kHintSaveFile, w::kHintSaveFileAction},
+    {2, K::companion, w::kHintCompanionUnread, w::kHintCompanionAction},
+    threadRow(3),
+    line1Row(4),
+    {5, K::namedFile, w::kHintExpansionUnread, w::kHintExpansionUnreadAction},
+    threadRow(6),
+    line1Row(7),
+    threadRow(8),
+    noDrawRow(9),
+    tooFewGapsRow(10),
+    line1Row(11),
+    threadRow(12),
+    noDrawRow(13),
+    tooFewGapsRow(14),
+    line1Row(15),
+    internalRow(16, w::kHintNotCombination),
+    internalRow(17, w::kHintNumbersTooClose),
+    threadRow(18),
+    line1Row(19),
+    threadRow(20),
+    line1Row(21),
+    {22, K::companion, w::kHintDrafoUnread, w::kHintCompanionAction},
+    threadRow(23),
+    line1Row(24),
+    threadRow(25),
+    line1Row(26),
+    threadRow(27),
+    line1Row(28),
+    threadRow(29),
+    noDrawRow(30),
+    tooFewGapsRow(31),
+    line1Row(32),
+    threadRow(33),
+    line1Row(34),
+    {35, K::companion, w::kHintSegmenUnread, w::kHintCompanionAction},
+    {36, K::namedFile, w::kHintSampleNoHeader, w::kHintSampleNoHeaderAction},
+    {37, K::namedFile, w::kHintSampleEmpty, w::kHintSampleEmptyAction},
+    threadRow(38),
+    line1Row(39),
+    threadRow(40),
+    noDrawRow(41),
+    tooFewGapsRow(42),
+    line1Row(43),
+    threadRow(44),
+    noDrawRow(45),
+    tooFewGapsRow(46),
+    line1Row(47),
+    internalRow(48, w::kHintNotCombination),
+    internalRow(49, w::kHintNumbersTooClose),
+    {50, K::namedFile, w::kHintTivorUnread, w::kHintTivorAction},
+    {51, K::threadLine, w::kHintMinilotoWrongBall, w::kHintWrongBallAction},
+    {52, K::threadLine, w::kHintMinilotoLabel, w::kHintLabelAction},
+    {53, K::threadLine, w::kHintLoto7WrongBall, w::kHintWrongBallAction},
+    {54, K::threadLine, w::kHintLoto7Label, w::kHintLabelAction},
+    {55, K::threadLine, w::kHintLoto6WrongBall, w::kHintWrongBallAction},
+    {56, K::threadLine, w::kHintLoto6Label, w::kHintLabelAction},
+    {57, K::namedFile, w::kHintDrafoGrows, w::kHintDrafoGrowsAction},
+    {58, K::namedFile, w::kHintLockBusy, w::kHintLockBusyAction},
+    {59, K::namedFile, w::kHintLockUnavailable, w::kHintLockUnavailableAction},
+    {60, K::standardOutput, w::kHintStandardOutput, w::kHintStandardOutputAction},
+    threadRow(61),
+    noDrawRow(62),
+    tooFewGapsRow(63),
+    line1Row(64),
+    {65, K::namedFile, w::kHintUserAreaFull, w::kHintUserAreaFullAction},
+    {66, K::unreadEncoding, w::kHintUnreadEncoding, w::kHintUnreadEncodingAction},
+    {67, K::namedFile, w::kHintNothingToUndo, w::kHintNothingToUndoAction},
+    {68, K::namedFile, w::kHintUndoUnkept, w::kHintUndoUnkeptAction},
+    {69, K::namedFile, w::kHintUndoUnread, w::kHintUndoUnreadAction},
 };
 
 static_assert(std::size(kHints) == messages::kLastMessage, "one hint for every message");
 
-std::string quoted(std::string_view text) {
-  std::string q = "\"";
-  q += text;
-  q += '"';
-  return q;
+/// One line of a hint: "pelk: " and `wording` in the context's language
+/// with its fills.
+std::string hint(const HintContext& context, const Wording& wording,
+                 std::vector<Phrase> fills = {}) {
+  return "pelk: " + said(Phrase(wording, std::move(fills)), context.language);
 }
 
-// "%t", "%c" and "%f" in `text` replaced by the thread, the companion and
-// the file named in the message.
-std::string filled(std::string_view text, const HintContext& context, const std::string& file) {
-  std::string out;
-  for (std::size_t at = 0; at < text.size(); ++at) {
-    if (text[at] == '%' && at + 1 < text.size()) {
-      const char what = text[at + 1];
-      if (what == 't' || what == 'c' || what == 'f') {
-        out += what == 't' ? context.thread : what == 'c' ? context.companion : file;
-        ++at;
-        continue;
-      }
-    }
-    out += text[at];
-  }
-  return out;
-}
-
-std::string tookAsName(const std::string& name, std::string_view what) {
-  return "pelk: " + quoted(name) + " is no option, so pelk took it as the name of the " +
-         std::string(what) + ", and no such file can be read; \"pelk -h\" lists the options";
+/// The meaning and the action of a row, their files filled in, as one text.
+Phrase meaningThenAction(const MessageHint& row, const HintContext& context,
+                         const std::string& file) {
+  const std::vector<Phrase> files = {context.thread, context.companion, file};
+  return Phrase(w::kHintMeaningThenAction, {Phrase(row.meaning, files), Phrase(row.action, files)});
 }
 
 // The thread a failure is about: the file it names, else the run's.
@@ -200,7 +124,7 @@ const std::string& threadOf(const Failure& failure, const HintContext& context) 
   return failure.file.empty() ? context.thread : failure.file;
 }
 
-std::vector<std::string> line1Hints(const MessageHint& hint, const Failure& failure,
+std::vector<std::string> line1Hints(const MessageHint& row, const Failure& failure,
                                     const HintContext& context) {
   std::vector<std::string> lines;
   const std::string& thread = threadOf(failure, context);
@@ -208,73 +132,85 @@ std::vector<std::string> line1Hints(const MessageHint& hint, const Failure& fail
   const bool quoted1 = failure.lineNumber == 1;
   if (!quoted1 && !failure.reason.empty()) {
     // A file empty but for what the failure names (a byte-order mark).
-    lines.push_back("pelk: " + thread + " is empty: " + failure.reason);
-  } else if (hint.kind == K::line1Read) {
-    lines.push_back(quoted1 ? "pelk: " + thread + " line 1 is longer than 383 bytes"
-                            : "pelk: " + thread + " is empty");
+    lines.push_back(hint(context, w::kHintEmptyBecause, {thread, failure.reason}));
+  } else if (row.kind == K::line1Read) {
+    lines.push_back(quoted1 ? hint(context, w::kHintLine1TooLong, {thread})
+                            : hint(context, w::kHintEmpty, {thread}));
   } else if (quoted1) {
-    lines.push_back("pelk: " + thread + " line 1: " + quoted(shortened(failure.line)) + ": " +
-                    failure.reason);
+    lines.push_back(
+        hint(context, w::kHintLineAtFault, {thread, "1", shortened(failure.line), failure.reason}));
   }
-  lines.push_back("pelk: " + thread + ": Line-1 must hold the latest draw, such as " +
-                  quoted(kGames[1].line1Example));
-  lines.push_back("pelk: (Loto-7 " + quoted(kGames[2].line1Example) + ", Miniloto " +
-                  quoted(kGames[0].line1Example) +
-                  "): the numbers and the bonus numbers, two digits each, one blank apart, "
-                  "then \" -\" and any text");
+  lines.push_back(hint(context, w::kHintLine1MustHoldDraw, {thread, kGames[1].line1Example}));
+  lines.push_back(
+      hint(context, w::kHintLine1Shape, {kGames[2].line1Example, kGames[0].line1Example}));
   return lines;
 }
 
 /// Why a file that has a name cannot be read, by what it is.
-std::string whatItIs(Disk::Kind kind) {
+const Wording& whatItIs(Disk::Kind kind) {
   switch (kind) {
     case Disk::Kind::kDirectory:
-      return "it is a directory";
+      return w::kHintIsDirectory;
     case Disk::Kind::kSpecial:
-      return "it is a device, a FIFO or another special file, not a text file";
+      return w::kHintIsSpecial;
     case Disk::Kind::kNone:
-      return "it is a link that leads to no file";
+      return w::kHintIsDanglingLink;
     case Disk::Kind::kRegular:
       break;
   }
-  return "it is a file pelk may not read";
+  return w::kHintIsUnreadable;
 }
 
 /// e60: when the run's output was written all the same, which file it is and
 /// that the pass is not to be run again.
 /// What the failure found first (standard output closed from the start)
 /// comes before.
-std::vector<std::string> standardOutputHints(const MessageHint& hint, const Failure& failure,
+std::vector<std::string> standardOutputHints(const MessageHint& row, const Failure& failure,
                                              const HintContext& context) {
-  if (!failure.reason.empty())
-    return {"pelk: " + failure.reason,
-            "pelk: " + std::string(hint.meaning) + "; " + std::string(hint.action)};
-  if (context.written.empty())
-    return {"pelk: " + std::string(hint.meaning) + "; " + std::string(hint.action)};
-  std::string line = "pelk: " + context.written +
-                     " was written all the same: only printing its name failed, so do not run "
-                     "the pass again";
-  if (context.undoable) line += "; pelk -U puts back the who.txt it wrote over";
-  return {line, "pelk: " + std::string(hint.action)};
+  const std::string both = "pelk: " + said(meaningThenAction(row, context, {}), context.language);
+  if (!failure.reason.empty()) return {"pelk: " + said(failure.reason, context.language), both};
+  if (context.written.empty()) return {both};
+  return {hint(context,
+               context.undoable ? w::kHintWrittenAllTheSameUndoable : w::kHintWrittenAllTheSame,
+               {context.written}),
+          hint(context, row.action)};
 }
 
-std::vector<std::string> fileHints(Disk& disk, const MessageHint& hint, const std::string& file,
-                                   std::string_view what) {
-  if (!file.empty() && file[0] == '-') return {tookAsName(file, what)};
-  if (!disk.exists(file)) {
-    std::string line = "pelk: " + file + ": no such file in this directory";
-    if (hint.kind == K::threadOpen)
-      line += "; name a thread file saved here, then the options, as in \"pelk who.txt -t\"";
-    else
-      line += "; pelk took it as the " + std::string(what) +
-              " (the free argument after the thread file's name)";
-    return {line};
+/// An example of the run's arguments in their order: the thread file's
+/// name first (the first that is no option, else who.txt), then the rest.
+std::string inOrder(const HintContext& context, const std::string& option) {
+  std::vector<std::string> arguments = context.arguments;
+  if (arguments.empty()) arguments.push_back(option);
+  std::string name = "who.txt";
+  for (auto at = arguments.begin(); at != arguments.end(); ++at) {
+    if (!isOption(*at)) {
+      name = *at;
+      arguments.erase(at);
+      break;
+    }
   }
-  std::string line = "pelk: " + file + " cannot be read: " + whatItIs(disk.kindOf(file));
+  std::string example = "pelk " + name;
+  for (const std::string& argument : arguments) example += " " + argument;
+  return example;
+}
+
+std::vector<std::string> fileHints(const HintContext& context, const MessageHint& row,
+                                   const std::string& file, const Wording& what) {
+  Disk& disk = *context.disk;
+  if (!file.empty() && file[0] == '-') {
+    if (!isOption(file)) return {hint(context, w::kHintNotAnOption, {file, Phrase(what)})};
+    // An option before the thread's name, taken for the name.
+    if (row.kind == K::threadOpen && !disk.exists(file))
+      return {hint(context, w::kHintOptionFirst, {file, inOrder(context, file)})};
+  }
+  if (!disk.exists(file)) {
+    if (row.kind == K::threadOpen) return {hint(context, w::kHintNoSuchThread, {file})};
+    return {hint(context, w::kHintNoSuchFile, {file, Phrase(what)})};
+  }
+  const Wording& why = whatItIs(disk.kindOf(file));
   for (const Companion& companion : kCompanions)
-    if (file == companion.name)
-      line += "; delete it and the next run writes " + file + " anew with its default lines";
-  return {line};
+    if (file == companion.name) return {hint(context, w::kHintCannotReadCompanion, {file, why})};
+  return {hint(context, w::kHintCannotRead, {file, why})};
 }
 
 }  // namespace
@@ -288,52 +224,73 @@ const MessageHint* hintOf(int number) {
 }
 
 std::vector<std::string> hintLines(const Failure& failure, const HintContext& context) {
-  const MessageHint* hint = hintOf(failure.number);
-  if (!hint) return {};
+  const MessageHint* row = hintOf(failure.number);
+  if (!row) return {};
   const std::string& file = failure.file;
-  switch (hint->kind) {
+  switch (row->kind) {
     case K::threadOpen:
-      return fileHints(*context.disk, *hint, threadOf(failure, context), "thread file");
+      return fileHints(context, *row, threadOf(failure, context), w::kHintThreadFile);
     case K::line1Read:
     case K::noDraw:
     case K::tooFewGaps:
-      return line1Hints(*hint, failure, context);
+      return line1Hints(*row, failure, context);
     case K::saveFile:
-      return {"pelk: " + file + " cannot be written: " + std::string(hint->action)};
+      return {hint(context, w::kHintCannotWrite, {file, row->action})};
     case K::standardOutput:
-      return standardOutputHints(*hint, failure, context);
+      return standardOutputHints(*row, failure, context);
     case K::unreadEncoding:
       if (failure.reason.empty()) break;
-      return {"pelk: " + file + " is " + failure.reason +
-              ", and only files saved as Shift-JIS (ANSI) or UTF-8 can be read; " +
-              std::string(hint->action)};
+      return {hint(context, w::kHintEncodingOf, {file, failure.reason, row->action})};
     case K::companion:
-      return fileHints(*context.disk, *hint, file, "companion file");
+      return fileHints(context, *row, file, w::kHintCompanionFile);
     case K::threadLine: {
       std::vector<std::string> lines;
       const std::string& thread = threadOf(failure, context);
       if (failure.lineNumber > 0 && !failure.reason.empty())
-        lines.push_back("pelk: " + thread + " line " + std::to_string(failure.lineNumber) + ": " +
-                        quoted(shortened(failure.line)) + ": " + failure.reason);
+        lines.push_back(hint(
+            context, w::kHintLineAtFault,
+            {thread, std::to_string(failure.lineNumber), shortened(failure.line), failure.reason}));
       else
-        lines.push_back("pelk: " + thread + ": " + std::string(hint->meaning));
-      lines.push_back("pelk: " + std::string(hint->action));
+        lines.push_back(hint(context, w::kHintFileIs, {thread, row->meaning}));
+      lines.push_back(hint(context, row->action));
       return lines;
     }
     case K::namedFile:
       // What the failure found first (the owner and mode of a lock file
       // another user made), then the row.
       if (!failure.reason.empty()) {
-        return {"pelk: " + (file.empty() ? std::string() : file + ": ") + failure.reason,
-                "pelk: " + filled(hint->meaning, context, file) + "; " +
-                    filled(hint->action, context, file)};
+        const Phrase found =
+            file.empty() ? failure.reason : Phrase(w::kHintFileIs, {file, failure.reason});
+        return {"pelk: " + said(found, context.language),
+                "pelk: " + said(meaningThenAction(*row, context, file), context.language)};
       }
       break;
     case K::internal:
       break;
   }
-  return {"pelk: " + filled(hint->meaning, context, file) + "; " +
-          filled(hint->action, context, file)};
+  return {"pelk: " + said(meaningThenAction(*row, context, file), context.language)};
+}
+
+bool isOption(std::string_view argument) {
+  static constexpr std::string_view kOthers[] = {"-o",  "-l", "-1-", "-r-",    "-V",
+                                                 "-VC", "-U", "-h",  "--undo", "--help"};
+  for (std::string_view other : kOthers)
+    if (argument == other) return true;
+  for (const PassOption& row : passList()) {
+    if (!row.numbered) {
+      if (argument == row.option) return true;
+      continue;
+    }
+    // "-m" or "-w" and the digits of the period, if any.
+    if (!argument.starts_with(row.option)) continue;
+    const std::string_view digits = argument.substr(row.option.size());
+    if (digits.find_first_not_of("0123456789") == std::string_view::npos) return true;
+  }
+  return false;
+}
+
+std::string said(const Phrase& phrase, Language language) {
+  return phrase.in(language, cp932FromUtf8);
 }
 
 std::string shortened(std::string_view line, std::size_t limit) {
@@ -348,33 +305,38 @@ std::string shortened(std::string_view line, std::size_t limit) {
   return std::string(line.substr(0, end)) + "...";
 }
 
-std::string readAsShiftJisHint(const std::string& file, std::uint64_t offset, long line) {
-  return "pelk: " + file + " was read as Shift-JIS: it is UTF-8 up to byte offset " +
-         std::to_string(offset) + " (line " + std::to_string(line) +
-         "), where a byte that is not UTF-8 stands; if the file is meant to be UTF-8, fix that "
-         "line and run the pass again";
+std::string readAsShiftJisHint(const std::string& file, std::uint64_t offset, long line,
+                               Language language) {
+  return "pelk: " +
+         said(Phrase(w::kNoteReadAsShiftJis, {file, std::to_string(offset), std::to_string(line)}),
+              language);
 }
 
-std::string companionsWrittenHint(const std::vector<std::string>& written) {
+std::string companionsWrittenHint(const std::vector<std::string>& written, Language language) {
   std::string names;
   for (std::size_t i = 0; i < written.size(); ++i) {
-    if (i > 0) names += i + 1 == written.size() ? " and " : ", ";
+    if (i > 0)
+      names += said(i + 1 == written.size() ? w::kNoteListAnd : w::kNoteListComma, language);
     names += written[i];
   }
-  return "pelk: wrote the companion " + std::string(written.size() > 1 ? "files " : "file ") +
-         names +
-         " with default lines, as a first run in a directory does, and did nothing "
-         "else; run pelk again";
+  return "pelk: " +
+         said(Phrase(written.size() > 1 ? w::kNoteCompanionsWritten : w::kNoteCompanionWritten,
+                     {names}),
+              language);
 }
 
-std::string ignoredArgumentsHint(const std::vector<std::string>& ignored) {
+std::string companionNotWrittenHint(const std::string& name, Language language) {
+  return "pelk: " + said(Phrase(w::kNoteCompanionNotWritten, {name}), language);
+}
+
+std::string ignoredArgumentsHint(const std::vector<std::string>& ignored, Language language) {
   std::string names;
   for (std::size_t i = 0; i < ignored.size(); ++i) {
-    if (i > 0) names += ", ";
-    names += quoted(ignored[i]);
+    if (i > 0) names += said(w::kNoteListComma, language);
+    names += said(Phrase(w::kNoteQuoted, {ignored[i]}), language);
   }
-  const bool many = ignored.size() > 1;
-  return "pelk: ignored " + names +
-         (many ? ": no options, taken as file names" : ": no option, taken as a file name") +
-         " and then replaced; \"pelk -h\" lists the options";
+  return "pelk: " +
+         said(Phrase(ignored.size() > 1 ? w::kNoteIgnoredArguments : w::kNoteIgnoredArgument,
+                     {names}),
+              language);
 }

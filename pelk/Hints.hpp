@@ -4,7 +4,10 @@
 // begin with "pelk: " and say in plain words what is wrong and what to do,
 // naming the real files and, where one line of the thread is at fault, its
 // number and its bytes, all taken from the failure as it was made. The numbered message itself
-// stays as it is, on the line before them.
+// stays as it is, on the line before them, in every language; the hints and
+// the notes of a run are in the user's (their texts: Wordings.def). Every
+// line is returned as CP932, the form of the thread's bytes it quotes: the
+// driver writes it in the run's encoding.
 
 #include <cstdint>
 #include <span>
@@ -14,6 +17,7 @@
 
 #include "Disk.hpp"
 #include "Failure.hpp"
+#include "Wording.hpp"
 
 /// What the hint of a message speaks of, and so what it names.
 enum class HintKind {
@@ -42,12 +46,13 @@ enum class HintKind {
 };
 
 /// The hint of one numbered message: what it means and what to do, as the
-/// manual page's table tells them too.
+/// manual page's table tells them too. In both, {1} stands for the thread
+/// file, {2} for the companion file and {3} for the file the message names.
 struct MessageHint {
   int number;
   HintKind kind;
-  std::string_view meaning;
-  std::string_view action;
+  Wording meaning;
+  Wording action;
 };
 
 /// Every numbered message of pelk, e1 to the last, with its hint.
@@ -67,6 +72,11 @@ struct HintContext {
   std::string written = {};
   /// True when `written` replaced a text of who.txt that `pelk -U` puts back.
   bool undoable = false;
+  /// The language of the hints.
+  Language language = Language::kEnglish;
+  /// The run's arguments, without the program's name, for the hints that
+  /// show how to give them; empty when not known.
+  std::vector<std::string> arguments = {};
 };
 
 /// The hint lines that follow the numbered line of `failure`, each
@@ -77,13 +87,30 @@ std::vector<std::string> hintLines(const Failure& failure, const HintContext& co
 /// a double-byte character.
 std::string shortened(std::string_view line, std::size_t limit = 60);
 
+/// True when `argument` is an option of pelk: one that selects a pass
+/// ("-t"; "-m" or "-w" and digits), a switch ("-o", "-l", "-1-", "-r-"), or
+/// one that acts at once ("-V", "-U", "-h").
+bool isOption(std::string_view argument);
+
+/// `phrase` in `language` as the hints write it: its wordings in CP932, its
+/// plain texts (the thread's bytes, file names) as they are.
+std::string said(const Phrase& phrase, Language language);
+
+// The notes of a run, each one line beginning "pelk: ", CP932 as the hints.
+
 /// The note of a run that read `file`, taken for UTF-8 at first, as
 /// Shift-JIS: where the byte that is not UTF-8 stands (`offset`, the bytes
 /// before it, and its `line`).
-std::string readAsShiftJisHint(const std::string& file, std::uint64_t offset, long line);
+std::string readAsShiftJisHint(const std::string& file, std::uint64_t offset, long line,
+                               Language language = Language::kEnglish);
 
 /// The hint of a first run that wrote the companion files `written`.
-std::string companionsWrittenHint(const std::vector<std::string>& written);
+std::string companionsWrittenHint(const std::vector<std::string>& written,
+                                  Language language = Language::kEnglish);
+/// The hint of a first run that could not write the companion file `name`.
+std::string companionNotWrittenHint(const std::string& name,
+                                    Language language = Language::kEnglish);
 /// The hint of a successful run that ignored the free arguments `ignored`,
 /// which begin with "-" and were taken as file names, then replaced.
-std::string ignoredArgumentsHint(const std::vector<std::string>& ignored);
+std::string ignoredArgumentsHint(const std::vector<std::string>& ignored,
+                                 Language language = Language::kEnglish);

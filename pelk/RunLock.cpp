@@ -38,7 +38,7 @@ Failure busy(std::chrono::milliseconds wait, const std::string& file) {
 }
 
 /// The failure of a lock file `file` that cannot be locked, and why.
-Failure unlockable(const std::string& file, std::string reason) {
+Failure unlockable(const std::string& file, Phrase reason) {
   Failure failure = numberedFailure(messages::kLockUnavailable,
                                     std::string(RunLock::kFileName) + " cannot be locked", file);
   failure.reason = std::move(reason);
@@ -46,15 +46,15 @@ Failure unlockable(const std::string& file, std::string reason) {
 }
 
 /// What the hint says of anything at the lock file's name that is not a
-/// file to lock.
-constexpr char kMoveAway[] = ": move it away, and the next run makes a lock file there";
+/// file to lock, `what` it is.
+Phrase movingAway(const Wording& what) { return Phrase(wordings::kReasonMoveAway, {what}); }
 
 /// A lock file opened, or why none was.
 struct Opened {
   std::intptr_t file = -1;
   /// None is needed: none can be made in a directory the run may not write.
   bool unneeded = false;
-  std::string reason = {};
+  Phrase reason = {};
 };
 
 enum class Attempt { taken, busy, failed };
@@ -82,15 +82,13 @@ Opened openLockFile(const std::string& path, const std::string&) {
           (error == ERROR_ACCESS_DENIED || error == ERROR_WRITE_PROTECT))
         return {.unneeded = true};
       if (found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY))
-        return {.reason = std::string("it is a directory") + kMoveAway};
-      return {.reason =
-                  "this user may not open it: its owner lets every user read it, or it is "
-                  "deleted while no run is going"};
+        return {.reason = movingAway(wordings::kHintIsDirectory)};
+      return {.reason = Phrase(wordings::kReasonMayNotOpenIt)};
     }
   }
   if (GetFileType(file) != FILE_TYPE_DISK) {
     CloseHandle(file);
-    return {.reason = std::string("it is no file") + kMoveAway};
+    return {.reason = movingAway(wordings::kReasonIsNoFile)};
   }
   return {.file = reinterpret_cast<std::intptr_t>(file)};
 }
@@ -103,14 +101,15 @@ bool sameFile(std::intptr_t one, std::intptr_t other) {
          a.nFileIndexLow == b.nFileIndexLow;
 }
 
-Attempt tryLocking(std::intptr_t file, std::string& reason) {
+Attempt tryLocking(std::intptr_t file, Phrase& reason) {
   OVERLAPPED from = {};
   if (LockFileEx(handleOf(file), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0,
                  &from))
     return Attempt::taken;
   const DWORD error = GetLastError();
   if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) return Attempt::busy;
-  reason = "the file system cannot lock it: error " + std::to_string(error);
+  reason = Phrase(wordings::kReasonCannotLock,
+                  {Phrase(wordings::kReasonErrorCode, {std::to_string(error)})});
   return Attempt::failed;
 }
 
@@ -119,29 +118,26 @@ void closeLockFile(std::intptr_t file) { CloseHandle(handleOf(file)); }
 #else
 
 /// The owner of a file by name, or by number when the system knows none.
-std::string ownerName(uid_t owner) {
+Phrase ownerName(uid_t owner) {
   const passwd* entry = getpwuid(owner);
-  return entry ? entry->pw_name : "user " + std::to_string(owner);
+  if (entry) return std::string(entry->pw_name);
+  return Phrase(wordings::kReasonUserNumber, {std::to_string(owner)});
 }
 
 /// What is at the lock file's name `path` that this run could not open or
 /// lock, and what to do about it.
-std::string described(const std::string& path) {
+Phrase described(const std::string& path) {
   struct stat status;
   if (lstat(path.c_str(), &status) != 0)
-    return std::string("it cannot be opened: ") + std::strerror(errno);
-  if (S_ISLNK(status.st_mode)) return std::string("it is a link, never followed") + kMoveAway;
-  if (S_ISDIR(status.st_mode)) return std::string("it is a directory") + kMoveAway;
-  if (S_ISFIFO(status.st_mode)) return std::string("it is a FIFO, not a file") + kMoveAway;
-  if (!S_ISREG(status.st_mode)) return std::string("it is no regular file") + kMoveAway;
+    return Phrase(wordings::kReasonCannotOpen, {std::string(std::strerror(errno))});
+  if (S_ISLNK(status.st_mode)) return movingAway(wordings::kReasonIsLink);
+  if (S_ISDIR(status.st_mode)) return movingAway(wordings::kHintIsDirectory);
+  if (S_ISFIFO(status.st_mode)) return movingAway(wordings::kReasonIsFifo);
+  if (!S_ISREG(status.st_mode)) return movingAway(wordings::kReasonIsNoRegularFile);
   char mode[8];
   std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(status.st_mode & 07777));
-  const std::string owner = ownerName(status.st_uid);
-  return "it belongs to " + owner + " and has mode " + mode +
-         ", so this user may not open it: " + owner + " lets every user read it (chmod 666 " +
-         path +
-         "), or it is deleted while no run is going and the next run makes it anew for every "
-         "user who may write the directory";
+  return Phrase(wordings::kReasonMayNotOpenOwned,
+                {ownerName(status.st_uid), std::string(mode), path});
 }
 
 /// True when this user may make files in `directory` ("" for the working
@@ -191,12 +187,12 @@ bool sameFile(std::intptr_t one, std::intptr_t other) {
          a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
 
-Attempt tryLocking(std::intptr_t file, std::string& reason) {
+Attempt tryLocking(std::intptr_t file, Phrase& reason) {
   while (true) {
     if (flock(static_cast<int>(file), LOCK_EX | LOCK_NB) == 0) return Attempt::taken;
     if (errno == EINTR) continue;
     if (errno == EWOULDBLOCK) return Attempt::busy;
-    reason = std::string("the file system cannot lock it: ") + std::strerror(errno);
+    reason = Phrase(wordings::kReasonCannotLock, {std::string(std::strerror(errno))});
     return Attempt::failed;
   }
 }
@@ -257,7 +253,7 @@ bool RunLock::taking(Held& lock, std::chrono::milliseconds wait) {
   const Clock::time_point deadline = Clock::now() + wait;
   std::chrono::milliseconds pause(1);
   while (true) {
-    std::string reason;
+    Phrase reason;
     switch (tryLocking(lock.file, reason)) {
       case Attempt::taken:
         return true;

@@ -113,8 +113,8 @@ Failure unreadFailure(const std::string& name, Unread unread) {
   const std::string encoding = unread == Unread::kUtf32 ? "UTF-32" : "UTF-16";
   Failure failure = numberedFailure(
       messages::kUtf16, name + " is saved as " + encoding + ", which pelk does not read", name);
-  failure.reason = "saved as " + encoding;
-  if (unread == Unread::kUtf16) failure.reason += " (\"Unicode\" in older Notepad)";
+  failure.reason = unread == Unread::kUtf16 ? Phrase(wordings::kReasonSavedAsUtf16)
+                                            : Phrase(wordings::kReasonSavedAs, {encoding});
   return failure;
 }
 

@@ -3,13 +3,6 @@
 #include "Disk.hpp"
 #include "TextEncoding.hpp"
 
-namespace {
-
-/// What an empty thread that began with the mark of UTF-8 holds.
-constexpr std::string_view kOnlyTheMark = "it holds only the byte-order mark of UTF-8 (EF BB BF)";
-
-}  // namespace
-
 bool ThreadFile::opening(const std::string& name, RunEncoding* run) {
   name_ = name;
   run_ = run;
@@ -49,9 +42,9 @@ bool ThreadFile::readingLine1() {
                  : numberedFailure(messages_.line1, read, name_);
   // Line 1 is quoted when there is one: it is too long.
   if (got)
-    failure_.at(1, line1_, "longer than 383 bytes");
+    failure_.at(1, line1_, Phrase(wordings::kReasonLine1TooLong));
   else if (marked_)
-    failure_.reason = kOnlyTheMark;
+    failure_.reason = Phrase(wordings::kReasonOnlyTheMark);
   return false;
 }
 
@@ -60,17 +53,17 @@ const Game* ThreadFile::classifying() {
   if (const Game* game = gameOfCode(code)) return game;
   if (code == 4)
     failure_ = numberedFailure(messages_.tooFewGaps, "TOO FEW GAPS", name_)
-                   .at(1, line1_, "fewer than six blanks, so no draw");
+                   .at(1, line1_, Phrase(wordings::kReasonTooFewGaps));
   else
     failure_ = noDraw();
   // A file of the mark and a line end alone: empty, as the user sees it.
   std::string_view next;
   if (marked_ && line1_.empty() && lineNumber_ == 1 && !in_.next(next))
-    failure_.at(0, {}, std::string(kOnlyTheMark) + " and a line end");
+    failure_.at(0, {}, Phrase(wordings::kReasonOnlyTheMarkAndLineEnd));
   return nullptr;
 }
 
 Failure ThreadFile::noDraw() const {
   return numberedFailure(messages_.noDraw, "ADD THE DRAW TO LINE-1 OF WHO.TXT", name_)
-      .at(1, line1_, "no draw of Loto-6, Loto-7 or Miniloto");
+      .at(1, line1_, Phrase(wordings::kReasonNoDraw));
 }

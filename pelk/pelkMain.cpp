@@ -99,12 +99,10 @@ void reportCompanions(Disk& disk, const std::vector<std::string>& missing) {
   std::vector<std::string> failed;
   for (const std::string& name : missing)
     (disk.isRegularFile(name) ? written : failed).push_back(name);
-  if (!written.empty()) std::cerr << companionsWrittenHint(written) << std::endl;
+  if (!written.empty())
+    std::cerr << companionsWrittenHint(written, Language::kEnglish) << std::endl;
   for (const std::string& name : failed)
-    std::cerr << "pelk: " << name
-              << " cannot be written here: make the directory writable, or move away the "
-                 "directory of that name"
-              << std::endl;
+    std::cerr << companionNotWrittenHint(name, Language::kEnglish) << std::endl;
 }
 
 /// The numbered line of `failure` on its own line of standard error, then
@@ -180,9 +178,7 @@ int main(int argc, char** argv) {
   if (fillingClosedStandardStreams().output) {
     Failure failure =
         numberedFailure(messages::kStandardOutput, "standard output cannot be written");
-    failure.reason =
-        "standard output is closed (pelk ... >&-), so the run did nothing; start pelk with it "
-        "open, to /dev/null when the name of the output is not wanted";
+    failure.reason = Phrase(wordings::kReasonStandardOutputClosed);
     reportFailure(failure, {WHO_TEXT, EXCLUDE_TEXT, nullptr}, nullptr);
     return ERROR_CODE;
   }
@@ -353,14 +349,18 @@ int main(int argc, char** argv) {
     const bool companionRead = chosen ? chosen->companion != nullptr : true;
     for (const std::string& name : dashNames)
       if (name != companionName || !companionRead) ignored.push_back(name);
-    if (!ignored.empty()) std::cerr << ignoredArgumentsHint(ignored) << std::endl;
+    if (!ignored.empty())
+      std::cerr << ignoredArgumentsHint(ignored, Language::kEnglish) << std::endl;
     // A thread read whole as Shift-JIS for one byte far on: where it stands,
     // should the file be meant as UTF-8.
     if (looked.stray.line > 0 && encoding->output() == Encoding::kShiftJis)
-      std::cerr << readAsShiftJisHint(looked.file, looked.stray.offset, looked.stray.line)
+      std::cerr << readAsShiftJisHint(looked.file, looked.stray.offset, looked.stray.line,
+                                      Language::kEnglish)
                 << std::endl;
   } else {
-    reportFailure(pass->failure(), {threadName, companionName, &disk}, encoding.get());
+    HintContext context{threadName, companionName, &disk};
+    context.arguments.assign(argv + 1, argv + argc);
+    reportFailure(pass->failure(), context, encoding.get());
     status = ERROR_CODE;
   }
   createRemoveErrorText(disk);

@@ -209,4 +209,39 @@ TEST_F(Hints, MistypedOptionsAreNamed) {
   EXPECT_EQ(read("who.txt"), thread);
 }
 
+// An option before the thread file's name is taken for the name, as it always
+// was; the hint says it is an option and shows the arguments in their order.
+// A name that only looks like one is still no option.
+TEST_F(Hints, AnOptionBeforeTheThreadNameIsNamed) {
+  writeDefaultCompanions();
+  const std::string thread = "05 12 19 27 33 41 08 -\n" + kHeader + "01 02 03 04 05 06\n";
+  write("f.txt", thread);
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"-w10", "f.txt"},
+       "e25: ifstream in( -w10 )\n"
+       "pelk: \"-w10\" is an option, but it came first, so pelk took it as the name of the thread "
+       "file; options come after the thread file name, as in \"pelk f.txt -w10\"\n"},
+      {{"-m25", "-r-", "f.txt"},
+       "e25: ifstream in( -m25 )\n"
+       "pelk: \"-m25\" is an option, but it came first, so pelk took it as the name of the thread "
+       "file; options come after the thread file name, as in \"pelk f.txt -m25 -r-\"\n"},
+      {{"-w10x", "f.txt"},
+       "e25: ifstream in( -w10x )\n"
+       "pelk: \"-w10x\" is no option, so pelk took it as the name of the thread file, and no such "
+       "file can be read; \"pelk -h\" lists the options\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0]);
+    Outcome run = pelk(c.args);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(read("f.txt"), thread);
+  }
+}
+
 }  // namespace
