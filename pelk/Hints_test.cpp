@@ -381,8 +381,8 @@ TEST(Hints, AJapaneseHintQuotesTheLineAsThePassReadIt) {
     const std::vector<std::string> lines = hintLines(thread.failure(), context);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], sj("pelk: who.txt の 1 行目「") + sjisLine1 +
-                            sj("」: 空白が 6 個より少ないので、当選番号がありません"));
-    EXPECT_EQ(lines[1], sj("pelk: who.txt: 1 行目には最新の当選番号を書きます (例: "
+                            sj("」: 空白が 6 個より少ないので、当せん番号がありません"));
+    EXPECT_EQ(lines[1], sj("pelk: who.txt: 1 行目には最新の当せん番号を書きます (例: "
                            "05 12 19 27 33 41 08 -)"));
   }
   // The Japanese is CP932, as the thread's bytes are: "ha kara desu".
