@@ -14,6 +14,7 @@
 
 #include "Disk.hpp"
 #include "Failure.hpp"
+#include "Wording.hpp"
 
 /// What the hint of a message speaks of, and so what it names.
 enum class HintKind {
@@ -67,6 +68,8 @@ struct HintContext {
   std::string written = {};
   /// True when `written` replaced a text of who.txt that `pelk -U` puts back.
   bool undoable = false;
+  /// The language the user reads.
+  Language language = Language::kEnglish;
 };
 
 /// The hint lines that follow the numbered line of `failure`, each
