@@ -118,6 +118,9 @@ class RunEncoding {
   std::unique_ptr<Disk::Writer> forFile(std::unique_ptr<Disk::Writer> file) const;
   /// A text for standard output or error: as `forFile`, without the mark.
   std::string forDisplay(std::string_view text) const;
+  /// The characters that CP932 lacks, met in the files of the run, by the
+  /// codes they were given: what brings them back in any text of the run.
+  const UserArea& userArea() const { return area_; }
 
   /// True when a file was refused: it is saved as UTF-16, or it held more
   /// characters that CP932 lacks than the user area has codes; `failure()`

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,9 @@
 #include "TextEncoding.hpp"
 #include "TimeName.hpp"
 #include "Undo.hpp"
+#include "UserLanguage.hpp"
+#include "UserOutput.hpp"
+#include "Wording.hpp"
 #include "passes/PassList.hpp"
 
 namespace {
@@ -55,9 +59,9 @@ const PassOption* passOption(const std::string& argument) {
   return nullptr;
 }
 
-/// The version line and every option, with their comments or without. The
-/// help of "-h" adds its own line and the needs of a thread file.
-void guide(std::ostream& out, bool withComments, bool help = false) {
+/// The version line and every option, with their comments ("-VC") or
+/// without ("-V"), on standard error as they have always read.
+void guide(std::ostream& out, bool withComments) {
   // The switches that select no pass; the passes' lines come from their list.
   static const char* const switches[] = {
       "pelk who.txt -1-   # Remove Line-1. ",
@@ -73,48 +77,101 @@ void guide(std::ostream& out, bool withComments, bool help = false) {
   std::sort(lines.begin(), lines.end());
   lines.insert(lines.begin(),
                {"pelk -V            # version ", "pelk -VC           # version with comments "});
-  if (help) lines.insert(lines.begin(), "pelk -h            # this help (also --help) ");
   out << "pelkkit Version " << VERSION << NEW_LINE << std::endl;
   for (std::string line : lines) {
     if (!withComments) line = line.substr(0, line.find('#'));
     out << line << std::endl;
   }
-  if (!help) return;
-  out << NEW_LINE
-      << "The thread file (who.txt unless named) is Shift-JIS text whose Line-1 holds the\n"
-         "latest draw, its numbers two digits each, one blank apart, then \" -\":\n";
-  for (const Game& game : kGames) {
-    const std::string example(game.line1Example);
-    out << "  " << example << std::string(32 - example.size(), ' ') << game.name << NEW_LINE;
+}
+
+/// The help of "-h": what each option does, in plain words and in the
+/// user's language, then what a thread file needs.
+void help(UserOutput& out) {
+  struct Row {
+    std::string_view command;
+    const Wording& text;
+  };
+  // Every option of "-V" (docs_test.cpp and hints_test.cpp check that none
+  // is missing), in the order of "-V", with "-s" beside "-m" and "-w".
+  static const Row rows[] = {
+      {"pelk -h", wordings::kHelpThisHelp},
+      {"pelk -V", wordings::kHelpVersion},
+      {"pelk -VC", wordings::kHelpVersionComments},
+      {"pelk -U", wordings::kHelpUndo},
+      {"pelk who.txt -1-", wordings::kHelpRemoveLine1},
+      {"pelk who.txt -3", wordings::kHelpThreeLines},
+      {"pelk who.txt -6", wordings::kHelpCarets},
+      {"pelk who.txt -a", wordings::kHelpAsciiDates},
+      {"pelk who.txt -b", wordings::kHelpBetweenColons},
+      {"pelk who.txt -c", wordings::kHelpCombo},
+      {"pelk who.txt -d", wordings::kHelpDates},
+      {"pelk who.txt -e exclude.txt", wordings::kHelpExclude},
+      {"pelk who.txt -f", wordings::kHelpVemoForm},
+      {"pelk who.txt -i", wordings::kHelpCombosDates},
+      {"pelk who.txt -l", wordings::kHelpSerial},
+      {"pelk who.txt -m30", wordings::kHelpMatrix},
+      {"pelk who.txt -n", wordings::kHelpNewLines},
+      {"pelk who.txt -o", wordings::kHelpOverwrite},
+      {"pelk who.txt -p", wordings::kHelpPrizes},
+      {"pelk who.txt -r-", wordings::kHelpNoRemoving},
+      {"pelk who.txt -s", wordings::kHelpSegment},
+      {"pelk who.txt -t", wordings::kHelpTabulate},
+      {"pelk who.txt -u", wordings::kHelpUnique},
+      {"pelk who.txt -w30", wordings::kHelpWhenever},
+      {"pelk who.txt -z", wordings::kHelpZenkaku},
+  };
+  const Language language = out.language();
+  // A text of the help may run over lines of its own.
+  const auto said = [&](const Wording& wording) {
+    const std::string text = inCp932(worded(wording, language));
+    for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1) {
+      end = text.find('\n', at);
+      out.line(text.substr(at, end - at));
+    }
+  };
+  std::ostringstream version;
+  version << "pelkkit Version " << VERSION;
+  out.line(version.str());
+  out.line("");
+  said(wordings::kHelpUsage);
+  said(wordings::kHelpResult);
+  out.line("");
+  for (const Row& row : rows) {
+    std::string command(row.command);
+    command.resize(std::max<std::size_t>(19, command.size() + 2), ' ');
+    out.line(command + "# " + inCp932(worded(row.text, language)));
   }
-  out << "The options come after the thread file name. The first run in a directory writes\n"
-         "the six companion files and stops; run pelk again. A failure prints a numbered\n"
-         "message and lines beginning \"pelk: \" that say what to do (man pelk lists them).\n";
+  out.line("");
+  said(wordings::kHelpThread);
+  const Wording* names[] = {&wordings::kGameMiniloto, &wordings::kGameLoto6, &wordings::kGameLoto7};
+  static_assert(std::size(names) == std::size(kGames));
+  for (std::size_t game = 0; game < std::size(kGames); ++game) {
+    std::string example(kGames[game].line1Example);
+    example.resize(32, ' ');
+    out.line("  " + example + inCp932(worded(*names[game], language)));
+  }
+  said(wordings::kHelpFirstRun);
+  said(wordings::kHelpFailure);
 }
 
 /// The companion files a first run had to write, or could not write: one
 /// hint line that names them.
-void reportCompanions(Disk& disk, const std::vector<std::string>& missing) {
+void reportCompanions(UserOutput& out, Disk& disk, const std::vector<std::string>& missing) {
   std::vector<std::string> written;
   std::vector<std::string> failed;
   for (const std::string& name : missing)
     (disk.isRegularFile(name) ? written : failed).push_back(name);
-  if (!written.empty())
-    std::cerr << companionsWrittenHint(written, Language::kEnglish) << std::endl;
-  for (const std::string& name : failed)
-    std::cerr << companionNotWrittenHint(name, Language::kEnglish) << std::endl;
+  if (!written.empty()) out.line(companionsWrittenHint(written, out.language()));
+  for (const std::string& name : failed) out.line(companionNotWrittenHint(name, out.language()));
 }
 
-/// The numbered line of `failure` on its own line of standard error, then
-/// its hint lines, in the thread's encoding when the run knows it: the one
+/// The numbered line of `failure` on its own line of standard error, as
+/// scripts know it, then its hint lines in the user's language: the one
 /// place a failure is rendered.
-void reportFailure(const Failure& failure, const HintContext& context,
-                   const RunEncoding* encoding) {
-  auto shown = [&](const std::string& text) {
-    return encoding ? encoding->forDisplay(text) : text;
-  };
-  std::cerr << shown(failure.text) << std::endl;
-  for (const std::string& line : hintLines(failure, context)) std::cerr << shown(line) << std::endl;
+void reportFailure(UserOutput& out, const Failure& failure, HintContext context) {
+  context.language = out.language();
+  out.numbered(failure.text);
+  for (const std::string& line : hintLines(failure, context)) out.line(line);
 }
 
 /// What a pass may change in the working directory besides its output:
@@ -147,17 +204,18 @@ void restoring(RecordingDisk& disk, const DirectoryState& state) {
 
 /// -U: the newest text an overwrite replaced put back, its file's name
 /// printed; the exit status.
-int undoingLastOverwrite(Disk& disk) {
+int undoingLastOverwrite(UserOutput& errors, Disk& disk) {
   UndoFolder undo(disk);
   const HintContext context{WHO_TEXT, EXCLUDE_TEXT, &disk};
   if (!undo.undoing()) {
-    reportFailure(undo.failure(), context, nullptr);
+    reportFailure(errors, undo.failure(), context);
     return ERROR_CODE;
   }
   std::cout << undo.restored() << std::endl;
   if (!std::cout.flush()) {
-    reportFailure(numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
-                  context, nullptr);
+    reportFailure(errors,
+                  numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
+                  context);
     return ERROR_CODE;
   }
   return 0;
@@ -175,17 +233,29 @@ int main(int argc, char** argv) {
   // Without standard output the name of the output (or the help) could not
   // be printed: the run does nothing, rather than change the directory and
   // fail at the end. Without standard error it goes on, its messages lost.
-  if (fillingClosedStandardStreams().output) {
+  const bool outputClosed = fillingClosedStandardStreams().output;
+  // The language the user reads, made once, and the one way out for every
+  // line the user reads on standard error: a console there (Windows) takes
+  // UTF-16, anything else bytes in the terminal's encoding.
+  const Language language = userLanguage();
+  const TerminalEncoding terminal = terminalEncoding(language);
+  const std::unique_ptr<Console> errorConsole = consoleBehind(StandardStream::kError);
+  UserOutput errors(std::cerr, errorConsole.get(), language, terminal);
+  // Names the user typed are in the terminal's encoding already.
+  errors.keepingNames(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+  if (outputClosed) {
     Failure failure =
         numberedFailure(messages::kStandardOutput, "standard output cannot be written");
     failure.reason = Phrase(wordings::kReasonStandardOutputClosed);
-    reportFailure(failure, {WHO_TEXT, EXCLUDE_TEXT, nullptr}, nullptr);
+    reportFailure(errors, failure, {WHO_TEXT, EXCLUDE_TEXT, nullptr});
     return ERROR_CODE;
   }
   // Help reads and writes nothing, not even the companion files or the lock.
   for (int i = 1; i < argc; ++i) {
     if (argv[i] == HELP || argv[i] == HELP_LONG) {
-      guide(std::cout, WITH_COMMENTS, true);
+      const std::unique_ptr<Console> outputConsole = consoleBehind(StandardStream::kOutput);
+      UserOutput out(std::cout, outputConsole.get(), language, terminal);
+      help(out);
       return 0;
     }
   }
@@ -201,7 +271,7 @@ int main(int argc, char** argv) {
   // of temporary files; what killed runs left half-written goes first.
   RunLock lock;
   if (!lock.taking(kLockWait)) {
-    reportFailure(lock.failure(), {WHO_TEXT, EXCLUDE_TEXT, &disk}, nullptr);
+    reportFailure(errors, lock.failure(), {WHO_TEXT, EXCLUDE_TEXT, &disk});
     return ERROR_CODE;
   }
   disk.removeAbandonedPartials();
@@ -226,7 +296,7 @@ int main(int argc, char** argv) {
   for (const Companion& companion : kCompanions)
     if (!companion.test(disk)) missing.emplace_back(companion.name);
   if (!missing.empty()) {
-    reportCompanions(disk, missing);
+    reportCompanions(errors, disk, missing);
     return ERROR_CODE;
   }
 
@@ -255,10 +325,10 @@ int main(int argc, char** argv) {
       // temporary files alone.
       // who.txt, a link into another folder maybe, is written there.
       if (!lock.covering(WHO_TEXT, kLockWait)) {
-        reportFailure(lock.failure(), {WHO_TEXT, EXCLUDE_TEXT, &disk}, nullptr);
+        reportFailure(errors, lock.failure(), {WHO_TEXT, EXCLUDE_TEXT, &disk});
         return ERROR_CODE;
       }
-      return undoingLastOverwrite(disk);
+      return undoingLastOverwrite(errors, disk);
     } else if (nameExpected) {
       // The first free argument is the thread file name, whatever it reads.
       threadName = argument;
@@ -291,7 +361,7 @@ int main(int argc, char** argv) {
   // that directory take turns with this one too.
   const bool overwriting = nameExpected ? true : overwrite;
   if (!lock.covering(overwriting ? WHO_TEXT : threadName, kLockWait)) {
-    reportFailure(lock.failure(), {threadName, companionName, &disk}, nullptr);
+    reportFailure(errors, lock.failure(), {threadName, companionName, &disk});
     return ERROR_CODE;
   }
   // The cleanup never deletes what this run reads: a file of the last run
@@ -320,6 +390,7 @@ int main(int argc, char** argv) {
                        .clock = &clock};
   };
   pass->setting(settings(encoding.get()));
+  errors.reading(encoding.get());
   bool altered = pass->altering(threadName);
   // The file taken for UTF-8 early and found otherwise, and where the byte
   // that showed it stands.
@@ -335,6 +406,7 @@ int main(int argc, char** argv) {
     whole->whenTakenEarly(record);
     pass = chosen ? chosen->make() : defaultPass();
     encoding = std::move(whole);
+    errors.reading(encoding.get());
     threadName = threadGiven;
     pass->setting(settings(encoding.get()));
     altered = pass->altering(threadName);
@@ -349,18 +421,16 @@ int main(int argc, char** argv) {
     const bool companionRead = chosen ? chosen->companion != nullptr : true;
     for (const std::string& name : dashNames)
       if (name != companionName || !companionRead) ignored.push_back(name);
-    if (!ignored.empty())
-      std::cerr << ignoredArgumentsHint(ignored, Language::kEnglish) << std::endl;
+    if (!ignored.empty()) errors.line(ignoredArgumentsHint(ignored, errors.language()));
     // A thread read whole as Shift-JIS for one byte far on: where it stands,
     // should the file be meant as UTF-8.
     if (looked.stray.line > 0 && encoding->output() == Encoding::kShiftJis)
-      std::cerr << readAsShiftJisHint(looked.file, looked.stray.offset, looked.stray.line,
-                                      Language::kEnglish)
-                << std::endl;
+      errors.line(readAsShiftJisHint(looked.file, looked.stray.offset, looked.stray.line,
+                                     errors.language()));
   } else {
     HintContext context{threadName, companionName, &disk};
     context.arguments.assign(argv + 1, argv + argc);
-    reportFailure(pass->failure(), context, encoding.get());
+    reportFailure(errors, pass->failure(), context);
     status = ERROR_CODE;
   }
   createRemoveErrorText(disk);
@@ -372,8 +442,9 @@ int main(int argc, char** argv) {
       context.written = pass->altered();
       context.undoable = undo.undoable();
     }
-    reportFailure(numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
-                  context, encoding.get());
+    reportFailure(errors,
+                  numberedFailure(messages::kStandardOutput, "standard output cannot be written"),
+                  context);
     status = ERROR_CODE;
   }
   return status;

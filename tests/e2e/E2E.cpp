@@ -246,6 +246,23 @@ Started E2E::start(const std::string& program, const std::vector<std::string>& a
   for (std::string& word : words) argv.push_back(word.data());
   argv.push_back(nullptr);
 
+  // The test's environment but for the locale, which the test sets.
+  std::vector<std::string> variables;
+  for (char** variable = environ; *variable; ++variable) {
+    const std::string_view entry = *variable;
+    const std::string_view name = entry.substr(0, entry.find('='));
+    if (name != "LANG" && name != "LANGUAGE" && name != "LC_ALL" && name != "LC_MESSAGES" &&
+        name != "LC_CTYPE")
+      variables.emplace_back(entry);
+  }
+  const bool runner = std::getenv("E2E_RUNNER") && *std::getenv("E2E_RUNNER");
+  variables.push_back("LANG=" + (!limits.lang.empty() ? limits.lang
+                                 : runner             ? std::string("C.UTF-8")
+                                                      : std::string("C")));
+  std::vector<char*> environment;
+  for (std::string& variable : variables) environment.push_back(variable.data());
+  environment.push_back(nullptr);
+
   int gate[2] = {-1, -1};
   if (gated && pipe(gate) != 0) {
     ADD_FAILURE() << "no pipe for a gated start";
@@ -299,7 +316,7 @@ Started E2E::start(const std::string& program, const std::vector<std::string>& a
       }
       close(gate[0]);
     }
-    execvp(argv[0], argv.data());
+    execvpe(argv[0], argv.data(), environment.data());
     _exit(127);
   }
   if (gated) {

@@ -39,6 +39,13 @@ struct RunLimits {
   /// (the tests run as root), or -1. The program is run from a copy that
   /// user may reach, wherever the build lies.
   int user = -1;
+  /// The locale of the run: LANG, with LANGUAGE, LC_ALL, LC_MESSAGES and
+  /// LC_CTYPE unset, so that the language and the terminal's encoding pelk
+  /// sees are the test's, whatever the environment the tests run in. Empty:
+  /// "C" (English, a terminal of no named encoding); under a runner
+  /// "C.UTF-8", which keeps Wine's names of files UTF-8 and its language
+  /// English.
+  std::string lang = {};
 };
 
 /// A run started and not waited for yet (E2E::start).

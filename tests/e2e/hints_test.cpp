@@ -151,10 +151,16 @@ TEST_F(Hints, HelpOfBothProgramsWritesNothing) {
       Outcome pelkHelp = pelk(args);
       EXPECT_EQ(pelkHelp.status, 0);
       EXPECT_EQ(pelkHelp.err, "");
-      EXPECT_EQ(pelkHelp.out.rfind("pelkkit Version 1.35\n\npelk -h            # this help", 0), 0u)
+      EXPECT_EQ(pelkHelp.out.rfind(
+                    "pelkkit Version 1.35\n\npelk [thread file] [option] [companion file]\n", 0),
+                0u)
           << pelkHelp.out;
-      EXPECT_NE(pelkHelp.out.find("pelk who.txt -c    # Expand 11-to-7 combinations. \n"),
+      EXPECT_NE(pelkHelp.out.find("\npelk -h            # this help (also --help)\n"),
                 std::string::npos);
+      EXPECT_NE(
+          pelkHelp.out.find("pelk who.txt -c    # expand each labelled line (7to6 ...) into its "
+                            "combinations\n"),
+          std::string::npos);
       EXPECT_NE(pelkHelp.out.find("  05 12 19 27 33 41 08 -"), std::string::npos);
       EXPECT_TRUE(names().empty());
     }
