@@ -4,6 +4,7 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "Clock.hpp"
 #include "Companions.hpp"
 #include "Disk.hpp"
+#include "GameFit.hpp"
 #include "Games.hpp"
 #include "Hints.hpp"
 #include "Messages.hpp"
@@ -359,6 +361,11 @@ int main(int argc, char** argv) {
     if (looked.stray.line > 0 && encoding->output() == Encoding::kShiftJis)
       std::cerr << readAsShiftJisHint(looked.file, looked.stray.offset, looked.stray.line)
                 << std::endl;
+    // Line-1 read as a game the thread's picks do not fit: the output is
+    // that game's all the same, and the user is told what to check.
+    if (const std::optional<GameMisfit> misfit = pass->gameMisfit())
+      for (const std::string& line : gameMisfitHint(*misfit, threadName, Language::kEnglish))
+        std::cerr << encoding->forDisplay(line) << std::endl;
   } else {
     reportFailure(pass->failure(), {threadName, companionName, &disk}, encoding.get());
     status = ERROR_CODE;
