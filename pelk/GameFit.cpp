@@ -1,15 +1,16 @@
 #include "GameFit.hpp"
 
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 #include "Conversions.hpp"
 #include "Hints.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
-
-constexpr std::size_t kShortestPick = 5;
-constexpr std::size_t kLongestPick = 7;
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 /// The wording of the game's name.
 const Wording& nameOf(const Game& game) {
@@ -21,6 +22,38 @@ const Wording& nameOf(const Game& game) {
     default:
       return wordings::kGameFitLoto7;
   }
+}
+
+/// Eight bytes of a line, as they stand in memory.
+using Word = std::uint64_t;
+
+Word loaded(const char* at) {
+  Word word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+/// A word made of `bytes` in the order of memory, as `loaded` makes it.
+constexpr Word wordOf(unsigned char b0, unsigned char b1, unsigned char b2, unsigned char b3,
+                      unsigned char b4, unsigned char b5, unsigned char b6, unsigned char b7) {
+  return std::bit_cast<Word>(std::array<unsigned char, 8>{b0, b1, b2, b3, b4, b5, b6, b7});
+}
+
+// Eight bytes from an offset that is a multiple of three in a pick line: "dd dd dd".
+constexpr Word kBlankPlaces = wordOf(0, 0, 0xFF, 0, 0, 0xFF, 0, 0);
+constexpr Word kBlanks = wordOf(0, 0, ' ', 0, 0, ' ', 0, 0);
+constexpr Word kDigitPlaces = wordOf(0xFF, 0xFF, 0, 0xFF, 0xFF, 0, 0xFF, 0xFF);
+constexpr Word kDigitHighBits = wordOf(0x80, 0x80, 0, 0x80, 0x80, 0, 0x80, 0x80);
+constexpr Word kZeros = 0x3030303030303030u;
+constexpr Word kAboveNine = 0x7676767676767676u;
+
+/// True when `word` reads "dd dd dd" (d a digit). A byte minus '0' above 9
+/// sets its high bit once 0x76 is added; a carry out of a byte may spoil the
+/// next, but only where the word is refused already.
+constexpr bool numbersWord(Word word) {
+  const Word offsets = (word ^ kZeros) & kDigitPlaces;
+  return (word & kBlankPlaces) == kBlanks &&
+         (((offsets + kAboveNine) | offsets) & kDigitHighBits) == 0;
 }
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -70,26 +103,33 @@ void GameFit::noting(MisfitLines& lines, std::string_view line, long lineNumber)
   }
 }
 
-void GameFit::observing(std::string_view line, long lineNumber) {
-  // Most body lines are chat, headers or picks after a word: the first byte
-  // that is no digit or blank ends the look.
-  const char* at = line.data();
-  const char* const end = at + line.size();
-  while (at < end && isBlank(*at)) ++at;
-  std::size_t numbers = 0;
-  int highest = 0;
-  while (at < end) {
-    if (end - at < 2 || !isDigit(at[0]) || !isDigit(at[1])) return;
-    const int number = (at[0] - '0') * 10 + (at[1] - '0');
-    if (number > highest) highest = number;
-    if (++numbers > kLongestPick) return;
-    at += 2;
-    if (at < end && !isBlank(*at)) return;
-    while (at < end && isBlank(*at)) ++at;
+void GameFit::looking(std::string_view line, long lineNumber) {
+  std::size_t first = 0;
+  std::size_t last = line.size();
+  if (isBlank(line[first]) || isBlank(line[last - 1])) {
+    while (first < last && isBlank(line[first])) ++first;
+    while (last > first && isBlank(line[last - 1])) --last;
   }
-  if (numbers < kShortestPick) return;
-  noting(byLength_[numbers - kShortestPick], line, lineNumber);
-  if (highest > game_.highestBall && highest <= kHighestBallOfAll) noting(above_, line, lineNumber);
+  // Five to seven numbers one blank apart: 14, 17 or 20 bytes, which three
+  // words of eight bytes at multiples of three cover.
+  const std::size_t size = last - first;
+  if (size < kShortestPick * 3 - 1 || size > kLongestPick * 3 - 1 || size % 3 != 2) return;
+  const char* const at = line.data() + first;
+  if (!numbersWord(loaded(at)) || !numbersWord(loaded(at + 6)) ||
+      !numbersWord(loaded(at + size - 8)))
+    return;
+  noting(byLength_[(size + 1) / 3 - kShortestPick], line, lineNumber);
+  // Nothing is above the highest ball of the game of the highest: most
+  // threads are of Loto-6, and their picks need no second look.
+  if (game_.highestBall >= kHighestBallOfAll) return;
+  // Numbers of two digits compare as their two bytes do.
+  unsigned highest = 0;
+  for (std::size_t i = 0; i < size; i += 3)
+    highest = std::max(highest, static_cast<unsigned>(static_cast<unsigned char>(at[i]) << 8 |
+                                                      static_cast<unsigned char>(at[i + 1])));
+  const int number =
+      static_cast<int>((highest >> 8) - '0') * 10 + static_cast<int>((highest & 0xFF) - '0');
+  if (number > game_.highestBall && number <= kHighestBallOfAll) noting(above_, line, lineNumber);
 }
 
 std::optional<GameMisfit> GameFit::misfit() const {

@@ -85,7 +85,7 @@ TEST(GameFit, TellsAThreadWhosePicksFitFromOneThatDoesNot) {
       {"the most lines of another length win", kMiniloto,
        joined({times(3, kSeven), times(4, kSix)}), "Loto-6 4 at 5, above 3 at 2"},
       {"Miniloto picks up to 43", kMiniloto, times(3, "05 12 19 27 41"), "above 3 at 2"},
-      {"tabs and runs of blanks part numbers", kLoto6, times(3, "\t02  09\t14 20 26 31 35 "),
+      {"blanks and tabs before and after", kLoto6, times(3, "\t 02 09 14 20 26 31 35 \t"),
        "Loto-7 3 at 2"},
       // A few stray lines say nothing.
       {"two lines of another length", kMiniloto, joined({{kFive}, times(2, kSix)}), "fits"},
@@ -102,7 +102,9 @@ TEST(GameFit, TellsAThreadWhosePicksFitFromOneThatDoesNot) {
        joined({times(3, "01 02 03 04 05 06 07 08"), times(3, "1 2 3 4 5 6"),
                times(3, "01 02 03 04 05 6"), times(3, "01 02 03 04 05 06 -"),
                times(3, "01,02,03,04,05,06"), times(3, "010 02 03 04 05 06"),
-               times(3, "\x96\x7b\x96\xbd 01 02 03 04 05 06"), times(3, "01 02 03 04 05 06to6")}),
+               times(3, "\x96\x7b\x96\xbd 01 02 03 04 05 06"), times(3, "01 02 03 04 05 06to6"),
+               times(3, "01  02 03 04 05 06"), times(3, "01 02\t03 04 05 06"),
+               times(3, "01 02 03 04 05 06 / 07 08 09 10 11 12")}),
        "fits"},
   };
   for (const Row& row : rows) EXPECT_EQ(verdict(row.game, row.body), row.expected) << row.what;
@@ -110,7 +112,7 @@ TEST(GameFit, TellsAThreadWhosePicksFitFromOneThatDoesNot) {
 
 TEST(GameFit, KeepsTheFirstLineOfEachKindAsRead) {
   GameFit fit(kMiniloto, "03 11 17 24 30 29 -");
-  const std::string first = " 07\t12 18 25 36 43";
+  const std::string first = " 07 12 18 25 36 43\t";
   fit.observing(kChat, 2);
   fit.observing(first, 3);
   fit.observing(kSix, 4);
