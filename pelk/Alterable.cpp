@@ -66,7 +66,12 @@ bool Alterable::readingLine1(ThreadFile& file) {
 
 const Game* Alterable::classifying(ThreadFile& file) {
   const Game* game = file.classifying();
-  if (!game) failing(file.failure());
+  if (!game) {
+    failing(file.failure());
+    return nullptr;
+  }
+  gameFit = std::make_unique<GameFit>(*game, file.line1());
+  file.observing(gameFit.get());
   return game;
 }
 

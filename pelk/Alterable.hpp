@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "Clock.hpp"
 #include "Disk.hpp"
 #include "Failure.hpp"
+#include "GameFit.hpp"
 #include "ItemMatcher.hpp"
 #include "PostAssembler.hpp"
 #include "TextEncoding.hpp"
@@ -76,6 +78,12 @@ class Alterable {
   const Failure& failure() const { return failure_; }
   /// The numbered line of the failure.
   std::string inquiry() const { return failure_.text; }
+  /// After a pass that read its game from Line-1 and went through the
+  /// thread: why the thread's picks do not fit that game; nothing when they
+  /// do, or when the pass reads no game.
+  std::optional<GameMisfit> gameMisfit() const {
+    return gameFit ? gameFit->misfit() : std::nullopt;
+  }
 
   /// Writes the output to the file `name` (`PostAssembler::saving`); false
   /// with "e1" when it cannot be written, or with the thread's failure when
@@ -101,7 +109,9 @@ class Alterable {
   bool opening(ThreadFile& thread, const std::string& name);
   /// Reads Line-1 of `thread`; false with its failure.
   bool readingLine1(ThreadFile& thread);
-  /// The game of Line-1 of `thread`, or nullptr with its failure.
+  /// The game of Line-1 of `thread`, or nullptr with its failure. The lines
+  /// `thread` reads from then on are watched for picks that do not fit it
+  /// (`gameMisfit`).
   const Game* classifying(ThreadFile& thread);
   /// What -c, -i, -n and -p open with: the thread opened, Line-1 read and
   /// classified; Line-1 put into the output as a group of its own where
@@ -169,6 +179,8 @@ class Alterable {
   /// The thread being read, checked by `openSaveClose` (it lives in
   /// `altering`, which calls that).
   const ThreadFile* thread = nullptr;
+  /// Watches the body lines of the thread whose game `classifying` read.
+  std::unique_ptr<GameFit> gameFit;
   /// The encodings of a run whose driver hands over none (unit tests).
   RunEncoding ownEncoding;
 };

@@ -5,6 +5,7 @@
 
 #include "Disk.hpp"
 #include "Failure.hpp"
+#include "GameFit.hpp"
 #include "Games.hpp"
 #include "LineReader.hpp"
 #include "Messages.hpp"
@@ -41,10 +42,19 @@ class ThreadFile {
   /// numbers should stand.
   Failure noDraw() const;
 
+  /// Has every line `next` reads from now on shown to `fit` as well.
+  void observing(GameFit* fit) { fit_ = fit; }
+
   /// The next line after Line-1; false at the end of the file.
-  bool next(std::string& line) { return counted(in_.next(line)); }
+  bool next(std::string& line) {
+    const bool read = in_.next(line);
+    return observed(read, line);
+  }
   /// The same without a copy: valid until the next call.
-  bool next(std::string_view& line) { return counted(in_.next(line)); }
+  bool next(std::string_view& line) {
+    const bool read = in_.next(line);
+    return observed(read, line);
+  }
   /// Reads the next line when it is empty; true when it did (a line that is
   /// not stays for `next`).
   bool skippingEmptyLine() { return counted(in_.skippingEmptyLine()); }
@@ -64,6 +74,12 @@ class ThreadFile {
     lineNumber_ += read;
     return read;
   }
+  /// `line` is the line just read (the read is done before it is looked at).
+  bool observed(bool read, std::string_view line) {
+    if (!counted(read)) return false;
+    if (fit_) fit_->observing(line, lineNumber_);
+    return true;
+  }
   /// The failure of an open or a read: the file's, or the run's encodings'
   /// when they refused it.
   Failure readFailure() const;
@@ -78,4 +94,5 @@ class ThreadFile {
   std::string line1_;
   long lineNumber_ = 0;
   Failure failure_;
+  GameFit* fit_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "Clock.hpp"
 #include "Companions.hpp"
 #include "Disk.hpp"
+#include "GameFit.hpp"
 #include "Games.hpp"
 #include "Hints.hpp"
 #include "Messages.hpp"
@@ -427,6 +429,11 @@ int main(int argc, char** argv) {
     if (looked.stray.line > 0 && encoding->output() == Encoding::kShiftJis)
       errors.line(readAsShiftJisHint(looked.file, looked.stray.offset, looked.stray.line,
                                      errors.language()));
+    // Line-1 read as a game the thread's picks do not fit: the output is
+    // that game's all the same, and the user is told what to check.
+    if (const std::optional<GameMisfit> misfit = pass->gameMisfit())
+      for (const std::string& line : gameMisfitHint(*misfit, threadName, errors.language()))
+        errors.line(line);
   } else {
     HintContext context{threadName, companionName, &disk};
     context.arguments.assign(argv + 1, argv + argc);
