@@ -39,18 +39,19 @@ inline constexpr Wording kEvery[] = {
 };
 }  // namespace wordings
 
-/// `pattern` with each "{N}" replaced by the Nth of `fills` (from 1); a
-/// "{N}" without its fill stays as it is.
-inline std::string filled(std::string_view pattern,
-                          std::initializer_list<std::string_view> fills = {}) {
+namespace wording_detail {
+/// `pattern` with each "{N}" replaced by `fill(N - 1)` while N - 1 <
+/// `count`; a "{N}" without its fill stays as it is.
+template <typename Fill>
+std::string filling(std::string_view pattern, std::size_t count, const Fill& fill) {
   std::string out;
   out.reserve(pattern.size());
   for (std::size_t at = 0; at < pattern.size(); ++at) {
     if (pattern[at] == '{' && at + 2 < pattern.size() && pattern[at + 1] >= '1' &&
         pattern[at + 1] <= '9' && pattern[at + 2] == '}') {
       const std::size_t n = static_cast<std::size_t>(pattern[at + 1] - '1');
-      if (n < fills.size()) {
-        out += *(fills.begin() + n);
+      if (n < count) {
+        out += fill(n);
         at += 2;
         continue;
       }
@@ -59,24 +60,20 @@ inline std::string filled(std::string_view pattern,
   }
   return out;
 }
+}  // namespace wording_detail
+
+/// `pattern` with each "{N}" replaced by the Nth of `fills` (from 1); a
+/// "{N}" without its fill stays as it is.
+inline std::string filled(std::string_view pattern,
+                          std::initializer_list<std::string_view> fills = {}) {
+  return wording_detail::filling(pattern, fills.size(),
+                                 [&](std::size_t n) { return *(fills.begin() + n); });
+}
 
 /// `pattern` with each "{N}" replaced by the Nth of `fills` (from 1).
 inline std::string filled(std::string_view pattern, std::span<const std::string> fills) {
-  std::string out;
-  out.reserve(pattern.size());
-  for (std::size_t at = 0; at < pattern.size(); ++at) {
-    if (pattern[at] == '{' && at + 2 < pattern.size() && pattern[at + 1] >= '1' &&
-        pattern[at + 1] <= '9' && pattern[at + 2] == '}') {
-      const std::size_t n = static_cast<std::size_t>(pattern[at + 1] - '1');
-      if (n < fills.size()) {
-        out += fills[n];
-        at += 2;
-        continue;
-      }
-    }
-    out += pattern[at];
-  }
-  return out;
+  return wording_detail::filling(pattern, fills.size(),
+                                 [&](std::size_t n) -> const std::string& { return fills[n]; });
 }
 
 /// `wording` in `language` with its fills made.

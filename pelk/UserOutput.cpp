@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ostream>
 
+#include "Utf8Sequences.hpp"
+
 namespace {
 
 #ifdef _WIN32
@@ -120,49 +122,32 @@ std::string UserOutput::utf8KeepingNames(std::string_view text) const {
   return out + utf8(text.substr(from));
 }
 
-std::string inCp932(std::string_view text) {
-  UserArea area;
-  ToCp932 toCp932(area);
-  std::string out;
-  toCp932.converting(text, out);
-  toCp932.finishing(out);
-  return out;
-}
-
 std::u16string utf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
+  const unsigned char* p = utf8::bytes(text);
   for (std::size_t at = 0; at < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80                   ? 1
-                               : lead >= 0xC2 && lead < 0xE0 ? 2
-                               : lead >= 0xE0 && lead < 0xF0 ? 3
-                               : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                             : 0;
-    char32_t c = length == 1   ? lead
-                 : length == 2 ? lead & 0x1F
-                 : length == 3 ? lead & 0x0F
-                               : lead & 0x07;
-    bool whole = length > 0 && at + length <= text.size();
-    for (std::size_t i = 1; whole && i < length; ++i) {
-      const unsigned char trail = static_cast<unsigned char>(text[at + i]);
-      whole = (trail & 0xC0) == 0x80;
-      c = c << 6 | (trail & 0x3F);
+    if (p[at] < 0x80) {
+      out += static_cast<char16_t>(p[at++]);
+      continue;
     }
-    // Overlong forms, surrogates and what lies past U+10FFFF are no characters.
-    const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
-    if (!whole || c < least || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) {
+    // Bytes that begin no whole character (overlong forms, surrogates, what
+    // lies past U+10FFFF, a sequence cut short) stand for U+FFFD each.
+    const int length = utf8::sequenceLength(p + at, text.size() - at);
+    if (length <= 0) {
       out += u'\uFFFD';
       ++at;
       continue;
     }
+    char32_t c = p[at] & (0x7F >> length);
+    for (int i = 1; i < length; ++i) c = c << 6 | (p[at + i] & 0x3F);
     if (c >= 0x10000) {
       out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
       out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     } else {
       out += static_cast<char16_t>(c);
     }
-    at += length;
+    at += static_cast<std::size_t>(length);
   }
   return out;
 }

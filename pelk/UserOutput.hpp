@@ -85,10 +85,6 @@ class UserOutput {
   UserArea noArea_;
 };
 
-/// The UTF-8 `text` in CP932 (our own texts, every character of which CP932
-/// has).
-std::string inCp932(std::string_view text);
-
 /// The UTF-8 `text` in UTF-16; a byte that begins no character becomes
 /// U+FFFD.
 std::u16string utf16(std::string_view text);

@@ -174,7 +174,7 @@ TEST(UserOutput, Utf16OfUtf8) {
 TEST(UserOutput, EveryJapaneseWordingHasItsCp932Form) {
   const UserArea none;
   for (const Wording& wording : wordings::kEvery) {
-    const std::string cp932 = inCp932(wording.japanese);
+    const std::string cp932 = cp932FromUtf8(wording.japanese);
     std::string back;
     ToUtf8 toUtf8(none);
     toUtf8.converting(cp932, back);
