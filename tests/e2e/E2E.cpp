@@ -365,3 +365,21 @@ Outcome E2E::waitFor(Started& started) {
   fs::remove(started.err, ec);
   return result;
 }
+
+std::vector<std::string> listedOptions(const std::string& help, const std::string& program) {
+  std::vector<std::string> options;
+  std::istringstream lines(help);
+  std::string line;
+  while (std::getline(lines, line)) {
+    std::istringstream words(line);
+    std::string word;
+    if (!(words >> word) || word != program) continue;
+    while (words >> word && word[0] != '#') {
+      if (word[0] == '-') {
+        options.push_back(word);
+        break;
+      }
+    }
+  }
+  return options;
+}

@@ -149,6 +149,11 @@ class E2E : public ::testing::Test {
   std::map<std::string, std::string> written_;
 };
 
+/// The options a help text lists: on every line that starts with the
+/// program's name, the first word before the comment that starts with "-"
+/// ("pelk who.txt -e exclude.txt  # ..." lists "-e").
+std::vector<std::string> listedOptions(const std::string& help, const std::string& program);
+
 /// What the first run in a directory says when it has written all six
 /// companion files.
 inline const std::string kFirstRunHint =

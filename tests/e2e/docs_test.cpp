@@ -18,27 +18,6 @@ std::string slurp(const std::string& path) {
   return text.str();
 }
 
-// The options a help text lists: on every line that starts with the
-// program's name, the first word before the comment that starts with "-"
-// ("pelk who.txt -e exclude.txt  # ..." lists "-e").
-std::vector<std::string> listedOptions(const std::string& help, const std::string& program) {
-  std::vector<std::string> options;
-  std::istringstream lines(help);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream words(line);
-    std::string word;
-    if (!(words >> word) || word != program) continue;
-    while (words >> word && word[0] != '#') {
-      if (word[0] == '-') {
-        options.push_back(word);
-        break;
-      }
-    }
-  }
-  return options;
-}
-
 // True when the text holds the option as a word of its own: "-r" is not
 // found in "-r-", nor "-V" in "-VC".
 bool mentions(const std::string& text, const std::string& option) {

@@ -48,25 +48,6 @@ std::string afterFirstLine(const std::string& text) {
   return end == std::string::npos ? "" : text.substr(end + 1);
 }
 
-/// The options the help lines of `help` name: the first word beginning
-/// with "-" of each line that begins "pelk ".
-std::vector<std::string> optionsOf(const std::string& help) {
-  std::vector<std::string> options;
-  std::istringstream lines(help);
-  std::string line;
-  while (std::getline(lines, line)) {
-    std::istringstream words(line);
-    std::string word;
-    if (!(words >> word) || word != "pelk") continue;
-    while (words >> word && word[0] != '#')
-      if (word[0] == '-') {
-        options.push_back(word);
-        break;
-      }
-  }
-  return options;
-}
-
 /// "ぬるぽ" in UTF-8.
 const std::string kNurupoUtf8 = "\xE3\x81\xAC\xE3\x82\x8B\xE3\x81\xBD";
 /// A thread whose Line-1 holds words, no draw: e42, its hint quoting Line-1.
@@ -104,10 +85,10 @@ TEST_F(UserLanguages, HelpIsInTheUsersLanguageAndTheTerminalsEncoding) {
 
   writeDefaultCompanions();
   const Outcome version = pelk({"-V"}, {.lang = "ja_JP.UTF-8"});
-  const std::vector<std::string> listed = optionsOf(version.err);
+  const std::vector<std::string> listed = listedOptions(version.err, "pelk");
   ASSERT_GE(listed.size(), 20u) << version.err;
   for (const Outcome* help : {&english, &utf8}) {
-    const std::vector<std::string> options = optionsOf(help->out);
+    const std::vector<std::string> options = listedOptions(help->out, "pelk");
     for (const std::string& option : listed)
       EXPECT_NE(std::find(options.begin(), options.end(), option), options.end())
           << option << " is missing from\n"
