@@ -3,50 +3,6 @@
 #include <algorithm>
 #include <ostream>
 
-namespace {
-
-#ifdef _WIN32
-/// A Windows console, written with WriteConsoleW.
-class WindowsConsole : public Console {
- public:
-  explicit WindowsConsole(HANDLE handle) : handle_(handle) {}
-
-  bool writing(std::u16string_view text) override {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    const wchar_t* at = reinterpret_cast<const wchar_t*>(text.data());
-    std::size_t left = text.size();
-    while (left > 0) {
-      // A console takes a limited piece at a time.
-      const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(left, 8192));
-      DWORD written = 0;
-      if (!WriteConsoleW(handle_, at, piece, &written, nullptr) || written == 0) return false;
-      at += written;
-      left -= written;
-    }
-    return true;
-  }
-
- private:
-  HANDLE handle_;
-};
-#endif
-
-}  // namespace
-
-std::unique_ptr<Console> consoleBehind(StandardStream stream) {
-#ifdef _WIN32
-  const HANDLE handle =
-      GetStdHandle(stream == StandardStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-  DWORD mode = 0;
-  if (handle == INVALID_HANDLE_VALUE || handle == nullptr || !GetConsoleMode(handle, &mode))
-    return nullptr;
-  return std::make_unique<WindowsConsole>(handle);
-#else
-  (void)stream;
-  return nullptr;
-#endif
-}
-
 UserOutput::UserOutput(std::ostream& stream, Console* console, Language language,
                        TerminalEncoding terminal)
     : stream_(stream), console_(console), language_(language), terminal_(terminal) {}
@@ -118,51 +74,4 @@ std::string UserOutput::utf8KeepingNames(std::string_view text) const {
     from = at;
   }
   return out + utf8(text.substr(from));
-}
-
-std::string inCp932(std::string_view text) {
-  UserArea area;
-  ToCp932 toCp932(area);
-  std::string out;
-  toCp932.converting(text, out);
-  toCp932.finishing(out);
-  return out;
-}
-
-std::u16string utf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  for (std::size_t at = 0; at < text.size();) {
-    const unsigned char lead = static_cast<unsigned char>(text[at]);
-    const std::size_t length = lead < 0x80                   ? 1
-                               : lead >= 0xC2 && lead < 0xE0 ? 2
-                               : lead >= 0xE0 && lead < 0xF0 ? 3
-                               : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                             : 0;
-    char32_t c = length == 1   ? lead
-                 : length == 2 ? lead & 0x1F
-                 : length == 3 ? lead & 0x0F
-                               : lead & 0x07;
-    bool whole = length > 0 && at + length <= text.size();
-    for (std::size_t i = 1; whole && i < length; ++i) {
-      const unsigned char trail = static_cast<unsigned char>(text[at + i]);
-      whole = (trail & 0xC0) == 0x80;
-      c = c << 6 | (trail & 0x3F);
-    }
-    // Overlong forms, surrogates and what lies past U+10FFFF are no characters.
-    const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
-    if (!whole || c < least || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) {
-      out += u'\uFFFD';
-      ++at;
-      continue;
-    }
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    at += length;
-  }
-  return out;
 }

@@ -125,7 +125,7 @@ void help(UserOutput& out) {
   const Language language = out.language();
   // A text of the help may run over lines of its own.
   const auto said = [&](const Wording& wording) {
-    const std::string text = inCp932(worded(wording, language));
+    const std::string text = cp932FromUtf8(worded(wording, language));
     for (std::size_t at = 0, end = 0; end != std::string::npos; at = end + 1) {
       end = text.find('\n', at);
       out.line(text.substr(at, end - at));
@@ -141,7 +141,7 @@ void help(UserOutput& out) {
   for (const Row& row : rows) {
     std::string command(row.command);
     command.resize(std::max<std::size_t>(19, command.size() + 2), ' ');
-    out.line(command + "# " + inCp932(worded(row.text, language)));
+    out.line(command + "# " + cp932FromUtf8(worded(row.text, language)));
   }
   out.line("");
   said(wordings::kHelpThread);
@@ -150,7 +150,7 @@ void help(UserOutput& out) {
   for (std::size_t game = 0; game < std::size(kGames); ++game) {
     std::string example(kGames[game].line1Example);
     example.resize(32, ' ');
-    out.line("  " + example + inCp932(worded(*names[game], language)));
+    out.line("  " + example + cp932FromUtf8(worded(*names[game], language)));
   }
   said(wordings::kHelpFirstRun);
   said(wordings::kHelpFailure);

@@ -13,11 +13,16 @@
 // NEC-selected IBM extensions (0xED-0xEE), before the IBM extensions
 // (0xFA-0xFC).
 
-// The lead bytes of the codes (cp932::isLeadByte) stand in ShiftJis.hpp,
-// beside the passes' own rule.
-#include "ShiftJis.hpp"
+// pelk and tivor both link these tables (the library pelkkit_common); the
+// passes' own lead-byte rule, which differs at 0xA0, stands beside this one
+// in pelk/ShiftJis.hpp.
 
 namespace cp932 {
+
+/// The lead bytes of CP932's double-byte codes: 0x81-0x9F and 0xE0-0xFC.
+constexpr bool isLeadByte(unsigned char b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
 
 /// The characters of the single bytes 0x80-0xFF, 0 for none.
 extern const char16_t kHighSingleByte[128];
