@@ -3,7 +3,7 @@
 // Which language the user reads, and in which encoding the terminal shows
 // text, from the environment: on POSIX systems the locale variables; on
 // Windows the user's UI language (the console is written in UTF-16, see
-// pelk/UserOutput.hpp, so no code page is looked for).
+// Console.hpp, so no code page is looked for).
 
 #include <cstdlib>
 #include <functional>

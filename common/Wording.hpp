@@ -1,9 +1,10 @@
 #pragma once
 
-// The texts of this program's own that a user reads (hints, the first-run
-// note, the help of -h), each in English and in Japanese, all in one table:
-// Wordings.def. The numbered messages and the texts of -V and -VC are not
-// among them: they stay as they are in every language.
+// The texts of our own that a user reads (pelk's hints and first-run note,
+// tivor's failures, the help of -h of both), each in English and in
+// Japanese, all in one table: Wordings.def. The numbered messages and the
+// texts of -V and -VC are not among them: they stay as they are in every
+// language.
 
 #include <initializer_list>
 #include <span>

@@ -409,12 +409,3 @@ void ToUtf8::finishing(std::string& out) {
   growing(out, room(carry_.size()), [&](char*& o) { return step(carry_, true, o); });
   carry_.clear();
 }
-
-std::string cp932FromUtf8(std::string_view utf8) {
-  UserArea area;
-  ToCp932 to(area);
-  std::string out;
-  to.converting(utf8, out);
-  to.finishing(out);
-  return out;
-}

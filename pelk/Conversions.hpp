@@ -182,8 +182,3 @@ class ToUtf8 {
   const UserArea& area_;
   std::string carry_;
 };
-
-/// A short text of the program's own, UTF-8 (a hint in Japanese), as CP932:
-/// the form the lines shown are made in. A character CP932 lacks takes a code
-/// of a user area of its own, so every text of the program's is to have none.
-std::string cp932FromUtf8(std::string_view utf8);

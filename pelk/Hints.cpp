@@ -6,6 +6,7 @@
 #include "Games.hpp"
 #include "Messages.hpp"
 #include "ShiftJis.hpp"
+#include "Utf8Forms.hpp"
 #include "passes/PassList.hpp"
 
 namespace {

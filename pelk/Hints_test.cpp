@@ -288,7 +288,15 @@ TEST(Hints, FirstRunAndIgnoredArguments) {
 }
 
 // A text of the tests, UTF-8, as the hints make their lines: CP932.
-std::string sj(std::string_view utf8) { return cp932FromUtf8(utf8); }
+std::string sj(std::string_view utf8) {
+  // By the converter of the threads, not the one the hints use.
+  UserArea area;
+  ToCp932 toCp932(area);
+  std::string out;
+  toCp932.converting(utf8, out);
+  toCp932.finishing(out);
+  return out;
+}
 
 // Every Japanese wording is made of characters CP932 has: none takes a code
 // of the user area, and each comes back as it was.

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "Cp932Table.hpp"
+
 /// "：" full-width colon.
 inline constexpr char kZenkakuColon[] = "\x81\x46";
 /// "　" full-width space.
@@ -55,7 +57,9 @@ constexpr char halfWidthDigitOrBlank(unsigned char lead, unsigned char trail) {
 //
 // The converter between CP932 and Unicode takes `cp932::isLeadByte`, the
 // code's own lead bytes 0x81-0x9F and 0xE0-0xFC, so that 0xA0 is never read
-// as the start of a character CP932 lacks.
+// as the start of a character CP932 lacks. It stands with the tables of the
+// codes (common/Cp932Table.hpp), included here so that both rules are at
+// hand together.
 
 /// The first byte of a double-byte character as the passes walk a line
 /// (0x81 to 0xA0, 0xE0 to 0xFC); the byte after it belongs to the same
@@ -63,15 +67,6 @@ constexpr char halfWidthDigitOrBlank(unsigned char lead, unsigned char trail) {
 constexpr bool isLeadByte(unsigned char b) {
   return (b >= 0x81 && b <= 0xA0) || (b >= 0xE0 && b <= 0xFC);
 }
-
-namespace cp932 {
-
-/// The lead bytes of CP932's double-byte codes: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool isLeadByte(unsigned char b) {
-  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-}  // namespace cp932
 
 /// The width in bytes of the character that starts at `position` of a
 /// line: 2 at a lead byte, 1 otherwise. A lead byte that ends the line is a

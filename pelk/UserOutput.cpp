@@ -3,52 +3,6 @@
 #include <algorithm>
 #include <ostream>
 
-#include "Utf8Sequences.hpp"
-
-namespace {
-
-#ifdef _WIN32
-/// A Windows console, written with WriteConsoleW.
-class WindowsConsole : public Console {
- public:
-  explicit WindowsConsole(HANDLE handle) : handle_(handle) {}
-
-  bool writing(std::u16string_view text) override {
-    static_assert(sizeof(wchar_t) == sizeof(char16_t));
-    const wchar_t* at = reinterpret_cast<const wchar_t*>(text.data());
-    std::size_t left = text.size();
-    while (left > 0) {
-      // A console takes a limited piece at a time.
-      const DWORD piece = static_cast<DWORD>(std::min<std::size_t>(left, 8192));
-      DWORD written = 0;
-      if (!WriteConsoleW(handle_, at, piece, &written, nullptr) || written == 0) return false;
-      at += written;
-      left -= written;
-    }
-    return true;
-  }
-
- private:
-  HANDLE handle_;
-};
-#endif
-
-}  // namespace
-
-std::unique_ptr<Console> consoleBehind(StandardStream stream) {
-#ifdef _WIN32
-  const HANDLE handle =
-      GetStdHandle(stream == StandardStream::kOutput ? STD_OUTPUT_HANDLE : STD_ERROR_HANDLE);
-  DWORD mode = 0;
-  if (handle == INVALID_HANDLE_VALUE || handle == nullptr || !GetConsoleMode(handle, &mode))
-    return nullptr;
-  return std::make_unique<WindowsConsole>(handle);
-#else
-  (void)stream;
-  return nullptr;
-#endif
-}
-
 UserOutput::UserOutput(std::ostream& stream, Console* console, Language language,
                        TerminalEncoding terminal)
     : stream_(stream), console_(console), language_(language), terminal_(terminal) {}
@@ -120,34 +74,4 @@ std::string UserOutput::utf8KeepingNames(std::string_view text) const {
     from = at;
   }
   return out + utf8(text.substr(from));
-}
-
-std::u16string utf16(std::string_view text) {
-  std::u16string out;
-  out.reserve(text.size());
-  const unsigned char* p = utf8::bytes(text);
-  for (std::size_t at = 0; at < text.size();) {
-    if (p[at] < 0x80) {
-      out += static_cast<char16_t>(p[at++]);
-      continue;
-    }
-    // Bytes that begin no whole character (overlong forms, surrogates, what
-    // lies past U+10FFFF, a sequence cut short) stand for U+FFFD each.
-    const int length = utf8::sequenceLength(p + at, text.size() - at);
-    if (length <= 0) {
-      out += u'\uFFFD';
-      ++at;
-      continue;
-    }
-    char32_t c = p[at] & (0x7F >> length);
-    for (int i = 1; i < length; ++i) c = c << 6 | (p[at + i] & 0x3F);
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    at += static_cast<std::size_t>(length);
-  }
-  return out;
 }

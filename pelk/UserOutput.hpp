@@ -20,30 +20,15 @@
 // terminal's encoding) inside a line converted to UTF-8.
 
 #include <iosfwd>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "Console.hpp"
 #include "Conversions.hpp"
 #include "TextEncoding.hpp"
 #include "UserLanguage.hpp"
-
-/// A console to write to in UTF-16: the seam of the Windows console.
-class Console {
- public:
-  virtual ~Console() = default;
-  /// Writes `text`; false when it could not.
-  virtual bool writing(std::u16string_view text) = 0;
-};
-
-/// The standard stream a console may stand behind.
-enum class StandardStream { kOutput, kError };
-
-/// The console that `stream` writes to, or nullptr when it goes elsewhere (a
-/// file, a pipe) or the system has no such console (POSIX terminals take
-/// bytes).
-std::unique_ptr<Console> consoleBehind(StandardStream stream);
+#include "Utf8Forms.hpp"
 
 /// The lines a user reads on one standard stream.
 class UserOutput {
@@ -84,7 +69,3 @@ class UserOutput {
   std::vector<std::string> names_;
   UserArea noArea_;
 };
-
-/// The UTF-8 `text` in UTF-16; a byte that begins no character becomes
-/// U+FFFD.
-std::u16string utf16(std::string_view text);

@@ -150,24 +150,6 @@ TEST(UserOutput, NamesGivenStayAsGivenInALineMadeUtf8) {
   EXPECT_EQ(stream.str(), "pelk: " + name + " line 1: \"" + kNurupoUtf8 + "\" (" + name + ")\n");
 }
 
-TEST(UserOutput, Utf16OfUtf8) {
-  const struct {
-    std::string utf8;
-    std::u16string expected;
-  } rows[] = {
-      {"a-1", u"a-1"},
-      {texts::kEAcute, u"\u00E9"},
-      {kNurupoUtf8, u"\u306C\u308B\u307D"},
-      {texts::kYoshi, u"\U00020BB7"},
-      {"\x82\xA0", u"\uFFFD\uFFFD"},                      // Shift-JIS passed by
-      {"\xE3\x81", u"\uFFFD\uFFFD"},                      // cut short
-      {"\xC0\xAF", u"\uFFFD\uFFFD"},                      // overlong
-      {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},            // a surrogate
-      {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},  // past U+10FFFF
-  };
-  for (const auto& row : rows) EXPECT_EQ(utf16(row.utf8), row.expected) << row.utf8;
-}
-
 // Every Japanese text of ours goes out through CP932: each must have its
 // CP932 form, or it would come back as other characters (a wave dash "〜"
 // where Windows writes the full-width tilde "～").

@@ -1,6 +1,7 @@
 #include "HelpText.hpp"
 
 #include <cstdio>
+#include <string_view>
 
 namespace tivor {
 
@@ -34,18 +35,27 @@ constexpr HelpLine kHelpLines[] = {
     {"tivor -VC", "            # version with comments\n"},
 };
 
-}  // namespace
-
-std::string helpText(bool withComments, bool help) {
+/// The banner, `first` after it, then the option list.
+std::string bannerAndList(bool withComments, std::string_view first) {
   char banner[32];
   std::snprintf(banner, sizeof banner, "tivorkit-%1.2f\n\n", kVersion);
   std::string text = banner;
-  if (help) text += "tivor -h             # this help (also --help) \n";
+  text += first;
   for (const HelpLine& line : kHelpLines) {
     text += line.usage;
     text += withComments ? line.comment : " \n";
   }
   return text;
+}
+
+}  // namespace
+
+std::string helpText(bool withComments) { return bannerAndList(withComments, ""); }
+
+std::string helpTextOfH(Language language) {
+  // Padded as the usages of the commented list.
+  return bannerAndList(
+      true, "tivor -h             # " + worded(wordings::kHelpThisHelp, language) + " \n");
 }
 
 }  // namespace tivor

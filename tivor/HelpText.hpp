@@ -2,11 +2,16 @@
 
 #include <string>
 
+#include "Wording.hpp"
+
 namespace tivor {
 
 /// The version banner and the list of options, printed for -V (without
-/// comments) and -VC (with comments); `help` adds the line of -h first, as
-/// -h prints it.
-std::string helpText(bool withComments, bool help = false);
+/// comments) and -VC (with comments): the same bytes in every language.
+std::string helpText(bool withComments);
+
+/// What -h prints, UTF-8: the text of -VC with the line of -h itself first,
+/// its comment in `language`.
+std::string helpTextOfH(Language language);
 
 }  // namespace tivor

@@ -52,7 +52,7 @@ int timeSeed(const Clock& clock) {
 
 }  // namespace
 
-Tivor::Tivor(std::ostream& standardOutput, std::ostream& standardError, const Clock& clock)
+Tivor::Tivor(UserStream& standardOutput, UserStream& standardError, const Clock& clock)
     : standardOutput_(standardOutput), standardError_(standardError), clock_(clock) {}
 
 int Tivor::running(const std::vector<std::string>& arguments) {
@@ -60,19 +60,19 @@ int Tivor::running(const std::vector<std::string>& arguments) {
   const Request request = options.scanning(arguments);
   if (request == Request::help) {
     // Help writes no file.
-    standardOutput_ << helpText(true, true) << std::flush;
+    standardOutput_.text(helpTextOfH(standardOutput_.language()));
     return 0;
   }
   if (request != Request::drawing) {
-    standardError_ << helpText(request == Request::versionWithComments) << std::flush;
+    standardError_.stream() << helpText(request == Request::versionWithComments) << std::flush;
     return kErrorCode;
   }
   if (options.low == 0 && options.high == 63) options.bitMode = true;
   if (!checkingInterval(options)) return kErrorCode;
 
   if (!options.toFile) {
-    if (writingNumbers(options, standardOutput_)) return 0;
-    standardError_ << "tivor: writing to standard output failed\n" << std::flush;
+    if (writingNumbers(options, standardOutput_.stream())) return 0;
+    failing(wordings::kTivorStandardOutputFailed);
     return kErrorCode;
   }
   const std::string fileName = options.csv ? "tivor.csv" : "tivor.txt";
@@ -83,13 +83,13 @@ int Tivor::running(const std::vector<std::string>& arguments) {
   replacing::removeAbandonedPartials(kPartialTag);
   replacing::ReplacingFile file(kPartialTag, true);
   if (!file.open(fileName)) {
-    standardError_ << "tivor: cannot open " << fileName << " for writing\n" << std::flush;
+    failing(wordings::kTivorCannotOpen, fileName);
     return kErrorCode;
   }
   ReplacingBuffer buffer(file);
   std::ostream out(&buffer);
   if (writingNumbers(options, out) && file.commit()) return 0;
-  standardError_ << "tivor: writing " << fileName << " failed\n" << std::flush;
+  failing(wordings::kTivorWritingFailed, fileName);
   return kErrorCode;
 }
 
@@ -97,15 +97,11 @@ bool Tivor::checkingInterval(const GeneratorOptions& options) {
   // In 6-bit mode the interval is not drawn from.
   if (options.bitMode) return true;
   if (options.low > options.high) {
-    standardError_ << "tivor: interval " << intervalText(options)
-                   << " refused: its low bound exceeds its high bound\n"
-                   << std::flush;
+    failing(wordings::kTivorIntervalLowAboveHigh, intervalText(options));
     return false;
   }
   if (options.high > kHighestNumber) {
-    standardError_ << "tivor: interval " << intervalText(options)
-                   << " refused: numbers lie within 0 to 99\n"
-                   << std::flush;
+    failing(wordings::kTivorIntervalOutsideTable, intervalText(options));
     return false;
   }
   return true;
@@ -119,6 +115,10 @@ bool Tivor::writingNumbers(GeneratorOptions options, std::ostream& out) {
   writer.ending();
   out.flush();
   return out.good();
+}
+
+void Tivor::failing(const Wording& wording, std::string_view fill) {
+  standardError_.text("tivor: " + worded(wording, standardError_.language(), {fill}) + "\n");
 }
 
 }  // namespace tivor

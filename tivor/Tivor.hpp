@@ -6,6 +6,7 @@
 
 #include "Clock.hpp"
 #include "GeneratorOptions.hpp"
+#include "UserStream.hpp"
 
 namespace tivor {
 
@@ -15,14 +16,15 @@ class Tivor {
  public:
   static constexpr int kErrorCode = 1;
 
-  /// Writes to the two streams; the time seed comes from `clock`.
-  Tivor(std::ostream& standardOutput, std::ostream& standardError, const Clock& clock);
+  /// Writes to the two streams, its own lines in the language they are
+  /// read in; the time seed comes from `clock`.
+  Tivor(UserStream& standardOutput, UserStream& standardError, const Clock& clock);
 
   /// Runs with the arguments after the program name; returns the exit
   /// status: 0 after the numbers were written or the help of -h on standard
   /// output, 1 after the help of -V or -VC, a refused
   /// interval or a failed write (each failure with one line on standard
-  /// error).
+  /// error, in the user's language).
   int running(const std::vector<std::string>& arguments);
 
  private:
@@ -30,9 +32,11 @@ class Tivor {
   bool checkingInterval(const GeneratorOptions& options);
   /// Seeds, draws and ends the output on `out`; false when a write failed.
   bool writingNumbers(GeneratorOptions options, std::ostream& out);
+  /// Writes "tivor: " and `wording` with its fill on standard error.
+  void failing(const Wording& wording, std::string_view fill = {});
 
-  std::ostream& standardOutput_;
-  std::ostream& standardError_;
+  UserStream& standardOutput_;
+  UserStream& standardError_;
   const Clock& clock_;
 };
 

@@ -18,9 +18,12 @@ struct Result {
 // The clock of the runs whose time seed does not matter.
 const FixedClock kAnyTime(1502694845);
 
-Result run(const std::vector<std::string>& arguments, const Clock& clock = kAnyTime) {
+Result run(const std::vector<std::string>& arguments, const Clock& clock = kAnyTime,
+           Language language = Language::kEnglish) {
   std::ostringstream out, err;
-  Tivor program(out, err, clock);
+  UserStream output(out, nullptr, language, TerminalEncoding::kUtf8);
+  UserStream errors(err, nullptr, language, TerminalEncoding::kUtf8);
+  Tivor program(output, errors, clock);
   const int status = program.running(arguments);
   return {status, out.str(), err.str()};
 }
@@ -44,6 +47,57 @@ TEST(Tivor, RefusesIntervalsOutsideTheTable) {
     EXPECT_EQ(result.status, 1) << refusal.message;
     EXPECT_EQ(result.out, "") << refusal.message;
     EXPECT_EQ(result.err, refusal.message);
+  }
+}
+
+// The failures in the user's language, one line each, nothing written.
+TEST(Tivor, RefusalsSpeakTheUsersLanguage) {
+  struct Refusal {
+    std::vector<std::string> arguments;
+    Language language;
+    std::string message;
+  };
+  const std::vector<Refusal> refusals = {
+      {{"-r", "-i50-20"},
+       Language::kEnglish,
+       "tivor: interval 50-20 refused: its low bound exceeds its high bound\n"},
+      {{"-r", "-i50-20"},
+       Language::kJapanese,
+       "tivor: 範囲 50-20 は使えません。下限が上限より大きいです\n"},
+      {{"-i1-100"},
+       Language::kEnglish,
+       "tivor: interval 1-100 refused: numbers lie within 0 to 99\n"},
+      {{"-i1-100"},
+       Language::kJapanese,
+       "tivor: 範囲 1-100 は使えません。番号は 0 から 99 までです\n"},
+  };
+  for (const Refusal& refusal : refusals) {
+    const Result result = run(refusal.arguments, kAnyTime, refusal.language);
+    EXPECT_EQ(result.status, 1) << refusal.message;
+    EXPECT_EQ(result.out, "") << refusal.message;
+    EXPECT_EQ(result.err, refusal.message);
+  }
+}
+
+// -h: the line of -h in the user's language, then the commented list as -VC
+// has it; -V and -VC the same bytes in every language.
+TEST(Tivor, HelpOfHInTheUsersLanguageVersionTextsInEvery) {
+  const Result versionEnglish = run({"-VC"});
+  const std::string list = versionEnglish.err.substr(std::string("tivorkit-1.06\n\n").size());
+  const struct {
+    Language language;
+    std::string firstLine;
+  } rows[] = {
+      {Language::kEnglish, "tivor -h             # this help (also --help) \n"},
+      {Language::kJapanese, "tivor -h             # このヘルプ (--help も同じ) \n"},
+  };
+  for (const auto& row : rows) {
+    const Result help = run({"--help"}, kAnyTime, row.language);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out, "tivorkit-1.06\n\n" + row.firstLine + list);
+    for (const char* option : {"-V", "-VC"})
+      EXPECT_EQ(run({option}, kAnyTime, row.language).err, run({option}).err) << option;
   }
 }
 
@@ -104,11 +158,25 @@ TEST(Tivor, FailedWriteToStandardOutputIsReportedAndStopsDrawing) {
   FullBuffer full(100);
   std::ostream out(&full);
   std::ostringstream err;
-  Tivor program(out, err, kAnyTime);
-  // Two terabytes asked for: the run must stop at the first failed write.
-  EXPECT_EQ(program.running({"-r", "-k2147483647"}), 1);
-  EXPECT_EQ(err.str(), "tivor: writing to standard output failed\n");
-  EXPECT_EQ(full.taken, 100u);
+  const struct {
+    Language language;
+    std::string message;
+  } rows[] = {
+      {Language::kEnglish, "tivor: writing to standard output failed\n"},
+      {Language::kJapanese, "tivor: 標準出力に書き込めませんでした\n"},
+  };
+  for (const auto& row : rows) {
+    full.taken = 0;
+    out.clear();
+    err.str("");
+    UserStream output(out, nullptr, row.language, TerminalEncoding::kUtf8);
+    UserStream errors(err, nullptr, row.language, TerminalEncoding::kUtf8);
+    Tivor program(output, errors, kAnyTime);
+    // Two terabytes asked for: the run must stop at the first failed write.
+    EXPECT_EQ(program.running({"-r", "-k2147483647"}), 1);
+    EXPECT_EQ(err.str(), row.message);
+    EXPECT_EQ(full.taken, 100u);
+  }
 }
 
 }  // namespace

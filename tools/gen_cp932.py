@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
-"""Writes pelk/Cp932Table.cpp, the CP932 (Windows Shift-JIS) mapping tables,
+"""Writes common/Cp932Table.cpp, the CP932 (Windows Shift-JIS) mapping tables,
 from Python's standard cp932 codec.
 
-    tools/gen_cp932.py            rewrites pelk/Cp932Table.cpp
+    tools/gen_cp932.py            rewrites common/Cp932Table.cpp
     tools/gen_cp932.py --check    fails when the committed file differs
 
 What goes into the tables:
@@ -28,7 +28,7 @@ USER_AREA = range(0xF0, 0xFA)
 WIDTH = 100  # the column limit of the sources
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-TARGET = os.path.join(HERE, "..", "pelk", "Cp932Table.cpp")
+TARGET = os.path.join(HERE, "..", "common", "Cp932Table.cpp")
 
 
 def is_private_use(ch):
@@ -135,7 +135,7 @@ def main():
     if sys.argv[1:] == ["--check"]:
         with open(TARGET, encoding="ascii") as committed:
             if committed.read() != text:
-                sys.exit("pelk/Cp932Table.cpp differs from what tools/gen_cp932.py writes")
+                sys.exit("common/Cp932Table.cpp differs from what tools/gen_cp932.py writes")
         return
     with open(TARGET, "w", encoding="ascii", newline="\n") as out:
         out.write(text)

@@ -1,5 +1,7 @@
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
+#include <filesystem>
 
 #include "E2E.hpp"
 
@@ -220,6 +222,71 @@ TEST_F(Tivor, UnwritableOutputIsReported) {
   EXPECT_EQ(limitedOut.status, 1);
   EXPECT_LE(limitedOut.out.size(), 1000u);
   EXPECT_EQ(limitedOut.err, "tivor: writing to standard output failed\n");
+}
+
+// tivor's own lines (the -h line, the failures) in the user's language and
+// the terminal's encoding; the texts of -V and -VC, and the numbers, the
+// same bytes under every locale.
+TEST_F(Tivor, OwnLinesFollowTheUsersLanguage) {
+  const char* runner = std::getenv("E2E_RUNNER");
+  if (runner && *runner) GTEST_SKIP() << "Wine takes its language from its own settings";
+  const std::string list = kCommentedHelp.substr(std::string("tivorkit-1.06\n\n").size());
+  const struct {
+    std::string lang;
+    std::string thisHelp;
+    std::string refused;
+    std::string cannotOpen;
+  } rows[] = {
+      {"C", "this help (also --help)",
+       "interval 50-20 refused: its low bound exceeds its high bound",
+       "cannot open tivor.txt for writing"},
+      // "このヘルプ (--help も同じ)", "範囲 50-20 は使えません。下限が上限より大きいです",
+      // "tivor.txt を書き込み用に開けませんでした"
+      {"ja_JP.UTF-8",
+       "\xE3\x81\x93\xE3\x81\xAE\xE3\x83\x98\xE3\x83\xAB\xE3\x83\x97 (--help "
+       "\xE3\x82\x82\xE5\x90\x8C\xE3\x81\x98)",
+       "\xE7\xAF\x84\xE5\x9B\xB2 50-20 \xE3\x81\xAF\xE4\xBD\xBF\xE3\x81\x88\xE3\x81\xBE\xE3\x81\x9B"
+       "\xE3\x82\x93\xE3\x80\x82\xE4\xB8\x8B\xE9\x99\x90\xE3\x81\x8C\xE4\xB8\x8A\xE9\x99\x90\xE3"
+       "\x82"
+       "\x88\xE3\x82\x8A\xE5\xA4\xA7\xE3\x81\x8D\xE3\x81\x84\xE3\x81\xA7\xE3\x81\x99",
+       "tivor.txt \xE3\x82\x92\xE6\x9B\xB8\xE3\x81\x8D\xE8\xBE\xBC\xE3\x81\xBF\xE7\x94\xA8\xE3\x81"
+       "\xAB\xE9\x96\x8B\xE3\x81\x91\xE3\x81\xBE\xE3\x81\x9B\xE3\x82\x93\xE3\x81\xA7\xE3\x81\x97"
+       "\xE3\x81\x9F"},
+      // The same in CP932.
+      {"ja_JP.SJIS", "\x82\xB1\x82\xCC\x83\x77\x83\x8B\x83\x76 (--help \x82\xE0\x93\xAF\x82\xB6)",
+       "\x94\xCD\x88\xCD 50-20 \x82\xCD\x8E\x67\x82\xA6\x82\xDC\x82\xB9\x82\xF1\x81\x42\x89\xBA\x8C"
+       "\xC0\x82\xAA\x8F\xE3\x8C\xC0\x82\xE6\x82\xE8\x91\xE5\x82\xAB\x82\xA2\x82\xC5\x82\xB7",
+       "tivor.txt \x82\xF0\x8F\x91\x82\xAB\x8D\x9E\x82\xDD\x97\x70\x82\xC9\x8A\x4A\x82\xAF\x82\xDC"
+       "\x82\xB9\x82\xF1\x82\xC5\x82\xB5\x82\xBD"},
+  };
+  const Outcome numbers = tivor({"-r", "-k1"}, {.lang = "C"});
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.lang);
+    const Outcome help = tivor({"-h"}, {.lang = row.lang});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.err, "");
+    EXPECT_EQ(help.out, "tivorkit-1.06\n\ntivor -h             # " + row.thisHelp + " \n" + list);
+
+    const Outcome refused = tivor({"-i50-20"}, {.lang = row.lang});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "tivor: " + row.refused + "\n");
+
+    std::filesystem::create_directory(dir / "tivor.txt");
+    const Outcome blocked = tivor({}, {.lang = row.lang});
+    EXPECT_EQ(blocked.status, 1);
+    EXPECT_EQ(blocked.out, "");
+    EXPECT_EQ(blocked.err, "tivor: " + row.cannotOpen + "\n");
+    std::filesystem::remove(dir / "tivor.txt");
+
+    const Outcome version = tivor({"-VC"}, {.lang = row.lang});
+    EXPECT_EQ(version.status, 1);
+    EXPECT_EQ(version.err, kCommentedHelp);
+    const Outcome drawn = tivor({"-r", "-k1"}, {.lang = row.lang});
+    EXPECT_EQ(drawn.status, 0);
+    EXPECT_EQ(drawn.rawOut, numbers.rawOut);
+  }
+  EXPECT_EQ(names(), std::vector<std::string>{});
 }
 
 }  // namespace
