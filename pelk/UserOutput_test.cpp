@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "Console_testing.hpp"
 #include "TextEncoding_testing.hpp"
 
 namespace {
@@ -15,17 +16,6 @@ const std::string kNurupoSjis = "\x82\xCA\x82\xE9\x82\xDB";
 const std::string kQuoting = "pelk: who.txt line 1: \"" + kNurupoSjis + "\": no draw";
 /// The numbered line of a failure.
 const std::string kNumbered = "e41: ADD THE DRAW TO LINE-1 OF WHO.TXT";
-
-/// A console that keeps what it is given.
-class FakeConsole : public Console {
- public:
-  bool writing(std::u16string_view text) override {
-    written += text;
-    return works;
-  }
-  std::u16string written;
-  bool works = true;
-};
 
 /// A run whose thread was read in `encoding`.
 std::unique_ptr<RunEncoding> runOn(Encoding encoding) {

@@ -4,19 +4,10 @@
 
 #include <sstream>
 
+#include "Console_testing.hpp"
+
 namespace tivor {
 namespace {
-
-/// A console that keeps what it is given.
-class FakeConsole : public Console {
- public:
-  bool writing(std::u16string_view text) override {
-    written += text;
-    return works;
-  }
-  std::u16string written;
-  bool works = true;
-};
 
 /// "tivor: 範囲 1-100 は使えません" and the line after it, in UTF-8.
 const std::string kLines =
