@@ -106,13 +106,10 @@ Utf8Bytes utf8Bytes(char32_t c) {
   return utf8;
 }
 
-/// The UTF-8 bytes of the CP932 codes from 0x80: the single bytes, and
-/// every two bytes as they stand in the text, read as one 16-bit number
-/// (`pairKey`): a double-byte code, or a single byte and whatever follows
-/// it. In `pairs` the fourth byte holds the count of bytes written in its low
-/// four bits and the count of bytes taken (1 or 2) in its high four. A
-/// user-defined code, a byte below 0x80, or bytes that make no character
-/// have none here.
+/// The UTF-8 bytes of the CP932 codes from 0x80: the single bytes, and the
+/// pairs by their two bytes as they stand in the text, read as one 16-bit
+/// number (`pairKey`). A user-defined code, or two bytes that make no
+/// character, have none here.
 struct Utf8Codes {
   std::array<Utf8Bytes, 128> singles;
   std::vector<Utf8Bytes> pairs = std::vector<Utf8Bytes>(0x10000);
@@ -129,14 +126,12 @@ const Utf8Codes& utf8Codes() {
   static const Utf8Codes codes = [] {
     Utf8Codes all;
     for (int b = 0x80; b <= 0xFF; ++b) all.singles[b - 0x80] = utf8Bytes(cp932::fromSingleByte(b));
-    for (int first = 0x80; first <= 0xFF; ++first) {
-      const bool lead = cp932::isLeadByte(first);
-      for (int second = 0; second <= 0xFF; ++second) {
-        const unsigned char code[2] = {static_cast<unsigned char>(first),
-                                       static_cast<unsigned char>(second)};
-        Utf8Bytes& bytes = all.pairs[pairKey(code)];
-        bytes = lead ? utf8Bytes(cp932::fromDoubleByte(first, second)) : all.singles[first - 0x80];
-        if (bytes.bytes[3] != 0) bytes.bytes[3] |= (lead ? 2 : 1) << 4;
+    for (int lead = 0x80; lead <= 0xFF; ++lead) {
+      if (!cp932::isLeadByte(lead)) continue;
+      for (int trail = 0; trail <= 0xFF; ++trail) {
+        const unsigned char code[2] = {static_cast<unsigned char>(lead),
+                                       static_cast<unsigned char>(trail)};
+        all.pairs[pairKey(code)] = utf8Bytes(cp932::fromDoubleByte(lead, trail));
       }
     }
     return all;
@@ -285,31 +280,45 @@ size_t ToCp932::stepping(std::string_view in, bool end, char*& out) {
       continue;
     }
     if constexpr (kWordwise) {
-      // The common case: runs of three-byte sequences (kana, kanji,
-      // full-width and half-width forms) and two-byte ones (Greek, Cyrillic,
-      // signs) of characters CP932 has. Overlong forms, surrogates, the mark
-      // and characters without a code take the general way.
-      while (i + 4 <= n) {
+      // The common case: runs of three-byte sequences of double-byte
+      // characters (kana, kanji, full-width forms), three bytes a step
+      // whatever the table says, so that the look-ups of a run go on side by
+      // side. Overlong forms (below U+0800) and characters the table has no
+      // double-byte code for end the run.
+      for (; i + 4 <= n; i += 3) {
         std::uint32_t word;
         std::memcpy(&word, p + i, 4);
-        char32_t c;
-        size_t length;
+        if ((word & 0xC0C0F0u) != 0x8080E0u) break;
+        const char32_t c = (word & 0x0Fu) << 12 | (word >> 2 & 0xFC0u) | (word >> 16 & 0x3Fu);
+        const std::uint16_t code = codes[c];
+        if (c < 0x800 || code <= 0xFF) break;
+        std::memcpy(o, &code, 2);
+        o += 2;
+      }
+      // Then one two- or three-byte sequence of any character the table
+      // has: a half-width katakana, Greek, Cyrillic, a sign. Surrogates, the
+      // mark and characters without a code take the general way.
+      if (i + 4 <= n) {
+        std::uint32_t word;
+        std::memcpy(&word, p + i, 4);
+        char32_t c = 0;
+        size_t length = 0;
         if ((word & 0xC0C0F0u) == 0x8080E0u) {
           c = (word & 0x0Fu) << 12 | (word >> 2 & 0xFC0u) | (word >> 16 & 0x3Fu);
-          if (c < 0x800) break;
-          length = 3;
+          length = c < 0x800 ? 0 : 3;
         } else if ((word & 0xC0E0u) == 0x80C0u) {
           // Below U+0080 (an overlong form) the table has no code.
           c = (word & 0x1Fu) << 6 | (word >> 8 & 0x3Fu);
           length = 2;
-        } else {
-          break;
         }
-        const std::uint16_t code = codes[c];
-        if (code == 0) break;
-        std::memcpy(o, &code, 2);
-        o += code > 0xFF ? 2 : 1;
-        i += length;
+        if (length > 0) {
+          if (const std::uint16_t code = codes[c]) {
+            std::memcpy(o, &code, 2);
+            o += code > 0xFF ? 2 : 1;
+            i += length;
+            continue;
+          }
+        }
       }
       if (i < n && p[i] < 0x80) continue;
     }
@@ -387,13 +396,13 @@ size_t ToUtf8::stepping(std::string_view in, bool end, char*& out) {
       continue;
     }
     // The common case: runs of double-byte characters (kana, kanji,
-    // full-width forms) and single bytes from 0x80 (half-width katakana).
-    while (i + 1 < n) {
-      const Utf8Bytes code = pairs[pairKey(p + i)];
-      if (code.bytes[3] == 0) break;
-      std::memcpy(o, code.bytes, 4);
-      o += code.bytes[3] & 0x0F;
-      i += code.bytes[3] >> 4;
+    // full-width forms). Two bytes a step whatever the table says, so that
+    // the look-ups of a run go on side by side.
+    for (; i + 1 < n; i += 2) {
+      const Utf8Bytes pair = pairs[pairKey(p + i)];
+      if (pair.bytes[3] == 0) break;
+      std::memcpy(o, pair.bytes, 4);
+      o += pair.bytes[3];
     }
     if (i == n || p[i] < 0x80) continue;
     const unsigned char b = p[i];
