@@ -1,9 +1,10 @@
 // Detection and conversion on any bytes. The first byte picks the size of
 // the blocks (1 to 16) the text is given in; the rest is the text.
 //
-// Whatever the bytes: blocks give what the whole text gives; a text read
-// as UTF-8 and written back is the same text without its mark, bytes that
-// are not UTF-8 included, unless the user area overflowed.
+// Whatever the bytes: blocks give what the whole text gives; the path of a
+// machine without SSE2 gives what the other gives; a text read as UTF-8 and
+// written back is the same text without its mark, bytes that are not UTF-8
+// included, unless the user area overflowed.
 
 #include <string>
 #include <string_view>
@@ -42,8 +43,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   });
   convertedInBlocks = blocks.finishing(cp932InBlocks) && convertedInBlocks;
   FUZZ_CHECK(converted == convertedInBlocks);
+  UserArea scalarArea;
+  ToCp932 scalar(scalarArea);
+  scalar.scalar();
+  std::string cp932Scalar;
+  bool convertedScalar = true;
+  inBlocks(text, block, [&](std::string_view piece) {
+    convertedScalar = scalar.converting(piece, cp932Scalar) && convertedScalar;
+  });
+  convertedScalar = scalar.finishing(cp932Scalar) && convertedScalar;
+  FUZZ_CHECK(converted == convertedScalar);
   if (converted) {
     FUZZ_CHECK(cp932 == cp932InBlocks);
+    FUZZ_CHECK(cp932 == cp932Scalar);
     const std::string_view unmarked =
         std::string_view(text).substr(text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0);
     ToUtf8 back(wholeArea);
@@ -61,5 +73,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   inBlocks(text, block, [&](std::string_view piece) { blockBack.converting(piece, utf8InBlocks); });
   blockBack.finishing(utf8InBlocks);
   FUZZ_CHECK(utf8 == utf8InBlocks);
+  ToUtf8 scalarBack(wholeArea);
+  scalarBack.scalar();
+  std::string utf8Scalar;
+  inBlocks(text, block, [&](std::string_view piece) { scalarBack.converting(piece, utf8Scalar); });
+  scalarBack.finishing(utf8Scalar);
+  FUZZ_CHECK(utf8 == utf8Scalar);
   return 0;
 }

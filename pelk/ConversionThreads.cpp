@@ -352,9 +352,15 @@ class Utf8Writer : public Disk::Writer {
   ~Utf8Writer() override { stopping(); }
 
   bool append(std::string_view bytes) override {
-    if (failed_) return false;
-    gathered_.append(bytes);
-    if (gathered_.size() >= kPiece) passing();
+    // A long append (the assembler hands on a megabyte at a time) goes in
+    // pieces, so that the queue holds a few pieces whatever the appends.
+    while (!failed_) {
+      const size_t room = kPiece - std::min(kPiece, gathered_.size());
+      gathered_.append(bytes.substr(0, room));
+      bytes.remove_prefix(std::min(room, bytes.size()));
+      if (gathered_.size() < kPiece) break;
+      passing();
+    }
     return !failed_;
   }
 

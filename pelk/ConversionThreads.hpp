@@ -17,7 +17,7 @@
 // see these: they get a Disk::Reader or a Disk::Writer from RunEncoding.
 
 /// The bytes a conversion thread takes at a time.
-inline constexpr size_t kConversionPiece = size_t{1} << 18;
+inline constexpr size_t kConversionPiece = size_t{1} << 16;
 
 /// Makes the thread a conversion runs on. It throws std::system_error when
 /// the system gives no thread (a limit of processes or threads reached:

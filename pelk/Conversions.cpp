@@ -12,6 +12,7 @@ namespace {
 
 using utf8::bytes;
 using utf8::copyAscii;
+using utf8::copyAsciiBy16;
 using utf8::kWordwise;
 using utf8::sequenceLength;
 using utf8::stitching;
@@ -69,22 +70,25 @@ auto growing(std::string& out, size_t size, Write write) {
   return result;
 }
 
-/// The double-byte codes of the characters U+0800 to U+FFFF, as the two
-/// bytes to write in the order they are written (0: none, or a single byte,
-/// or a character below U+0800): one look-up for the common case.
-const std::uint16_t* pairsOfCharacters() {
-  static const std::vector<std::uint16_t> pairs = [] {
+/// The codes of the characters U+0080 to U+FFFF, as the bytes to write in
+/// the order they are written: two for a double-byte code, one and a 0 for
+/// a single byte (half-width katakana); 0 for a character CP932 lacks, and
+/// for the surrogates and the mark, which take the general way. One look-up
+/// for every character of the runs of two- and three-byte sequences.
+const std::uint16_t* codesOfCharacters() {
+  static const std::vector<std::uint16_t> codes = [] {
     std::vector<std::uint16_t> all(0x10000);
-    for (char32_t c = 0x800; c < 0x10000; ++c) {
+    for (char32_t c = 0x80; c < 0x10000; ++c) {
+      if ((c >= 0xD800 && c <= 0xDFFF) || c == kMarkCharacter) continue;
       const unsigned short code = cp932::toCode(c);
-      if (code <= 0xFF) continue;
-      const unsigned char bytes[2] = {static_cast<unsigned char>(code >> 8),
-                                      static_cast<unsigned char>(code & 0xFF)};
+      if (code == 0) continue;
+      const unsigned char bytes[2] = {static_cast<unsigned char>(code > 0xFF ? code >> 8 : code),
+                                      static_cast<unsigned char>(code > 0xFF ? code & 0xFF : 0)};
       std::memcpy(&all[c], bytes, 2);
     }
     return all;
   }();
-  return pairs.data();
+  return codes.data();
 }
 
 /// The UTF-8 bytes of a character, with their count in the fourth byte
@@ -258,32 +262,63 @@ bool UserArea::keepingOwn(std::string& text) {
 }
 
 size_t ToCp932::step(std::string_view in, bool end, char*& out) {
+  return utf8::kSse2 && !scalar_ ? stepping<true>(in, end, out) : stepping<false>(in, end, out);
+}
+
+template <bool kBy16>
+size_t ToCp932::stepping(std::string_view in, bool end, char*& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
-  const std::uint16_t* pairs = pairsOfCharacters();
+  const std::uint16_t* codes = codesOfCharacters();
   char* o = out;
   size_t i = 0;
   while (i < n) {
     if (p[i] < 0x80) {
-      const size_t ascii = copyAscii(p + i, n - i, o);
+      const size_t ascii = kBy16 ? copyAsciiBy16(p + i, n - i, o) : copyAscii(p + i, n - i, o);
       i += ascii;
       o += ascii;
       continue;
     }
     if constexpr (kWordwise) {
-      // The common case: runs of three-byte sequences (kana, kanji,
-      // full-width forms) of double-byte characters. Overlong forms (below
-      // U+0800), surrogates and characters without a double-byte code take
-      // the general way.
+      // The common case: runs of three-byte sequences of double-byte
+      // characters (kana, kanji, full-width forms), three bytes a step
+      // whatever the table says, so that the look-ups of a run go on side by
+      // side. Overlong forms (below U+0800) and characters the table has no
+      // double-byte code for end the run.
       for (; i + 4 <= n; i += 3) {
         std::uint32_t word;
         std::memcpy(&word, p + i, 4);
         if ((word & 0xC0C0F0u) != 0x8080E0u) break;
         const char32_t c = (word & 0x0Fu) << 12 | (word >> 2 & 0xFC0u) | (word >> 16 & 0x3Fu);
-        const std::uint16_t pair = pairs[c];
-        if (pair == 0) break;
-        std::memcpy(o, &pair, 2);
+        const std::uint16_t code = codes[c];
+        if (c < 0x800 || code <= 0xFF) break;
+        std::memcpy(o, &code, 2);
         o += 2;
+      }
+      // Then one two- or three-byte sequence of any character the table
+      // has: a half-width katakana, Greek, Cyrillic, a sign. Surrogates, the
+      // mark and characters without a code take the general way.
+      if (i + 4 <= n) {
+        std::uint32_t word;
+        std::memcpy(&word, p + i, 4);
+        char32_t c = 0;
+        size_t length = 0;
+        if ((word & 0xC0C0F0u) == 0x8080E0u) {
+          c = (word & 0x0Fu) << 12 | (word >> 2 & 0xFC0u) | (word >> 16 & 0x3Fu);
+          length = c < 0x800 ? 0 : 3;
+        } else if ((word & 0xC0E0u) == 0x80C0u) {
+          // Below U+0080 (an overlong form) the table has no code.
+          c = (word & 0x1Fu) << 6 | (word >> 8 & 0x3Fu);
+          length = 2;
+        }
+        if (length > 0) {
+          if (const std::uint16_t code = codes[c]) {
+            std::memcpy(o, &code, 2);
+            o += code > 0xFF ? 2 : 1;
+            i += length;
+            continue;
+          }
+        }
       }
       if (i < n && p[i] < 0x80) continue;
     }
@@ -340,6 +375,11 @@ bool ToCp932::finishing(std::string& out) {
 }
 
 size_t ToUtf8::step(std::string_view in, bool end, char*& out) {
+  return utf8::kSse2 && !scalar_ ? stepping<true>(in, end, out) : stepping<false>(in, end, out);
+}
+
+template <bool kBy16>
+size_t ToUtf8::stepping(std::string_view in, bool end, char*& out) {
   const unsigned char* p = bytes(in);
   const size_t n = in.size();
   const Utf8Codes& utf8 = utf8Codes();
@@ -350,13 +390,14 @@ size_t ToUtf8::step(std::string_view in, bool end, char*& out) {
   size_t i = 0;
   while (i < n) {
     if (p[i] < 0x80) {
-      const size_t ascii = copyAscii(p + i, n - i, o);
+      const size_t ascii = kBy16 ? copyAsciiBy16(p + i, n - i, o) : copyAscii(p + i, n - i, o);
       i += ascii;
       o += ascii;
       continue;
     }
     // The common case: runs of double-byte characters (kana, kanji,
-    // full-width forms).
+    // full-width forms). Two bytes a step whatever the table says, so that
+    // the look-ups of a run go on side by side.
     for (; i + 1 < n; i += 2) {
       const Utf8Bytes pair = pairs[pairKey(p + i)];
       if (pair.bytes[3] == 0) break;

@@ -118,6 +118,9 @@ class ToCp932 {
   /// in `pending` (where, and which character), so that the pass's thread
   /// gives the codes of the user area in the order it reads the text.
   void deferring(std::vector<std::pair<char*, char32_t>>* pending) { pending_ = pending; }
+  /// Converts as a machine without SSE2 does (the 32-bit Windows build):
+  /// the tests hold this path against the other on the same texts.
+  void scalar() { scalar_ = true; }
 
   /// Appends the conversion of the next block to `out`; false once the user
   /// area has overflowed (the text is then cut at the character that found
@@ -139,6 +142,9 @@ class ToCp932 {
   /// has room for 2 * in.size() + 8 bytes, and returns how many bytes it
   /// took; at the `end` of the text, a sequence cut short too.
   size_t step(std::string_view in, bool end, char*& out);
+  /// `step`, with runs of ASCII copied sixteen bytes a step when `kBy16`.
+  template <bool kBy16>
+  size_t stepping(std::string_view in, bool end, char*& out);
 
   UserArea& area_;
   std::string carry_;
@@ -146,6 +152,7 @@ class ToCp932 {
   bool overflowed_ = false;
   bool strict_ = false;
   bool strayFound_ = false;
+  bool scalar_ = false;
   /// The bytes of the text converted so far, and where the stray byte stands.
   std::uint64_t taken_ = 0;
   std::uint64_t strayOffset_ = 0;
@@ -163,6 +170,9 @@ class ToUtf8 {
  public:
   explicit ToUtf8(const UserArea& area) : area_(area) {}
 
+  /// As ToCp932::scalar.
+  void scalar() { scalar_ = true; }
+
   /// Appends the conversion of the next block to `out`.
   void converting(std::string_view block, std::string& out);
   /// As above, writing at `out`, which has `room(block.size())` bytes, and
@@ -178,7 +188,10 @@ class ToUtf8 {
  private:
   /// As ToCp932::step, with room for 3 * in.size() + 8 bytes.
   size_t step(std::string_view in, bool end, char*& out);
+  template <bool kBy16>
+  size_t stepping(std::string_view in, bool end, char*& out);
 
   const UserArea& area_;
   std::string carry_;
+  bool scalar_ = false;
 };

@@ -279,6 +279,74 @@ TEST(Runs, ATextConvertsAsItsPiecesOneByOne) {
   }
 }
 
+// Runs of ASCII are copied sixteen bytes a step where SSE2 is there, and a
+// byte at a time or by words on a machine without it (the 32-bit Windows
+// build): both ways give the same, wherever the runs and the blocks end, and
+// a text read as UTF-8 comes back whole.
+TEST(Paths, TheScalarPathGivesWhatTheOtherGives) {
+  const std::vector<std::string> utf8Pieces = {
+      kAUtf8,     kNurupoUtf8, kColonUtf8, kHalfAUtf8, kWaveDash,      kPrivateUse,    kEAcute,
+      "\xC2\x80", kEmoji,      kYoshi,     kMark,      "\xE0\x80\x80", "\xED\xA0\x80", "\xFF"};
+  UserArea area;
+  const std::string given = toCp932(area, kEmoji);
+  const std::vector<std::string> cp932Pieces = {kASjis,     kNurupo,    kZenkakuColon, kHalfASjis,
+                                                given,      "\xF1\x40", "\x80",        "\xA0",
+                                                "\x85\x40", "\xFD"};
+  std::mt19937 random(11);
+  // ASCII runs of every length up to three steps of sixteen, then pieces.
+  auto text = [&](const std::vector<std::string>& pieces) {
+    std::string t = std::string(kMark);
+    for (int i = 0; i < 40; ++i) {
+      const size_t run = random() % 50;
+      for (size_t k = 0; k < run; ++k) t += char('!' + random() % 90);
+      if (random() % 5 == 0) t += '\n';
+      const size_t count = 1 + random() % 4;
+      for (size_t k = 0; k < count; ++k) t += pieces[random() % pieces.size()];
+    }
+    return t;
+  };
+  for (int round = 0; round < 200; ++round) {
+    const size_t block = 1 + random() % 70;
+    const std::string utf8 = text(utf8Pieces);
+    UserArea fast, slow;
+    ToCp932 toCp932(fast), scalarToCp932(slow);
+    scalarToCp932.scalar();
+    ToUtf8 back(fast), scalarBack(slow);
+    scalarBack.scalar();
+    std::string cp932, scalarCp932, again, scalarAgain;
+    for (size_t at = 0; at < utf8.size(); at += block) {
+      const std::string_view piece = std::string_view(utf8).substr(at, block);
+      ASSERT_TRUE(toCp932.converting(piece, cp932));
+      ASSERT_TRUE(scalarToCp932.converting(piece, scalarCp932));
+    }
+    ASSERT_TRUE(toCp932.finishing(cp932));
+    ASSERT_TRUE(scalarToCp932.finishing(scalarCp932));
+    ASSERT_EQ(cp932, scalarCp932) << "blocks of " << block;
+    for (size_t at = 0; at < cp932.size(); at += block) {
+      back.converting(std::string_view(cp932).substr(at, block), again);
+      scalarBack.converting(std::string_view(cp932).substr(at, block), scalarAgain);
+    }
+    back.finishing(again);
+    scalarBack.finishing(scalarAgain);
+    EXPECT_EQ(again, scalarAgain) << "blocks of " << block;
+    EXPECT_EQ(again, utf8.substr(std::string_view(kMark).size())) << "blocks of " << block;
+
+    // CP932 as a pass leaves it, bytes that make no character among it.
+    const std::string written = text(cp932Pieces).substr(std::string_view(kMark).size());
+    ToUtf8 out(area), scalarOut(area);
+    scalarOut.scalar();
+    std::string utf8Out, scalarUtf8Out;
+    for (size_t at = 0; at < written.size(); at += block) {
+      out.converting(std::string_view(written).substr(at, block), utf8Out);
+      scalarOut.converting(std::string_view(written).substr(at, block), scalarUtf8Out);
+    }
+    out.finishing(utf8Out);
+    scalarOut.finishing(scalarUtf8Out);
+    EXPECT_EQ(utf8Out, scalarUtf8Out) << "blocks of " << block;
+    EXPECT_EQ(utf8Out, toUtf8(area, written)) << "blocks of " << block;
+  }
+}
+
 TEST(ToUtf8, BytesThatBeginNoCharacterPassAsTheyAre) {
   struct Case {
     std::string cp932, utf8;

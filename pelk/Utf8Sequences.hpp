@@ -2,7 +2,8 @@
 
 // The UTF-8 facts that detection (TextEncoding.cpp) and the conversions
 // (Conversions.cpp) share: the mark, the sequence a lead byte begins, runs
-// of ASCII looked at eight bytes at a time, and a sequence cut between two
+// of ASCII looked at eight bytes at a time (copied sixteen at a time with
+// SSE2), and a sequence cut between two
 // blocks (`stitching`). Inline, so that the hot loops of both stay as fast
 // as when they were one file.
 
@@ -12,6 +13,10 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace utf8 {
 
@@ -57,6 +62,34 @@ inline size_t copyAscii(const unsigned char* p, size_t n, char* out) {
   }
   for (; i < n && p[i] < 0x80; ++i) out[i] = char(p[i]);
   return i;
+}
+
+/// True where SSE2 is there (every x86-64; a 32-bit build only when the
+/// compiler is told the machine has it): runs of ASCII are then copied
+/// sixteen bytes a step.
+#ifdef __SSE2__
+inline constexpr bool kSse2 = true;
+#else
+inline constexpr bool kSse2 = false;
+#endif
+
+/// As `copyAscii`, sixteen bytes a step where SSE2 is there (`kSse2`), and
+/// then `out` has room for the sixteen bytes after the run. The words of
+/// `copyAscii` otherwise: the conversions run both on the same texts in the
+/// tests, so that the path of a machine without SSE2 stays checked.
+inline size_t copyAsciiBy16(const unsigned char* p, size_t n, char* out) {
+#ifdef __SSE2__
+  size_t i = 0;
+  for (; i + 16 <= n; i += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), chunk);
+    if (const int high = _mm_movemask_epi8(chunk))
+      return i + static_cast<size_t>(std::countr_zero(static_cast<unsigned>(high)));
+  }
+  return i + copyAscii(p + i, n - i, out + i);
+#else
+  return copyAscii(p, n, out);
+#endif
 }
 
 /// What a byte from 0x80 says of the UTF-8 sequence it begins: its length
