@@ -25,7 +25,11 @@ Expander::Expander(Disk& disk, const Game& game, const std::string& fileName,
       length(numberLine.size()),
       fileName(fileName),
       numberLine(numberLine),
-      token(1) {}
+      token(1) {
+  // Room for the most tokens a label asks for ("11to7"), so that cutting
+  // them never moves the vector.
+  token.reserve(12);
+}
 
 void Expander::noBall() { outcome_ = game.expanderMessages.wrongBall; }
 
@@ -205,18 +209,24 @@ bool Expander::combinations(int n, std::string& text) {
   char* out = text.data() + end;
   // Positions of the current combination, 0-based, ascending; the last
   // combination is (n-k, ..., n-1).
+  // Each line is the one before with the tokens from the first position
+  // that moved on written anew.
   std::vector<int> at(k);
   for (int i = 0; i < k; ++i) at[i] = i;
+  std::memcpy(out, tokens.data(), static_cast<std::size_t>(k) * tokenWidth);
+  out[k * tokenWidth] = kLineEnd;
   while (true) {
-    for (int i = 0; i < k; ++i)
-      std::memcpy(out + i * tokenWidth, tokens.data() + at[i] * tokenWidth, tokenWidth);
-    out[k * tokenWidth] = kLineEnd;
-    out += lineWidth;
     int i = k - 1;
     while (i >= 0 && at[i] == n - k + i) --i;
     if (i < 0) return true;
     ++at[i];
     for (int j = i + 1; j < k; ++j) at[j] = at[j - 1] + 1;
+    char* next = out + lineWidth;
+    std::memcpy(next, out, lineWidth);
+    // The positions from i on are consecutive: one run of tokens.
+    std::memcpy(next + i * tokenWidth, tokens.data() + at[i] * tokenWidth,
+                static_cast<std::size_t>(k - i) * tokenWidth);
+    out = next;
   }
 }
 
