@@ -208,9 +208,8 @@ bool Expander::combinations(int n, std::string& text) {
   text.resize(end + lines * lineWidth);
   char* out = text.data() + end;
   // Positions of the current combination, 0-based, ascending; the last
-  // combination is (n-k, ..., n-1).
-  // Each line is the one before with the tokens from the first position
-  // that moved on written anew.
+  // combination is (n-k, ..., n-1). Each line is the one before, with the
+  // tokens from the first position that moved on written anew.
   std::vector<int> at(k);
   for (int i = 0; i < k; ++i) at[i] = i;
   std::memcpy(out, tokens.data(), static_cast<std::size_t>(k) * tokenWidth);

@@ -36,7 +36,7 @@ class Expander {
   bool writeFile();
   /// The same, and where something already has the file's name, the file
   /// is written under the name `nextName` gives instead, until one is free
-  /// (`fileName()` tells which).
+  /// (`name()` tells which).
   bool writeFile(const std::function<std::string()>& nextName);
   /// The name of the file, the one written after a successful `writeFile`.
   const std::string& name() const { return fileName; }

@@ -124,9 +124,9 @@ class PartWriter : public Disk::Writer {
 #ifndef _WIN32
 /// Reads the file `name` as itself, as a `NameReader` does, in as few calls
 /// as a small file allows: opened, its size taken, read in one call that
-/// asks for a byte more than that size, closed. A read that gives exactly
-/// the size has met the end; any other (the file grew or shrank meanwhile)
-/// is followed by more until the end.
+/// asks for a byte more than that size, closed. A read that stops short
+/// at exactly that size has met the end; any other (the file grew or shrank
+/// meanwhile) is followed by more until a read gives nothing.
 bool readingByName(const std::string& name, std::string* contents) {
   const int fd = ::open(name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
@@ -149,7 +149,8 @@ bool readingByName(const std::string& name, std::string* contents) {
       break;
     }
     got += static_cast<std::size_t>(n);
-    ended = n == 0 || (got == size && got < text.size());
+    // The text is always longer than `size`: a read that ends there stopped short.
+    ended = n == 0 || got == size;
   }
   close(fd);
   if (failed) return false;
