@@ -333,10 +333,23 @@ SHAPES = {
         base="archive",
         body={"pick": 550, "label": 70, "fullwidth": 100, "split": 80, "chat": 195, "long": 5},
         long_bytes=(2000, 8000)),
+    # Long posts, one in sixteen a list of tickets: labelled lines of every
+    # label of every game, each label as likely as the others, among a few
+    # picks and chat. Some 45,000 expansion files of 1.7 KB on average for a
+    # thread of 1,000,000 lines (25 MB): "-c" at its most file-bound.
+    "tickets": dict(
+        about="10-40 body lines a post; one post in 16 a list of labelled lines of every game",
+        headers={"colon": 50, "kanji": 25, "posted": 25},
+        post_lines={n: 1 for n in range(10, 41)},
+        body={"pick": 45, "pickN": 5, "fullwidth": 5, "chat": 35, "anchor": 5, "empty": 5},
+        ticket_posts=5.8,
+        ticket_body={"label": 85, "pick": 10, "chat": 5},
+        labels={6: 50, 5: 25, 7: 25}, label_counts="even", empty_after_post=True, matrix=0),
 }
 DEFAULTS = dict(about="", headers={"colon": 1}, post_lines={3: 1}, body={"pick": 1},
                 labels={6: 1}, empty_after_post=False, matrix=0, crlf=False,
-                long_bytes=(300, 4000), posts_per_thread=(300, 1000))
+                long_bytes=(300, 4000), posts_per_thread=(300, 1000),
+                ticket_posts=0, ticket_body={}, label_counts=None)
 # Labels by K: the highest number of the game and the weights of the counts
 # N posted with "NtoK" (Loto-6 takes 7 to 10 numbers, Miniloto 6 to 9,
 # Loto-7 8 to 11).
@@ -370,6 +383,12 @@ class ShapedThread(Thread):
         self.length_weights = sorted(shape["post_lines"].items())
         self.body_weights = [(k, shape["body"][k]) for k in BODY_KINDS if k in shape["body"]]
         self.label_weights = sorted(shape["labels"].items())
+        # A ticket post draws its body lines from a table of its own.
+        self.ticket_weights = [(k, shape["ticket_body"][k]) for k in BODY_KINDS
+                               if k in shape["ticket_body"]]
+        self.label_counts = {k: ([(n, 1) for n, _ in counts]
+                                 if shape["label_counts"] == "even" else counts)
+                             for k, (_, counts) in LABEL_GAMES.items()}
 
     def new_thread(self):
         self.number = 0
@@ -432,17 +451,17 @@ class ShapedThread(Thread):
             return self.chat(max(1, target // 12))
         return "/".join(self.pick(6) for _ in range(max(1, target // 18)))
 
-    def body_line(self):
+    def body_line(self, weights=None):
         d = self.d
-        kind = d.weighted(self.body_weights)
+        kind = d.weighted(weights or self.body_weights)
         if kind == "pick":
             return [d.pick(PREFIXES) + self.pick(6)]
         if kind == "pickN":
             return [d.pick(PREFIXES) + self.pick(d.between(7, 11))]
         if kind == "label":
             k = d.weighted(self.label_weights)
-            highest, counts = LABEL_GAMES[k]
-            n = d.weighted(counts)
+            highest = LABEL_GAMES[k][0]
+            n = d.weighted(self.label_counts[k])
             return [d.pick(PREFIXES) + self.pick(n, highest) + " %dto%d" % (n, k)
                     + d.pick(["", "", " "])]
         if kind == "fullwidth":
@@ -477,8 +496,11 @@ class ShapedThread(Thread):
         out = self.header() if self.header_weights else []
         if self.shape["matrix"] and self.d.chance(self.shape["matrix"]):
             out += self.matrix()
+        weights = None
+        if self.shape["ticket_posts"] and self.d.chance(self.shape["ticket_posts"]):
+            weights = self.ticket_weights
         for _ in range(self.d.weighted(self.length_weights)):
-            out += self.body_line()
+            out += self.body_line(weights)
         if self.shape["empty_after_post"]:
             out.append("")
         return out

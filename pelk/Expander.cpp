@@ -1,11 +1,13 @@
 #include "Expander.hpp"
 
+#include <cstring>
+
 #include "Disk.hpp"
 #include "ShiftJis.hpp"
 
 namespace {
 
-constexpr char kLineEnd[] = "\n";
+constexpr char kLineEnd = '\n';
 
 /// The game's name as the hints word it.
 const Wording& nameOf(const Game& game) {
@@ -23,7 +25,11 @@ Expander::Expander(Disk& disk, const Game& game, const std::string& fileName,
       length(numberLine.size()),
       fileName(fileName),
       numberLine(numberLine),
-      token(1) {}
+      token(1) {
+  // Room for the most tokens a label asks for ("11to7"), so that cutting
+  // them never moves the vector.
+  token.reserve(12);
+}
 
 void Expander::noBall() { outcome_ = game.expanderMessages.wrongBall; }
 
@@ -113,10 +119,12 @@ Phrase Expander::tokenFault(int k, int n) const {
                 {numberLine.substr(start, end - start), nameOf(game), highest});
 }
 
-bool Expander::writeFile() {
+bool Expander::writeFile() { return writeFile({}); }
+
+bool Expander::writeFile(const std::function<std::string()>& nextName) {
   const int n = labelled();
   if (n == 0) return false;
-  if (writeCombinations(n)) return true;
+  if (writeCombinations(n, nextName)) return true;
   if (reason_.empty()) reason_ = Phrase(wordings::kReasonExpansionUnwritten, {fileName});
   return false;
 }
@@ -163,10 +171,23 @@ bool Expander::wrongBall(const std::string& s) {
   return true;
 }
 
-bool Expander::writeCombinations(int n) {
+bool Expander::writeCombinations(int n, const std::function<std::string()>& nextName) {
   std::string text;
-  // A name something already has is not written over (its naming passes such names by).
-  return combinations(n, text) && disk.creatingFile(fileName, text) == Disk::Creation::kNew;
+  if (!combinations(n, text)) return false;
+  // A name something already has is never written over: the next name is
+  // tried, when there is one to ask for.
+  while (true) {
+    switch (disk.creatingFile(fileName, text)) {
+      case Disk::Creation::kNew:
+        return true;
+      case Disk::Creation::kTaken:
+        if (!nextName) return false;
+        fileName = nextName();
+        break;
+      case Disk::Creation::kFailed:
+        return false;
+    }
+  }
 }
 
 bool Expander::combinations(int n, std::string& text) {
@@ -176,18 +197,35 @@ bool Expander::combinations(int n, std::string& text) {
     noBall();
     return false;
   }
-  // Positions of the current combination, 1-based, ascending; the last
-  // combination is (n-k+1, ..., n).
+  // The tokens side by side, and the text grown once to its final size:
+  // C(n, k) lines of k tokens and a line end, each written in place.
+  std::string tokens;
+  for (int i = 1; i <= n; ++i) tokens += token[i];
+  std::size_t lines = 1;
+  for (int i = 1; i <= k; ++i) lines = lines * (n - k + i) / i;
+  const std::size_t lineWidth = static_cast<std::size_t>(k) * tokenWidth + 1;
+  std::size_t end = text.size();
+  text.resize(end + lines * lineWidth);
+  char* out = text.data() + end;
+  // Positions of the current combination, 0-based, ascending; the last
+  // combination is (n-k, ..., n-1). Each line is the one before, with the
+  // tokens from the first position that moved on written anew.
   std::vector<int> at(k);
-  for (int i = 0; i < k; ++i) at[i] = i + 1;
+  for (int i = 0; i < k; ++i) at[i] = i;
+  std::memcpy(out, tokens.data(), static_cast<std::size_t>(k) * tokenWidth);
+  out[k * tokenWidth] = kLineEnd;
   while (true) {
-    for (int i = 0; i < k; ++i) text += token[at[i]];
-    text += kLineEnd;
     int i = k - 1;
-    while (i >= 0 && at[i] == n - k + 1 + i) --i;
+    while (i >= 0 && at[i] == n - k + i) --i;
     if (i < 0) return true;
     ++at[i];
     for (int j = i + 1; j < k; ++j) at[j] = at[j - 1] + 1;
+    char* next = out + lineWidth;
+    std::memcpy(next, out, lineWidth);
+    // The positions from i on are consecutive: one run of tokens.
+    std::memcpy(next + i * tokenWidth, tokens.data() + at[i] * tokenWidth,
+                static_cast<std::size_t>(k - i) * tokenWidth);
+    out = next;
   }
 }
 

@@ -34,6 +34,12 @@ class Expander {
   /// Validates the first tokens, picks the expansion by the label and writes
   /// the file. True when the file was written; false with `failure()` set.
   bool writeFile();
+  /// The same, and where something already has the file's name, the file
+  /// is written under the name `nextName` gives instead, until one is free
+  /// (`name()` tells which).
+  bool writeFile(const std::function<std::string()>& nextName);
+  /// The name of the file, the one written after a successful `writeFile`.
+  const std::string& name() const { return fileName; }
   /// The same into `text` (appended) instead of the file.
   bool expanding(std::string& text);
   /// The same as bit masks of the numbers (bit b for the number b), each
@@ -53,7 +59,7 @@ class Expander {
   /// N is `n`. False with the wrong-ball text when the line is too short to
   /// hold `n` tokens; false with the failure unchanged when the file cannot
   /// be written.
-  bool writeCombinations(int n);
+  bool writeCombinations(int n, const std::function<std::string()>& nextName = {});
   /// The same into `text` (appended).
   bool combinations(int n, std::string& text);
 

@@ -3,6 +3,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -121,11 +122,17 @@ void searchDirectory(const std::string& pattern,
   const size_t slash = pattern.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : pattern.substr(0, slash);
   const std::string leaf = slash == std::string::npos ? pattern : pattern.substr(slash + 1);
-  std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string name = it->path().filename().string();
+  // readdir itself: a directory of hundreds of thousands of expansion files
+  // is walked once a pattern, and no path is made of a name that does not match.
+  DIR* directory = opendir(folder.c_str());
+  if (directory == nullptr) return;
+  std::string name;
+  while (const dirent* entry = readdir(directory)) {
+    name.assign(entry->d_name);
+    if (name == "." || name == "..") continue;
     if (matchesPattern(leaf, name)) each(name);
   }
+  closedir(directory);
 }
 
 bool nameExists(const std::string& name) {

@@ -9,6 +9,10 @@
 
 #include "ScratchDirectory_testing.hpp"
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -80,6 +84,47 @@ TEST_F(RealDiskTest, CreatingFileNeverWritesOverWhatHasTheName) {
   EXPECT_EQ(disk.creatingFile("who14-8.txt", "new\n"), Disk::Creation::kNew);
   ASSERT_TRUE(disk.readFile("who14-8.txt", &text));
   EXPECT_NE(text.find("new"), std::string::npos);
+}
+
+// A file read by its own name is read whole whatever its size (one read
+// call where it can, more where it must), and anything that is no regular
+// file of that name is no file at all.
+TEST_F(RealDiskTest, ReadingByNameReadsRegularFilesWholeAndNothingElse) {
+  std::mt19937 random(7);
+  std::string large;
+  for (int i = 0; i < 300000; ++i) large += static_cast<char>('0' + random() % 10);
+  struct Case {
+    std::string name, bytes;
+  };
+  const Case files[] = {
+      {"empty.txt", ""},
+      {"one.txt", "1"},
+      {"cmb1-2-3.txt", std::string(1520, 'x') + "\n"},
+      {"block.txt", large.substr(0, 1 << 16)},
+      {"large.txt", large},
+      {"binary.txt", std::string("\r\n\0\x81\x40", 5)},
+  };
+  RealDisk disk;
+  for (const Case& c : files) {
+    write(c.name, c.bytes);
+    std::string text = "before";
+    ASSERT_TRUE(disk.readFile(c.name, &text, Disk::Links::kNotFollowed)) << c.name;
+    EXPECT_EQ(text, c.bytes) << c.name;
+  }
+  fs::create_directory("folder.txt");
+  std::vector<std::string> refused = {"absent.txt", "folder.txt"};
+  std::error_code ec;
+  fs::create_symlink("one.txt", "link.txt", ec);
+  if (!ec) refused.push_back("link.txt");
+#ifndef _WIN32
+  ASSERT_EQ(mkfifo("fifo.txt", 0600), 0);
+  refused.push_back("fifo.txt");
+#endif
+  for (const std::string& name : refused) {
+    std::string text = "before";
+    EXPECT_FALSE(disk.readFile(name, &text, Disk::Links::kNotFollowed)) << name;
+    EXPECT_EQ(text, "before") << name;
+  }
 }
 
 }  // namespace

@@ -50,19 +50,37 @@ std::string TimeName::build(int minute, int second) const {
 }
 
 std::string TimeName::temporaryName(bool serial) {
+  claimedName(serial);
+  return passingTaken();
+}
+
+std::string TimeName::claimedName(bool serial) {
   const std::tm now = localTime(clock->now());
+  minute = now.tm_min;
+  second = now.tm_sec;
   if (serial) setSerialNumber();
-  std::string name = build(now.tm_min, now.tm_sec);
-  // A name that something on the disk already has (the output of a run in the
-  // same second, or at the same minute and second of another hour; a
-  // directory; a file of the user's) is never written over: like a name
-  // equal to the last one, it gets the next serial number, until one is free.
-  while (name == last || disk->exists(name)) {
+  std::string name = build(minute, second);
+  while (name == last) {
     setSerialNumber();
-    name = build(now.tm_min, now.tm_sec);
+    name = build(minute, second);
   }
   last = name;
   return name;
+}
+
+std::string TimeName::passingBy() {
+  setSerialNumber();
+  last = build(minute, second);
+  return last;
+}
+
+std::string TimeName::passingTaken() {
+  // A name that something on the disk already has (the output of a run in the
+  // same second, or at the same minute and second of another hour; a
+  // directory; a file of the user's) is never written over: it gets the next
+  // serial number, until one is free.
+  while (disk->exists(last)) passingBy();
+  return last;
 }
 
 void TimeName::readSerialNumber() {

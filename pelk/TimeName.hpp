@@ -26,6 +26,18 @@ class TimeName {
   /// and inserted. A name equal to the last one returned, or one that
   /// something on the disk has, gets the next serial number until it is free.
   std::string temporaryName(bool serial);
+  /// As `temporaryName`, but the disk is not asked whether something has
+  /// the name: for a caller that creates the file exclusively (a name is
+  /// never written over) and asks `passingBy` for the next name when the
+  /// creation finds the name taken. Names and serial numbers come out as
+  /// those of `temporaryName`, one look-up a name fewer.
+  std::string claimedName(bool serial);
+  /// The name last given is taken: the next serial number, at the same
+  /// minute and second.
+  std::string passingBy();
+  /// Passes by the names something on the disk has, from the name last
+  /// given on, as `temporaryName` does: the first free one.
+  std::string passingTaken();
   /// Loads the serial number from "serial.txt" (0, and the file rewritten,
   /// when it is missing or unreadable; a negative number counts as 0).
   void readSerialNumber();
@@ -62,4 +74,7 @@ class TimeName {
   std::string front;
   std::string extension;
   std::string last;
+  /// The minute and second of the name last given.
+  int minute = 0;
+  int second = 0;
 };

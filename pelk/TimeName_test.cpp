@@ -83,21 +83,38 @@ TEST(TimeName, TakenNamesGetTheNextFreeSerialNumber) {
       {"cmb", ".txt", true, {"cmb12-14-5.txt"}, {}, "cmb13-14-5.txt", "13\n"},
   };
   FixedClock clock(at(14, 5));
-  for (bool held : {false, true}) {
-    for (const Case& c : cases) {
-      MemoryDisk disk;
-      disk.files["serial.txt"] = "11\n";
-      for (const std::string& name : c.files) disk.files[name] = "mine";
-      for (const std::string& name : c.directories) disk.directories.insert(name);
-      {
-        std::unique_ptr<TimeName::Hold> hold;
-        if (held) hold = std::make_unique<TimeName::Hold>(disk);
-        EXPECT_EQ(TimeName::reading(disk, clock, c.stem, c.extension).temporaryName(c.serial),
-                  c.name)
-            << c.name << " " << held;
+  // The name is looked up first (`temporaryName`), or claimed and passed by
+  // while creating it finds it taken (`claimedName`, `passingBy`), or
+  // claimed and then settled (`passingTaken`): the same names either way.
+  enum class Way { kLookedUp, kClaimed, kSettled };
+  for (Way way : {Way::kLookedUp, Way::kClaimed, Way::kSettled}) {
+    for (bool held : {false, true}) {
+      for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + (held ? " held" : "") + " way " +
+                     std::to_string(static_cast<int>(way)));
+        MemoryDisk disk;
+        disk.files["serial.txt"] = "11\n";
+        for (const std::string& name : c.files) disk.files[name] = "mine";
+        for (const std::string& name : c.directories) disk.directories.insert(name);
+        {
+          std::unique_ptr<TimeName::Hold> hold;
+          if (held) hold = std::make_unique<TimeName::Hold>(disk);
+          TimeName maker = TimeName::reading(disk, clock, c.stem, c.extension);
+          std::string name;
+          if (way == Way::kLookedUp) {
+            name = maker.temporaryName(c.serial);
+          } else if (way == Way::kClaimed) {
+            name = maker.claimedName(c.serial);
+            while (disk.exists(name)) name = maker.passingBy();
+          } else {
+            maker.claimedName(c.serial);
+            name = maker.passingTaken();
+          }
+          EXPECT_EQ(name, c.name);
+        }
+        EXPECT_EQ(disk.files["serial.txt"], c.after);
+        for (const std::string& name : c.files) EXPECT_EQ(disk.files[name], "mine");
       }
-      EXPECT_EQ(disk.files["serial.txt"], c.after) << c.name << " " << held;
-      for (const std::string& name : c.files) EXPECT_EQ(disk.files[name], "mine");
     }
   }
 }

@@ -39,14 +39,20 @@ bool Combo::acquireFromFile(const std::string& name) {
 }
 
 bool Combo::expanding(const ThreadFile& thread, const std::string& line) {
-  const std::string fileName =
-      TimeName::reading(disk(), clock(), expansionStem, kExpansionExtension)
-          .temporaryName(advanceSerial);
+  TimeName names = TimeName::reading(disk(), clock(), expansionStem, kExpansionExtension);
+  // The name is not looked up first: the expander creates its file
+  // exclusively, and where something has the name it takes the next one.
+  const std::string fileName = names.claimedName(advanceSerial);
   const std::string numbers = firstNumberTrimmed(line);
   // `foundItem` is one of the labels `produceArrays` put into the items.
   Expander expander(disk(), *gameOfLabel(foundItem), fileName, numbers);
-  if (!expander.writeFile()) return failingAt(thread, line, expander.failure());
-  return acquireFromFile(fileName);
+  if (!expander.writeFile([&names] { return names.passingBy(); })) {
+    // The names taken are passed by all the same, so that serial.txt counts
+    // them whether the line was expanded or not.
+    names.passingTaken();
+    return failingAt(thread, line, expander.failure());
+  }
+  return acquireFromFile(expander.name());
 }
 
 bool Combo::altering(std::string& threadName) {

@@ -223,6 +223,29 @@ TEST_F(ComboRun, FailuresWriteNoOutput) {
   }
 }
 
+// An expansion file is never written over what has its name: the next
+// serial number is taken, and serial.txt counts the names passed by, whether
+// the line is expanded or fails.
+TEST_F(ComboRun, TakenExpansionNamesArePassedBy) {
+  disk.files["cmb12-14-5.txt"] = "mine";
+  disk.directories.insert("cmb13-14-5.txt");
+  Pass expanded(disk, clock, false);
+  ASSERT_TRUE(run(expanded, kLoto6Line1 + "\n01 05 09 14 22 31 38 7to6\n")) << expanded.inquiry();
+  EXPECT_EQ(disk.files["who14-5.txt"], kSevenToSix);
+  EXPECT_EQ(disk.files["cmb12-14-5.txt"], "mine");
+  EXPECT_EQ(disk.files["cmb14-14-5.txt"], kSevenToSix);
+  EXPECT_EQ(disk.files["serial.txt"], "14\n");
+
+  disk.files.erase("who14-5.txt");
+  disk.files["cmb15-14-5.txt"] = "mine";
+  Pass failed(disk, clock, false);
+  EXPECT_FALSE(run(failed, kLoto6Line1 + "\n01 05 09 14 22 31 99 7to6\n"));
+  EXPECT_EQ(failed.inquiry(), "e55: wrongBall()");
+  EXPECT_EQ(disk.files["cmb15-14-5.txt"], "mine");
+  EXPECT_EQ(disk.files.count("cmb16-14-5.txt"), 0u);
+  EXPECT_EQ(disk.files["serial.txt"], "16\n");
+}
+
 TEST_F(ComboRun, FileFailures) {
   Pass missing(disk, clock);
   std::string name = "absent.txt";
