@@ -26,9 +26,11 @@ namespace fs = std::filesystem;
 
 class SafeWrites : public E2E {
  protected:
-  /// Starts a run and kills it as soon as a new partial file shows in the scratch
-  /// directory; that file's name, or empty when the run ended first.
-  std::string killWhileWriting(const std::function<Started()>& starting, Outcome& outcome);
+  /// Starts a run and kills it as soon as a new partial file whose name
+  /// begins with `of` shows in the scratch directory; that file's name, or
+  /// empty when the run ended first.
+  std::string killWhileWriting(const std::function<Started()>& starting, const std::string& of,
+                               Outcome& outcome);
   /// True when the programs run through a runner (Wine).
   static bool underRunner() { return !fileSizeLimitsApply(); }
 };
@@ -382,7 +384,7 @@ TEST_F(SafeWrites, LinksPlantedAtPelksOwnNamesAreReplacedNeverFollowed) {
 }
 
 std::string SafeWrites::killWhileWriting(const std::function<Started()>& starting,
-                                         Outcome& outcome) {
+                                         const std::string& of, Outcome& outcome) {
   // The partial files already there are listed before the run starts: a
   // quick run may have made its own before this process looks.
   const std::vector<std::string> before = partialNames();
@@ -390,8 +392,11 @@ std::string SafeWrites::killWhileWriting(const std::function<Started()>& startin
   std::string partial;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   while (partial.empty() && std::chrono::steady_clock::now() < deadline && !ended(started.pid)) {
+    // Only the partial file of the output counts: the bookkeeping files
+    // (serial.txt, remove_e.txt) may be renamed into place before the kill.
     for (const std::string& name : partialNames())
-      if (std::find(before.begin(), before.end(), name) == before.end()) partial = name;
+      if (name.rfind(of, 0) == 0 && std::find(before.begin(), before.end(), name) == before.end())
+        partial = name;
     if (!partial.empty()) kill(started.pid, SIGKILL);
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
@@ -415,7 +420,7 @@ TEST_F(SafeWrites, KilledRunLeavesTheOldFilesAndTheNextRunRemovesItsPartialFile)
        {std::vector<std::string>{"-6"}, std::vector<std::string>{"who.txt", "-6", "-r-"}}) {
     SCOPED_TRACE(args.size());
     Outcome killed;
-    const std::string partial = killWhileWriting([&] { return startPelk(args); }, killed);
+    const std::string partial = killWhileWriting([&] { return startPelk(args); }, "who", killed);
     ASSERT_NE(partial, "") << "the run ended before its partial file was seen";
     EXPECT_EQ(killed.status, 128 + SIGKILL);
     EXPECT_TRUE(read("who.txt") == thread);
@@ -434,7 +439,8 @@ TEST_F(SafeWrites, KilledRunLeavesTheOldFilesAndTheNextRunRemovesItsPartialFile)
 TEST_F(SafeWrites, KilledTivorKeepsTheOldFile) {
   write("tivor.txt", "01 02 03 \n");
   Outcome killed;
-  const std::string partial = killWhileWriting([&] { return startTivor({"-k400000"}); }, killed);
+  const std::string partial =
+      killWhileWriting([&] { return startTivor({"-k400000"}); }, "tivor.txt", killed);
   ASSERT_NE(partial, "") << "tivor ended before its partial file was seen";
   EXPECT_EQ(killed.status, 128 + SIGKILL);
   EXPECT_EQ(read("tivor.txt"), "01 02 03 \n");
