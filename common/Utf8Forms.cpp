@@ -1,6 +1,7 @@
 #include "Utf8Forms.hpp"
 
 #include "Cp932Table.hpp"
+#include "Utf8Sequences.hpp"
 
 namespace {
 
@@ -11,28 +12,19 @@ constexpr char32_t kNoCharacter = 0xFFFFFFFF;
 /// byte that begins no whole character (cut short, overlong, a surrogate,
 /// past U+10FFFF) is passed by alone as `kNoCharacter`.
 char32_t nextCharacter(std::string_view text, std::size_t& at) {
-  const unsigned char lead = static_cast<unsigned char>(text[at]);
-  const std::size_t length = lead < 0x80                   ? 1
-                             : lead >= 0xC2 && lead < 0xE0 ? 2
-                             : lead >= 0xE0 && lead < 0xF0 ? 3
-                             : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                           : 0;
-  char32_t c = length == 1   ? lead
-               : length == 2 ? lead & 0x1F
-               : length == 3 ? lead & 0x0F
-                             : lead & 0x07;
-  bool whole = length > 0 && at + length <= text.size();
-  for (std::size_t i = 1; whole && i < length; ++i) {
-    const unsigned char trail = static_cast<unsigned char>(text[at + i]);
-    whole = (trail & 0xC0) == 0x80;
-    c = c << 6 | (trail & 0x3F);
+  const unsigned char* p = utf8::bytes(text) + at;
+  if (p[0] < 0x80) {
+    ++at;
+    return p[0];
   }
-  const char32_t least = length == 3 ? 0x800 : length == 4 ? 0x10000 : 0;
-  if (!whole || c < least || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF) {
+  const int length = utf8::sequenceLength(p, text.size() - at);
+  if (length <= 0) {
     ++at;
     return kNoCharacter;
   }
-  at += length;
+  char32_t c = p[0] & (0x7F >> length);
+  for (int i = 1; i < length; ++i) c = c << 6 | (p[i] & 0x3F);
+  at += static_cast<std::size_t>(length);
   return c;
 }
 
