@@ -92,6 +92,48 @@ inline size_t copyAsciiBy16(const unsigned char* p, size_t n, char* out) {
 #endif
 }
 
+#ifdef __SSE2__
+/// The bytes from `v` that are `c` (0x80 or above) or above, as a mask.
+inline __m128i atLeast(__m128i v, unsigned char c) {
+  return _mm_cmpgt_epi8(_mm_xor_si128(v, _mm_set1_epi8(char(0x80))),
+                        _mm_set1_epi8(char((c ^ 0x80) - 1)));
+}
+
+/// Checks the bytes from `p[i]` sixteen at a time, each against the three
+/// before it, and returns where the first sixteen that are not valid UTF-8
+/// begin; at most `n - 1`, so that the bytes from there are checked one
+/// sequence at a time. `i` is at least 3, and `p[i]` begins a sequence.
+/// A byte continues a sequence exactly where the bytes before it ask for
+/// one; the rest is what the lead bytes rule out (see `leads`).
+inline size_t validBy16(const unsigned char* p, size_t i, size_t n) {
+  const auto load = [](const unsigned char* at) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+  };
+  const auto is = [](__m128i v, unsigned char c) {
+    return _mm_cmpeq_epi8(v, _mm_set1_epi8(char(c)));
+  };
+  for (; i + 16 < n; i += 16) {
+    const __m128i x = load(p + i), prev3 = load(p + i - 3);
+    // Sixteen ASCII bytes after three more.
+    if (_mm_movemask_epi8(_mm_or_si128(x, prev3)) == 0) continue;
+    const __m128i prev1 = load(p + i - 1), prev2 = load(p + i - 2);
+    // 0x80 to 0xBF: below 0xC0 as signed bytes, and ASCII is not.
+    const __m128i continuing = _mm_cmplt_epi8(x, _mm_set1_epi8(char(0xC0)));
+    const __m128i asked = _mm_or_si128(atLeast(prev1, 0xC0),
+                                       _mm_or_si128(atLeast(prev2, 0xE0), atLeast(prev3, 0xF0)));
+    __m128i wrong = _mm_xor_si128(continuing, asked);
+    wrong = _mm_or_si128(wrong, is(_mm_and_si128(x, _mm_set1_epi8(char(0xFE))), 0xC0));
+    wrong = _mm_or_si128(wrong, atLeast(x, 0xF5));
+    wrong = _mm_or_si128(wrong, _mm_andnot_si128(atLeast(x, 0xA0), is(prev1, 0xE0)));
+    wrong = _mm_or_si128(wrong, _mm_and_si128(atLeast(x, 0xA0), is(prev1, 0xED)));
+    wrong = _mm_or_si128(wrong, _mm_andnot_si128(atLeast(x, 0x90), is(prev1, 0xF0)));
+    wrong = _mm_or_si128(wrong, _mm_and_si128(atLeast(x, 0x90), is(prev1, 0xF4)));
+    if (_mm_movemask_epi8(wrong) != 0) return i;
+  }
+  return i;
+}
+#endif
+
 /// What a byte from 0x80 says of the UTF-8 sequence it begins: its length
 /// (0: it begins none) and the range of the second byte, which rules out
 /// overlong forms, surrogates and code points past U+10FFFF.

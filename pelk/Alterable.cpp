@@ -54,8 +54,8 @@ bool Alterable::failingAt(const ThreadFile& file, std::string_view line, Failure
   return failing(std::move(failure));
 }
 
-bool Alterable::opening(ThreadFile& file, const std::string& name) {
-  if (!file.opening(name, &encoding())) return failing(file.failure());
+bool Alterable::opening(ThreadFile& file, const std::string& name, ReadAs readAs) {
+  if (!file.opening(name, &encoding(), readAs)) return failing(file.failure());
   thread = &file;
   return true;
 }

@@ -105,8 +105,9 @@ class Alterable {
   /// The same for a `failure` about `line`, the line of `thread` read last.
   bool failingAt(const ThreadFile& thread, std::string_view line, Failure failure);
   /// Opens the thread file `name` for `thread` (false with its failure),
-  /// and has `openSaveClose` check that it was read to its end.
-  bool opening(ThreadFile& thread, const std::string& name);
+  /// and has `openSaveClose` check that it was read to its end; `readAs` as
+  /// for ThreadFile::opening.
+  bool opening(ThreadFile& thread, const std::string& name, ReadAs readAs = ReadAs::kCp932);
   /// Reads Line-1 of `thread`; false with its failure.
   bool readingLine1(ThreadFile& thread);
   /// The game of Line-1 of `thread`, or nullptr with its failure. The lines

@@ -143,17 +143,19 @@ bool starting(std::thread& thread, ThreadMaker makeThread, std::function<void()>
 }
 
 /// Reads a UTF-8 file as CP932, converted on a thread of its own ahead of
-/// the reads. A file taken for UTF-8 before all of it was seen (`secondLook`
-/// given) fails at a byte that is not UTF-8, or when the user area
-/// overflows, and is named in `secondLook` (with where that byte stands): it
-/// may be Shift-JIS.
+/// the reads, or (`asSaved`) as it is saved, checked there. A file taken for
+/// UTF-8 before all of it was seen (`secondLook` given) fails at a byte that
+/// is not UTF-8, or when the user area overflows, and is named in
+/// `secondLook` (with where that byte stands): it may be Shift-JIS.
 class Cp932Reader : public Disk::Reader {
  public:
-  Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area, Failure& failure,
+  /// Without `area` (and `failure`), the bytes are handed on as saved.
+  Cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea* area, Failure* failure,
               std::string name, SecondLook* secondLook, ThreadMaker makeThread)
       : file_(std::move(file)),
         area_(area),
-        toCp932_(area),
+        toCp932_(area ? *area : unusedArea_),
+        asSaved_(!area),
         failure_(failure),
         name_(std::move(name)),
         secondLook_(secondLook) {
@@ -221,10 +223,14 @@ class Cp932Reader : public Disk::Reader {
     bool converted;
     std::string rest;
     if (n > 0) {
-      converted = toCp932_.converting(std::string_view(block_.data(), n), out);
+      const std::string_view block(block_.data(), n);
+      converted = asSaved_ ? check_.passing(block, out) : toCp932_.converting(block, out);
     } else if (file_->failed()) {
       piece.ending = Ending::kReadFailed;
       return piece;
+    } else if (asSaved_) {
+      converted = check_.finishing(out);
+      piece.ending = Ending::kEnd;
     } else {
       converted = toCp932_.finishing(rest);
       base = rest.data();
@@ -236,7 +242,10 @@ class Cp932Reader : public Disk::Reader {
     const long lines = secondLook_ ? lineEnds(piece.bytes.data.get(), out) : 0;
     if (!converted) {
       piece.ending = Ending::kStray;
-      if (toCp932_.strayFound()) piece.stray = {toCp932_.strayOffset(), linesBefore_ + lines + 1};
+      if (asSaved_ && check_.strayFound())
+        piece.stray = {check_.strayOffset(), linesBefore_ + lines + 1};
+      else if (!asSaved_ && toCp932_.strayFound())
+        piece.stray = {toCp932_.strayOffset(), linesBefore_ + lines + 1};
       return piece;
     }
     linesBefore_ += lines;
@@ -270,7 +279,7 @@ class Cp932Reader : public Disk::Reader {
   /// the reads end here.
   bool completing() {
     for (const auto& [at, c] : piece_.pending) {
-      const unsigned short code = area_.codeFor(c);
+      const unsigned short code = area_->codeFor(c);
       if (code == 0) return failing(true);
       piece_.bytes.data[at] = char(code >> 8);
       piece_.bytes.data[at + 1] = char(code & 0xFF);
@@ -297,7 +306,7 @@ class Cp932Reader : public Disk::Reader {
     if (secondLook_)
       secondLook_->file = name_;
     else if (full)
-      failure_ = overflowFailure(name_);
+      *failure_ = overflowFailure(name_);
     piece_.bytes.size = at_ = 0;
     done_ = failed_ = true;
     converted_.stopping();
@@ -305,9 +314,14 @@ class Cp932Reader : public Disk::Reader {
   }
 
   std::unique_ptr<Disk::Reader> file_;
-  UserArea& area_;
+  UserArea* area_;
+  /// The area of a reader that hands the bytes on as saved: never given a code.
+  UserArea unusedArea_;
   ToCp932 toCp932_;
-  Failure& failure_;
+  /// Set when the bytes are handed on as saved, checked by `check_`.
+  bool asSaved_;
+  Utf8Check check_;
+  Failure* failure_;
   std::string name_;
   SecondLook* secondLook_;
   // The conversion thread's own.
@@ -335,30 +349,42 @@ class Utf8Writer : public Disk::Writer {
              ThreadMaker makeThread)
       : file_(std::move(file)), toUtf8_(area), mark_(mark) {
     threaded_ = starting(thread_, makeThread, [this] {
-      for (std::string piece; appended_.taking(piece);) {
+      for (Gathered piece; appended_.taking(piece);) {
         if (!handingOn(piece)) {
           // The file failed: the pieces waiting are not converted, and the
           // pass's next append fails.
           appended_.stopping();
           break;
         }
-        piece.clear();
+        piece.bytes.clear();
         std::lock_guard<std::mutex> hold(spareMutex_);
-        if (spare_.size() < 2) spare_.push_back(std::move(piece));
+        if (spare_.size() < 2) spare_.push_back(std::move(piece.bytes));
       }
     });
   }
 
   ~Utf8Writer() override { stopping(); }
 
-  bool append(std::string_view bytes) override {
+  bool append(std::string_view bytes) override { return appendWithSaved(bytes, {}); }
+
+  bool appendWithSaved(std::string_view bytes, const std::vector<Disk::Range>& saved) override {
     // A long append (the assembler hands on a megabyte at a time) goes in
     // pieces, so that the queue holds a few pieces whatever the appends.
+    size_t at = 0;     // in `bytes`
+    size_t range = 0;  // the next of `saved` to note
     while (!failed_) {
-      const size_t room = kPiece - std::min(kPiece, gathered_.size());
-      gathered_.append(bytes.substr(0, room));
-      bytes.remove_prefix(std::min(room, bytes.size()));
-      if (gathered_.size() < kPiece) break;
+      const size_t start = gathered_.bytes.size();
+      const size_t taken = std::min(kPiece - std::min(kPiece, start), bytes.size() - at);
+      gathered_.bytes.append(bytes.substr(at, taken));
+      // The ranges as saved within what was taken, moved to where it stands.
+      for (; range < saved.size() && saved[range].begin < at + taken; ++range) {
+        const size_t begin = std::max(saved[range].begin, at),
+                     end = std::min(saved[range].end, at + taken);
+        if (end > begin) noteSaved(start + begin - at, start + end - at);
+        if (saved[range].end > at + taken) break;
+      }
+      at += taken;
+      if (gathered_.bytes.size() < kPiece) break;
       passing();
     }
     return !failed_;
@@ -372,22 +398,39 @@ class Utf8Writer : public Disk::Writer {
     if (failed_) return false;
     std::string rest;
     toUtf8_.finishing(rest);
-    return handingOn({}, rest) && file_->finishing();
+    return handingOn(Gathered(), rest) && file_->finishing();
   }
 
   bool commit(const std::string& name) override { return finishing() && file_->commit(name); }
 
  private:
+  /// CP932 bytes gathered for the conversion, and among them the ranges
+  /// appended as saved (in order), which go out as they are.
+  struct Gathered {
+    std::string bytes;
+    std::vector<Disk::Range> saved;
+  };
+
+  /// Notes that the gathered bytes from `begin` to `end` are as saved.
+  void noteSaved(size_t begin, size_t end) {
+    std::vector<Disk::Range>& saved = gathered_.saved;
+    if (!saved.empty() && saved.back().end == begin)
+      saved.back().end = end;
+    else
+      saved.push_back({begin, end});
+  }
   /// Hands on what was gathered; the first time even nothing, for the mark.
   void passing() {
-    if (gathered_.empty() && passed_) return;
+    if (gathered_.bytes.empty() && passed_) return;
     passed_ = true;
     if (!threaded_) {
       handingOn(gathered_);
-      gathered_.clear();
+      gathered_.bytes.clear();
+      gathered_.saved.clear();
       return;
     }
     if (!appended_.putting(std::move(gathered_))) failed_ = true;
+    gathered_.saved.clear();
     // Gathering goes on in the room of a piece written already.
     std::string next;
     {
@@ -399,7 +442,7 @@ class Utf8Writer : public Disk::Writer {
     }
     next.clear();
     if (next.capacity() < kPiece + kPiece / 8) next.reserve(kPiece + kPiece / 8);
-    gathered_ = std::move(next);
+    gathered_.bytes = std::move(next);
   }
   /// Waits for the thread to write what it was given.
   void stopping() {
@@ -411,14 +454,23 @@ class Utf8Writer : public Disk::Writer {
   /// Converts `piece` and writes it, behind the mark before the first bytes
   /// (an empty output too gets it), then `after`, converted already. Nothing
   /// once the file has failed.
-  bool handingOn(std::string_view piece, std::string_view after = {}) {
+  bool handingOn(const Gathered& piece, std::string_view after = {}) {
     if (failed_) return false;
+    const std::string_view bytes = piece.bytes;
     char* const start =
-        converted_.reserving(kMark.size() + ToUtf8::room(piece.size()) + after.size());
+        converted_.reserving(kMark.size() + ToUtf8::room(bytes.size()) + after.size());
     char* out = start;
     if (mark_) out = std::copy(kMark.begin(), kMark.end(), out);
     mark_ = false;
-    toUtf8_.converting(piece, out);
+    size_t from = 0;
+    for (const Disk::Range& saved : piece.saved) {
+      if (saved.begin > from) toUtf8_.converting(bytes.substr(from, saved.begin - from), out);
+      // A character the CP932 before left cut short ends there.
+      toUtf8_.finishing(out);
+      out = std::copy(bytes.begin() + saved.begin, bytes.begin() + saved.end, out);
+      from = saved.end;
+    }
+    toUtf8_.converting(bytes.substr(from), out);
     out = std::copy(after.begin(), after.end(), out);
     if (out != start && !file_->append(std::string_view(start, out - start))) failed_ = true;
     return !failed_;
@@ -448,14 +500,14 @@ class Utf8Writer : public Disk::Writer {
   bool mark_;
   Buffer converted_;
   // Between the threads.
-  Handover<std::string> appended_;
+  Handover<Gathered> appended_;
   std::mutex spareMutex_;
   std::vector<std::string> spare_;
   std::atomic<bool> failed_ = false;
   std::thread thread_;
   bool threaded_ = false;
   // The pass's.
-  std::string gathered_;
+  Gathered gathered_;
   bool passed_ = false;
   bool finished_ = false;
 };
@@ -471,8 +523,15 @@ std::unique_ptr<Disk::Reader> replaying(std::string head, std::unique_ptr<Disk::
 std::unique_ptr<Disk::Reader> cp932Reader(std::unique_ptr<Disk::Reader> file, UserArea& area,
                                           Failure& failure, std::string name,
                                           SecondLook* secondLook, ThreadMaker makeThread) {
-  return std::make_unique<Cp932Reader>(std::move(file), area, failure, std::move(name), secondLook,
-                                       makeThread);
+  return std::make_unique<Cp932Reader>(std::move(file), &area, &failure, std::move(name),
+                                       secondLook, makeThread);
+}
+
+std::unique_ptr<Disk::Reader> checkedUtf8Reader(std::unique_ptr<Disk::Reader> file,
+                                                std::string name, SecondLook& secondLook,
+                                                ThreadMaker makeThread) {
+  return std::make_unique<Cp932Reader>(std::move(file), nullptr, nullptr, std::move(name),
+                                       &secondLook, makeThread);
 }
 
 std::unique_ptr<Disk::Writer> utf8Writer(std::unique_ptr<Disk::Writer> file, const UserArea& area,

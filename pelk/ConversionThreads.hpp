@@ -17,7 +17,7 @@
 // see these: they get a Disk::Reader or a Disk::Writer from RunEncoding.
 
 /// The bytes a conversion thread takes at a time.
-inline constexpr size_t kConversionPiece = size_t{1} << 16;
+inline constexpr size_t kConversionPiece = size_t{1} << 18;
 
 /// Makes the thread a conversion runs on. It throws std::system_error when
 /// the system gives no thread (a limit of processes or threads reached:
@@ -43,6 +43,15 @@ std::unique_ptr<Disk::Reader> cp932Reader(std::unique_ptr<Disk::Reader> file, Us
                                           Failure& failure, std::string name,
                                           SecondLook* secondLook,
                                           ThreadMaker makeThread = newThread);
+
+/// Reads the UTF-8 `file`, taken for UTF-8 before all of it was seen, as it
+/// is saved, less a mark at its start, checked ahead of the reads: at a byte
+/// that is not UTF-8 the reads fail, and `secondLook` names the file
+/// `name`, with where that byte stands. Nothing is converted, so no
+/// character needs a code.
+std::unique_ptr<Disk::Reader> checkedUtf8Reader(std::unique_ptr<Disk::Reader> file,
+                                                std::string name, SecondLook& secondLook,
+                                                ThreadMaker makeThread = newThread);
 
 /// Writes the CP932 text appended to it into `file` as UTF-8, behind the
 /// mark when `mark`, converted behind the appends. Once `file` fails an

@@ -374,6 +374,67 @@ bool ToCp932::finishing(std::string& out) {
   return !overflowed_ && !strayFound_;
 }
 
+size_t Utf8Check::step(std::string_view in, bool end, char*& out) {
+  const unsigned char* p = bytes(in);
+  const size_t n = in.size();
+  size_t i = 0;
+  // The mark at the start of the text is dropped, as ToCp932 drops it.
+  const size_t from = atStart_ && in.substr(0, utf8::kMark.size()) == utf8::kMark ? 3 : 0;
+  i = from;
+  while (i < n) {
+#ifdef __SSE2__
+    if (!scalar_ && i >= 3) {
+      // Sixteen bytes a step, to the first sixteen that hold a fault, then
+      // back to the start of the sequence there.
+      size_t valid = utf8::validBy16(p, i, n);
+      while (valid > i && (p[valid] & 0xC0) == 0x80) --valid;
+      if (valid > i) {
+        i = valid;
+        continue;
+      }
+    }
+#endif
+    if (p[i] < 0x80) {
+      i = utf8::asciiEnd(p, i, n);
+      continue;
+    }
+    // The common case: runs of three-byte sequences of a lead byte whose
+    // second byte may be any continuation byte (kana, kanji, full-width
+    // forms).
+    while (i + 2 < n && p[i] > 0xE0 && p[i] <= 0xEF && p[i] != 0xED && (p[i + 1] & 0xC0) == 0x80 &&
+           (p[i + 2] & 0xC0) == 0x80)
+      i += 3;
+    if (i == n || p[i] < 0x80) continue;
+    const int length = sequenceLength(p + i, n - i);
+    if (length > 0) {
+      i += length;
+      continue;
+    }
+    if (length == 0 && !end) break;
+    strayOffset_ = taken_ + i;
+    strayFound_ = true;
+    break;
+  }
+  std::memcpy(out, p + from, i - from);
+  out += i - from;
+  if (i > 0) atStart_ = false;
+  taken_ += i;
+  return i;
+}
+
+bool Utf8Check::passing(std::string_view block, char*& out) {
+  if (strayFound_) return false;
+  stitching(carry_, block, [&](std::string_view in, bool end) { return step(in, end, out); });
+  return !strayFound_;
+}
+
+bool Utf8Check::finishing(char*& out) {
+  if (strayFound_) return false;
+  step(carry_, true, out);
+  carry_.clear();
+  return !strayFound_;
+}
+
 size_t ToUtf8::step(std::string_view in, bool end, char*& out) {
   return utf8::kSse2 && !scalar_ ? stepping<true>(in, end, out) : stepping<false>(in, end, out);
 }
@@ -444,6 +505,11 @@ void ToUtf8::converting(std::string_view block, std::string& out) {
     converting(block, o);
     return true;
   });
+}
+
+void ToUtf8::finishing(char*& out) {
+  step(carry_, true, out);
+  carry_.clear();
 }
 
 void ToUtf8::finishing(std::string& out) {

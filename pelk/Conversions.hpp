@@ -159,6 +159,46 @@ class ToCp932 {
   std::vector<std::pair<char*, char32_t>>* pending_ = nullptr;
 };
 
+/// Hands UTF-8 on as it is saved, block by block, checked as ToCp932::strict
+/// checks it: the first byte that is not UTF-8 (or a sequence cut short by
+/// the end) stops it and sets `strayFound()`. A sequence cut at the end of a
+/// block is completed by the next; a byte-order mark at the start is dropped.
+/// Every character CP932 has comes back from ToCp932 and ToUtf8 as itself,
+/// and every other one by its code of the user area, so that a line a pass
+/// only copies may be copied as it is saved.
+class Utf8Check {
+ public:
+  /// As ToCp932::scalar.
+  void scalar() { scalar_ = true; }
+  /// True when a byte that is not UTF-8 stopped it.
+  bool strayFound() const { return strayFound_; }
+  /// Where that byte stands: the bytes of the text before it.
+  std::uint64_t strayOffset() const { return strayOffset_; }
+  /// Copies the next block to `out`, which has `room(block.size())` bytes,
+  /// moving it past what was written; false once a stray byte was found.
+  bool passing(std::string_view block, char*& out);
+  /// Ends the text (a sequence cut short counts as bytes that are not
+  /// UTF-8), writing what was carried at `out`, which has room for
+  /// `room(0)` bytes. False as for `passing`.
+  bool finishing(char*& out);
+  /// The room a block of `size` bytes may take, with what is carried.
+  static constexpr size_t room(size_t size) { return size + 8; }
+
+ private:
+  /// Takes the whole sequences from the start of `in` (at the `end` of the
+  /// text, a sequence cut short stops it as a stray byte), copies them to
+  /// `out` less a mark at the start of the text, and returns how many bytes
+  /// it took.
+  size_t step(std::string_view in, bool end, char*& out);
+
+  std::string carry_;
+  bool atStart_ = true;
+  bool strayFound_ = false;
+  bool scalar_ = false;
+  std::uint64_t taken_ = 0;
+  std::uint64_t strayOffset_ = 0;
+};
+
 /// Converts CP932 to UTF-8 block by block: a double-byte character cut at
 /// the end of a block is completed by the next. The codes of the user area
 /// become the characters the run gave them (a byte that was not UTF-8
@@ -180,6 +220,8 @@ class ToUtf8 {
   void converting(std::string_view block, char*& out);
   /// Ends the text: a lead byte left at the end passes as it is.
   void finishing(std::string& out);
+  /// As above, writing at `out`, which has `room(0)` bytes.
+  void finishing(char*& out);
 
   /// The room the conversion of a block of `size` bytes may take (no byte
   /// becomes more than three), with what is carried from the block before.

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// The tag that ends the names of pelk's partial files, as in
 /// "who.txt.4711-1.pelk-part" (see common/ReplacingFile.hpp).
@@ -14,6 +15,11 @@ inline constexpr char kPartialTag[] = "pelk-part";
 /// pass on an in-memory directory.
 class Disk {
  public:
+  /// The bytes from `begin` to `end` of a text.
+  struct Range {
+    size_t begin = 0, end = 0;
+  };
+
   /// A file written piece by piece, for a text too large to gather whole
   /// first. Nothing changes on disk unless `commit` succeeds.
   class Writer {
@@ -21,6 +27,14 @@ class Disk {
     virtual ~Writer() = default;
     /// Adds bytes at the end; false once a write has failed.
     virtual bool append(std::string_view bytes) = 0;
+    /// Adds `bytes`, of which the ranges `saved` (in order, apart) are in
+    /// the file's own encoding already (lines of a thread read as saved): a
+    /// writer that converts hands those on as they are, any other appends
+    /// all the bytes.
+    virtual bool appendWithSaved(std::string_view bytes, const std::vector<Range>& saved) {
+      (void)saved;
+      return append(bytes);
+    }
     /// Writes out every byte appended (a writer that converts converts the
     /// rest first), so that only the commit is left; false when a write
     /// failed. Nothing changes at the name until `commit`. No more bytes

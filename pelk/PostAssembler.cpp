@@ -1,5 +1,7 @@
 #include "PostAssembler.hpp"
 
+#include <algorithm>
+
 #include "LineReader.hpp"
 #include "TextEncoding.hpp"
 
@@ -66,6 +68,33 @@ void PostAssembler::writingLine(std::string_view line) {
   spilling();
 }
 
+void PostAssembler::writingLineAsSaved(std::string_view line) {
+  if (!run_ || run_->output() == Encoding::kShiftJis) return writingLine(line);
+  const std::size_t start = output_.size();
+  output_ += line;
+  output_ += kLineEnd;
+  if (!saved_.empty() && saved_.back().end == start)
+    saved_.back().end = output_.size();
+  else
+    saved_.push_back({start, output_.size()});
+  spilling();
+}
+
+void PostAssembler::cuttingOutput(std::size_t size) {
+  output_.erase(0, size);
+  std::size_t kept = 0;
+  for (const Disk::Range& range : saved_)
+    if (range.end > size) saved_[kept++] = {std::max(range.begin, size) - size, range.end - size};
+  saved_.resize(kept);
+}
+
+bool PostAssembler::handingOn(Disk::Writer& file) {
+  const bool appended =
+      saved_.empty() ? file.append(output_) : file.appendWithSaved(output_, saved_);
+  saved_.clear();
+  return appended;
+}
+
 std::size_t PostAssembler::leadingLineEnds() const {
   std::size_t at = 0;
   while (at < output_.size() && output_[at] == kLineEnd) ++at;
@@ -85,10 +114,10 @@ void PostAssembler::spilling() {
       spillRefused_ = true;
       return;
     }
-    output_.erase(0, at);
+    cuttingOutput(at);
   }
   // A failed write is remembered by the writer and reported on commit.
-  spill_->append(output_);
+  handingOn(*spill_);
   output_.clear();
 }
 
@@ -96,16 +125,22 @@ bool PostAssembler::saving(const std::string& name, const std::function<bool()>&
   std::unique_ptr<Disk::Writer> file = std::move(spill_);
   if (file) {
     // Part of the output is already written: the rest follows it.
-    if (!file->append(output_)) return false;
+    if (!handingOn(*file)) return false;
   } else {
     // The rest is cut in place: the output may be large, and it is not
     // needed after this.
-    if (const std::size_t at = leadingLineEnds(); at < output_.size()) output_.erase(0, at);
+    if (const std::size_t at = leadingLineEnds(); at < output_.size()) cuttingOutput(at);
     // Links as for the name of `naming`: `saving` is handed that name.
     const Disk::Links links = name == name_ ? links_ : Disk::Links::kFollowed;
     if (!disk_ || !(file = disk_->openWriter(name, Disk::LineEnds::kPlatform, links))) return false;
     const bool converted = run_ && run_->output() != Encoding::kShiftJis;
-    if (!file->append(converted ? run_->forFile(output_) : output_)) return false;
+    if (!saved_.empty()) {
+      // Lines as saved among the rest: each run goes out as what it is.
+      file = run_->forFile(std::move(file));
+      if (!handingOn(*file)) return false;
+    } else if (!file->append(converted ? run_->forFile(output_) : output_)) {
+      return false;
+    }
   }
   // Every byte is written beside the name before anything takes its place.
   return file->finishing() && (!beforeReplacing || beforeReplacing()) && file->commit(name);

@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Disk.hpp"
 
@@ -35,6 +36,9 @@ class PostAssembler {
   void writing(std::string_view text) { output_ += text; }
   /// Appends `line` and a line end to the output, then spills.
   void writingLine(std::string_view line);
+  /// The same for a line of a thread read as saved (`ReadAs::kSaved`): in
+  /// the encoding of the output already, it goes out as it is.
+  void writingLineAsSaved(std::string_view line);
 
   /// Promises that every group is listed once, at the next `clear` or at
   /// the end, and none dropped: a group that passes `kSpillSize` is then
@@ -79,10 +83,17 @@ class PostAssembler {
   void groupGrew();
   /// Appends the header and its line end to the output, once per group.
   void startingGroup();
+  /// Cuts the first `size` bytes of the output.
+  void cuttingOutput(std::size_t size);
+  /// Hands the output to `file`, each run as what it is; false when an
+  /// append failed.
+  bool handingOn(Disk::Writer& file);
 
   std::string header_;
   std::string group_;
   std::string output_;
+  /// Where the output holds lines as saved, in order; the rest is CP932.
+  std::vector<Disk::Range> saved_;
   std::string name_;
   Disk::Links links_ = Disk::Links::kFollowed;
   Disk* disk_ = nullptr;

@@ -180,7 +180,7 @@ Encoding detectEncoding(Disk::Reader& file) {
 }
 
 std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::string& name,
-                                                      Encoding* found) {
+                                                      Encoding* found, ReadAs readAs) {
   std::unique_ptr<Disk::Reader> file = disk.openReader(name);
   if (!file) return nullptr;
   EncodingDetector detector;
@@ -238,6 +238,16 @@ std::unique_ptr<Disk::Reader> RunEncoding::openReader(Disk& disk, const std::str
   const Encoding encoding = tentative ? Encoding::kUtf8 : detector.verdict();
   if (found) *found = encoding;
   if (encoding == Encoding::kShiftJis) return file;
+  if (readAs == ReadAs::kSaved) {
+    if (tentative) return checkedUtf8Reader(std::move(file), name, secondLook_);
+    if (encoding == Encoding::kUtf8WithMark) {
+      // The mark is in what was read ahead.
+      char mark[3];
+      for (size_t at = 0, n = 1; at < kMark.size() && n > 0; at += n)
+        n = file->read(mark + at, kMark.size() - at);
+    }
+    return file;
+  }
   return cp932Reader(std::move(file), area_, failure_, name, tentative ? &secondLook_ : nullptr);
 }
 
@@ -255,6 +265,10 @@ bool RunEncoding::converting(const std::string& name, std::string& text, Encodin
     failure_ = overflowFailure(name);
     return false;
   }
+  return toCp932(name, text);
+}
+
+bool RunEncoding::toCp932(const std::string& name, std::string& text) {
   std::string converted;
   ToCp932 toCp932(area_);
   if (!toCp932.converting(text, converted) || !toCp932.finishing(converted)) {

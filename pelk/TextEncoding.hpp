@@ -60,6 +60,12 @@ Encoding detectEncoding(std::string_view text);
 /// a mark, plain ASCII). A read that fails ends the look as the end would.
 Encoding detectEncoding(Disk::Reader& file);
 
+/// What a reader of `RunEncoding::openReader` hands out.
+enum class ReadAs {
+  kCp932,  ///< CP932, a UTF-8 file converted
+  kSaved,  ///< the bytes as the file holds them, a UTF-8 file checked and its mark dropped
+};
+
 /// The encodings of one run. Each file read is Shift-JIS or UTF-8 on its
 /// own; the pass sees CP932 only, and what the run writes takes the
 /// encoding of the thread. One UserArea serves every file of the run (thread
@@ -85,8 +91,14 @@ class RunEncoding {
   /// NULs in its first 4 KiB. `found`, when given, receives the
   /// encoding. When the user area overflows, the reader fails (`failed()`)
   /// and `refused()` tells why.
+  ///
+  /// With `ReadAs::kSaved`, a UTF-8 file is handed out as it is saved, less
+  /// its mark, and checked as above when taken early; no character is given
+  /// a code. For a pass that copies lines as they are: what it writes of
+  /// them goes out as saved (`Disk::Writer::appendAsSaved`).
   std::unique_ptr<Disk::Reader> openReader(Disk& disk, const std::string& name,
-                                           Encoding* found = nullptr);
+                                           Encoding* found = nullptr,
+                                           ReadAs readAs = ReadAs::kCp932);
 
   /// The file `openReader` took for UTF-8 early and found otherwise (or too
   /// rich for the user area), empty when none: what was read of it is
@@ -105,6 +117,10 @@ class RunEncoding {
   /// Converts `text`, the whole of the file `name` as read, to CP932 in
   /// place when it is UTF-8. False when the file is refused (`refused()`).
   bool converting(const std::string& name, std::string& text, Encoding* found = nullptr);
+
+  /// Converts `text`, a line of the UTF-8 file `name` read as saved, to
+  /// CP932 in place. False when the user area overflows (`refused()`).
+  bool toCp932(const std::string& name, std::string& text);
 
   /// What the run writes takes `encoding` (the thread's); Shift-JIS until set.
   void writing(Encoding encoding) { output_ = encoding; }

@@ -3,18 +3,19 @@
 #include "Disk.hpp"
 #include "TextEncoding.hpp"
 
-bool ThreadFile::opening(const std::string& name, RunEncoding* run) {
+bool ThreadFile::opening(const std::string& name, RunEncoding* run, ReadAs readAs) {
   name_ = name;
   run_ = run;
   Encoding found = Encoding::kShiftJis;
   std::unique_ptr<Disk::Reader> source =
-      run ? run->openReader(disk_, name, &found) : disk_.openReader(name);
+      run ? run->openReader(disk_, name, &found, readAs) : disk_.openReader(name);
   if (!source) {
     failure_ = readFailure();
     return false;
   }
   if (run) run->writing(found);
   marked_ = found == Encoding::kUtf8WithMark;
+  asSaved_ = readAs == ReadAs::kSaved && found != Encoding::kShiftJis;
   in_.reading(std::move(source));
   return true;
 }
@@ -27,7 +28,9 @@ Failure ThreadFile::readFailure() const {
 Failure ThreadFile::failure() const { return failure_ ? failure_ : readFailure(); }
 
 bool ThreadFile::readingLine1() {
-  const bool got = counted(in_.next(line1_));
+  bool got = counted(in_.next(line1_));
+  // Read as saved, Line-1 still goes to the pass as CP932.
+  if (got && asSaved_ && !run_->toCp932(name_, line1_)) got = false;
   // A thread cut short by characters CP932 lacks is refused before Line-1
   // is looked at: the line may be cut too.
   if (run_ && run_->refused()) {

@@ -9,8 +9,7 @@
 #include "Games.hpp"
 #include "LineReader.hpp"
 #include "Messages.hpp"
-
-class RunEncoding;
+#include "TextEncoding.hpp"
 
 /// The thread file as a pass reads it: opened, its Line-1 read and
 /// classified, then its lines one by one, a block of the file at a time (a
@@ -26,8 +25,13 @@ class ThreadFile {
 
   /// Opens the file `name`; false, with the open failure, when it cannot be.
   /// With `run`, the file may be UTF-8: it is then converted as it is read,
-  /// and what the run writes takes its encoding.
-  bool opening(const std::string& name, RunEncoding* run = nullptr);
+  /// and what the run writes takes its encoding. With `ReadAs::kSaved`, the
+  /// lines after Line-1 of a UTF-8 file come as saved instead, for a pass
+  /// that only copies them (PostAssembler::writingLineAsSaved); Line-1 is
+  /// CP932 still.
+  bool opening(const std::string& name, RunEncoding* run = nullptr, ReadAs readAs = ReadAs::kCp932);
+  /// True when the lines after Line-1 come as saved, in UTF-8.
+  bool linesAsSaved() const { return asSaved_; }
   /// Reads Line-1; false, with the Line-1 failure, when the file has no
   /// line or its first is longer than 383 bytes. A file that holds only
   /// the mark of UTF-8 (and a line end) fails as empty, the mark named.
@@ -87,10 +91,11 @@ class ThreadFile {
   Disk& disk_;
   ThreadMessages messages_;
   LineReader in_;
-  const RunEncoding* run_ = nullptr;
+  RunEncoding* run_ = nullptr;
   std::string name_;
   /// True when the file began with the mark of UTF-8.
   bool marked_ = false;
+  bool asSaved_ = false;
   std::string line1_;
   long lineNumber_ = 0;
   Failure failure_;

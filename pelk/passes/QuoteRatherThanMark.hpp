@@ -13,4 +13,7 @@ class QuoteRatherThanMark : public Alterable {
 
   /// Replaces a single-byte caret at byte 5 of `line` in place; returns the line.
   std::string replaceMARKwithBACK_QUOTE(std::string& line);
+  /// The same for `line`, a line of a UTF-8 thread as saved: the caret at
+  /// byte 5 of its CP932 form.
+  void replacingInUtf8(std::string& line);
 };

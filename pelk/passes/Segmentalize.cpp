@@ -12,7 +12,9 @@ bool Segmentalize::altering(std::string& threadName) {
   // takes the thread's encoding; a thread that cannot be opened is still
   // reported after segmen.txt.
   ThreadFile thread(disk(), messages::kSegmentalize);
-  const bool opened = opening(thread, threadName);
+  // Every line after Line-1 is copied as it is: a UTF-8 thread's go out as
+  // saved, unconverted.
+  const bool opened = opening(thread, threadName, ReadAs::kSaved);
   const Failure threadFailure = failure();
   std::string companionText;
   if (!readingCompanion(settings.companion, companionText,
@@ -54,7 +56,7 @@ bool Segmentalize::altering(std::string& threadName) {
   int counter = 0;
   std::string_view line;
   while (thread.next(line)) {
-    posts.writingLine(line);
+    posts.writingLineAsSaved(line);
     if (++counter < every) continue;
     if (settings.matrix && !integrity_of_data(line)) continue;
     posts.writing("\n");

@@ -16,6 +16,8 @@ class Segmentalize : public Alterable {
 
   /// True when `line` completes a matrix: the third of three lines in a row
   /// whose first numbers lie in rows 0, 1 and 2. Advances `rowState`.
+  /// `line` may be CP932 or UTF-8 as saved: a digit is a byte of its own in
+  /// both, and the rows are ASCII.
   bool integrity_of_data(std::string_view line);
 
  private:
