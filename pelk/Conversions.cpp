@@ -384,13 +384,16 @@ size_t Utf8Check::step(std::string_view in, bool end, char*& out) {
   while (i < n) {
 #ifdef __SSE2__
     if (!scalar_ && i >= 3) {
-      // Sixteen bytes a step, to the first sixteen that hold a fault, then
-      // back to the start of the sequence there.
-      size_t valid = utf8::validBy16(p, i, n);
-      while (valid > i && (p[valid] & 0xC0) == 0x80) --valid;
-      if (valid > i) {
-        i = valid;
-        continue;
+      // Sixteen bytes a step, to the first sixteen that hold a fault; the
+      // last sequence before them, which may go on into them, is checked
+      // again one byte at a time.
+      if (const size_t valid = utf8::validBy16(p, i, n); valid > i) {
+        size_t last = valid - 1;
+        while (last > i && (p[last] & 0xC0) == 0x80) --last;
+        if (last > i) {
+          i = last;
+          continue;
+        }
       }
     }
 #endif

@@ -347,6 +347,116 @@ TEST(Paths, TheScalarPathGivesWhatTheOtherGives) {
   }
 }
 
+TEST(Conversion, EveryCharacterCp932HasComesBackAsItself) {
+  // What lets a pass copy a line of a UTF-8 thread as it is saved.
+  std::string text;
+  for (char32_t c = 1; c < 0x110000; ++c) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || c == 0xFEFF || cp932::toCode(c) == 0) continue;
+    char bytes[4];
+    const int n = c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4;
+    if (n == 1) bytes[0] = char(c);
+    if (n == 2) bytes[0] = char(0xC0 | c >> 6);
+    if (n == 3) bytes[0] = char(0xE0 | c >> 12);
+    if (n == 4) bytes[0] = char(0xF0 | c >> 18);
+    for (int i = 1; i < n; ++i) bytes[i] = char(0x80 | (c >> (6 * (n - 1 - i)) & 0x3F));
+    text.append(bytes, n);
+  }
+  UserArea area;
+  EXPECT_EQ(toUtf8(area, toCp932(area, text)), text);
+  EXPECT_EQ(area.size(), 0u);
+}
+
+/// `text` through a Utf8Check in blocks of `block` bytes (the scalar path
+/// when `scalar`): what it passed, and where it found a stray byte (-1: none).
+std::pair<std::string, long long> checked(std::string_view text, size_t block, bool scalar) {
+  Utf8Check check;
+  if (scalar) check.scalar();
+  std::string out;
+  bool passed = true;
+  for (size_t at = 0; at < text.size() && passed; at += block) {
+    const std::string_view piece = text.substr(at, block);
+    const size_t size = out.size();
+    out.resize(size + Utf8Check::room(piece.size()) + 16);
+    char* o = out.data() + size;
+    passed = check.passing(piece, o);
+    out.resize(o - out.data());
+  }
+  if (passed) {
+    const size_t size = out.size();
+    out.resize(size + Utf8Check::room(0));
+    char* o = out.data() + size;
+    passed = check.finishing(o);
+    out.resize(o - out.data());
+  }
+  return {out, passed ? -1 : static_cast<long long>(check.strayOffset())};
+}
+
+TEST(Utf8Check, PassesValidUtf8AsItIsAndStopsWhereStrictConversionStops) {
+  const std::vector<std::string> valid = {kAUtf8,         kNurupoUtf8,        kColonUtf8,
+                                          kHalfAUtf8,     kWaveDash,          kPrivateUse,
+                                          kEAcute,        "\xC2\x80",         kEmoji,
+                                          kYoshi,         "\xE0\xA0\x80",     "\xED\x9F\xBF",
+                                          "\xEE\x80\x80", "\xF0\x90\x80\x80", "\xF4\x8F\xBF\xBF",
+                                          "\xDF\xBF"};
+  // Every way UTF-8 goes wrong: overlong forms, surrogates, past U+10FFFF, a
+  // lone continuation byte, a lead byte without its continuation, bytes no
+  // sequence begins with.
+  const std::vector<std::string> wrong = {"\xE0\x80\x80",
+                                          "\xE0\x9F\xBF",
+                                          "\xED\xA0\x80",
+                                          "\xF0\x8F\xBF\xBF",
+                                          "\xF4\x90\x80\x80",
+                                          "\xF5\x80\x80\x80",
+                                          "\xC0\x80",
+                                          "\xC1\xBF",
+                                          "\x80",
+                                          "\xBF",
+                                          "\xE3\x81",
+                                          "\xE3",
+                                          "\xF0\x9F\x98",
+                                          "\xC3",
+                                          "\xFF",
+                                          "\xFE",
+                                          "\xE3\x81\xE3\x81\x82",
+                                          "\xC3\xA9\xA9"};
+  std::mt19937 random(5);
+  for (int round = 0; round < 400; ++round) {
+    // Long enough for many sixteen-byte steps, dense with sequences, ASCII
+    // runs of every length; now and then a mark, and one fault.
+    std::string text = round % 7 == 0 ? std::string(kMark) : "";
+    for (int i = 0; i < 60; ++i) {
+      const size_t run = random() % 40;
+      for (size_t k = 0; k < run; ++k) text += char('!' + random() % 90);
+      const size_t count = 1 + random() % 8;
+      for (size_t k = 0; k < count; ++k) text += valid[random() % valid.size()];
+    }
+    const bool faulty = round % 2 == 1;
+    if (faulty) text.insert(random() % (text.size() + 1), wrong[random() % wrong.size()]);
+    const size_t block = round % 3 == 0 ? text.size() : 1 + random() % 100;
+    SCOPED_TRACE("round " + std::to_string(round) + ", blocks of " + std::to_string(block));
+    const auto [out, stray] = checked(text, block, false);
+    EXPECT_EQ(checked(text, block, true), std::make_pair(out, stray));
+    // Strict conversion finds the same stray byte, or none.
+    UserArea area;
+    ToCp932 strict(area);
+    strict.strict();
+    std::string cp932;
+    for (size_t at = 0; at < text.size(); at += block)
+      if (!strict.converting(std::string_view(text).substr(at, block), cp932)) break;
+    if (!strict.strayFound()) strict.finishing(cp932);
+    EXPECT_EQ(strict.strayFound(), stray >= 0);
+    const size_t mark = text.starts_with(kMark) ? std::string_view(kMark).size() : 0;
+    if (stray < 0) {
+      EXPECT_EQ(out, text.substr(mark));
+      continue;
+    }
+    EXPECT_EQ(static_cast<long long>(strict.strayOffset()), stray);
+    // What was passed is the text before the stray byte, whole sequences.
+    EXPECT_LE(out.size() + mark, static_cast<size_t>(stray));
+    EXPECT_EQ(out, text.substr(mark, out.size()));
+  }
+}
+
 TEST(ToUtf8, BytesThatBeginNoCharacterPassAsTheyAre) {
   struct Case {
     std::string cp932, utf8;

@@ -2,7 +2,6 @@
 
 namespace {
 
-constexpr std::string_view kDigits = "0123456789";
 
 }  // namespace
 
@@ -12,7 +11,10 @@ std::ptrdiff_t firstNumber(std::string_view text) {
 }
 
 std::size_t firstDigitFrom(std::string_view text, std::size_t from) {
-  return text.find_first_of(kDigits, from);
+  // A loop of one test a byte: find_first_of tries every digit at every byte.
+  for (std::size_t at = from; at < text.size(); ++at)
+    if (static_cast<unsigned char>(text[at] - '0') < 10) return at;
+  return std::string_view::npos;
 }
 
 std::string_view numbersPart(std::string_view line) {

@@ -89,10 +89,40 @@ void PostAssembler::cuttingOutput(std::size_t size) {
 }
 
 bool PostAssembler::handingOn(Disk::Writer& file) {
-  const bool appended =
-      saved_.empty() ? file.append(output_) : file.appendWithSaved(output_, saved_);
+  if (!converting_) {
+    const bool appended =
+        saved_.empty() ? file.append(output_) : file.appendWithSaved(output_, saved_);
+    saved_.clear();
+    return appended;
+  }
+  const std::string_view output = output_;
+  converted_.clear();
+  std::size_t from = 0;
+  for (const Disk::Range& saved : saved_) {
+    if (saved.begin > from)
+      converting_->converting(output.substr(from, saved.begin - from), converted_);
+    // A character the CP932 before left cut short ends there.
+    converting_->finishing(converted_);
+    converted_ += output.substr(saved.begin, saved.end - saved.begin);
+    from = saved.end;
+  }
+  converting_->converting(output.substr(from), converted_);
   saved_.clear();
-  return appended;
+  return file.append(converted_);
+}
+
+std::unique_ptr<Disk::Writer> PostAssembler::spillFile() {
+  std::unique_ptr<Disk::Writer> file = disk_->openWriter(name_, Disk::LineEnds::kPlatform, links_);
+  if (!file || !run_) return file;
+  std::size_t saved = 0;
+  for (const Disk::Range& range : saved_) saved += range.end - range.begin;
+  // Lines as saved, a header among many of them (-s, -w30): what little is
+  // CP932 costs less converted here than the whole handed to a thread.
+  if (run_->output() == Encoding::kShiftJis || saved < output_.size() / 4 * 3)
+    return run_->forFile(std::move(file));
+  converting_ = std::make_unique<ToUtf8>(run_->userArea());
+  if (run_->output() == Encoding::kUtf8WithMark) file->append(run_->forFile(""));
+  return file;
 }
 
 std::size_t PostAssembler::leadingLineEnds() const {
@@ -108,13 +138,12 @@ void PostAssembler::spilling() {
     // output of nothing but line ends so far waits.
     const std::size_t at = leadingLineEnds();
     if (at >= output_.size()) return;
-    spill_ = disk_->openWriter(name_, Disk::LineEnds::kPlatform, links_);
-    if (run_) spill_ = run_->forFile(std::move(spill_));
+    cuttingOutput(at);
+    spill_ = spillFile();
     if (!spill_) {
       spillRefused_ = true;
       return;
     }
-    cuttingOutput(at);
   }
   // A failed write is remembered by the writer and reported on commit.
   handingOn(*spill_);
@@ -126,6 +155,11 @@ bool PostAssembler::saving(const std::string& name, const std::function<bool()>&
   if (file) {
     // Part of the output is already written: the rest follows it.
     if (!handingOn(*file)) return false;
+    if (converting_) {
+      std::string rest;
+      converting_->finishing(rest);
+      if (!file->append(rest)) return false;
+    }
   } else {
     // The rest is cut in place: the output may be large, and it is not
     // needed after this.

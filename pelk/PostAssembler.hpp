@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "Conversions.hpp"
 #include "Disk.hpp"
 
 class RunEncoding;
@@ -85,6 +86,11 @@ class PostAssembler {
   void startingGroup();
   /// Cuts the first `size` bytes of the output.
   void cuttingOutput(std::size_t size);
+  /// Opens the file the output is spilled to, in the encoding of the run.
+  /// An output mostly of lines as saved goes to the file as it is, its
+  /// CP932 converted on the way (`converting_`); any other through the
+  /// run's converting writer.
+  std::unique_ptr<Disk::Writer> spillFile();
   /// Hands the output to `file`, each run as what it is; false when an
   /// append failed.
   bool handingOn(Disk::Writer& file);
@@ -94,6 +100,11 @@ class PostAssembler {
   std::string output_;
   /// Where the output holds lines as saved, in order; the rest is CP932.
   std::vector<Disk::Range> saved_;
+  /// Converts the CP932 among the lines as saved, on the pass's thread,
+  /// when the output is written so.
+  std::unique_ptr<ToUtf8> converting_;
+  /// The output as it goes to the file, when `converting_` writes it.
+  std::string converted_;
   std::string name_;
   Disk::Links links_ = Disk::Links::kFollowed;
   Disk* disk_ = nullptr;

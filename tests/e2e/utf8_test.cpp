@@ -302,6 +302,25 @@ TEST_F(Utf8Threads, ALongThreadGivesTheUtf8FormOfItsShiftJisTwin) {
   }
 }
 
+TEST_F(Utf8Threads, ThePassesThatCopyLinesGiveTheUtf8FormOfTheTwinWithAndWithoutTheMark) {
+  // Lines copied as saved, with a header after every line or every few
+  // (most of the output CP932 made here, or little of it), past the output
+  // kept in memory; taken early without the mark, read as it is with it.
+  const Twin thread = kThread + longBody();
+  for (const std::string& mark : {std::string(), std::string(kMark)}) {
+    for (const char* option : {"-s", "-w1", "-w2", "-w30", "-m1", "-m30", "-6"}) {
+      const std::vector<std::string> args = {"who.txt", "-o", option};
+      SCOPED_TRACE(shown(args) + (mark.empty() ? "" : ", with the mark"));
+      const Result twin = running(thread.sjis, sjisCompanionsWithoutUserArea(), args);
+      ASSERT_EQ(twin.run.status, 0) << twin.run.err;
+      const Result utf8 = running(mark + thread.utf8, sjisCompanionsWithoutUserArea(), args);
+      EXPECT_EQ(utf8.run.status, 0);
+      EXPECT_EQ(utf8.run.err, utf8Form(twin.run.err));
+      EXPECT_TRUE(utf8.files.at("who.txt") == mark + utf8Form(twin.files.at("who.txt")));
+    }
+  }
+}
+
 TEST_F(Utf8Threads, AThreadThatTurnsOutNotUtf8PastItsFirstMegabyteIsShiftJis) {
   // UTF-8 for more than a megabyte, then a post in Shift-JIS: the file is
   // not UTF-8, so every byte is taken as Shift-JIS, as in a file whose first
