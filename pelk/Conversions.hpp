@@ -222,6 +222,8 @@ class ToUtf8 {
   void finishing(std::string& out);
   /// As above, writing at `out`, which has `room(0)` bytes.
   void finishing(char*& out);
+  /// True when a lead byte waits for its trail from the next block.
+  bool carrying() const { return !carry_.empty(); }
 
   /// The room the conversion of a block of `size` bytes may take (no byte
   /// becomes more than three), with what is carried from the block before.

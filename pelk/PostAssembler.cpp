@@ -20,15 +20,15 @@ void PostAssembler::add(std::string_view line) {
 void PostAssembler::groupGrew() {
   if (!streaming_ || group_.size() < kSpillSize) return;
   startingGroup();
-  output_ += group_;
+  put(group_);
   group_.clear();
   spilling();
 }
 
 void PostAssembler::startingGroup() {
   if (groupStarted_) return;
-  output_ += header_;
-  output_ += kLineEnd;
+  put(header_);
+  put(std::string_view(&kLineEnd, 1));
   groupStarted_ = streaming_;
 }
 
@@ -53,23 +53,43 @@ void PostAssembler::clear(std::string_view header) {
 
 void PostAssembler::listing() {
   startingGroup();
-  output_ += group_;
+  put(group_);
   spilling();
 }
 
 void PostAssembler::listing(std::string_view tail) {
   listing();
-  output_ += tail;
+  put(tail);
 }
 
 void PostAssembler::writingLine(std::string_view line) {
-  output_ += line;
-  output_ += kLineEnd;
+  if (converting_) {
+    put(line);
+    put(std::string_view(&kLineEnd, 1));
+  } else {
+    output_ += line;
+    output_ += kLineEnd;
+  }
   spilling();
+}
+
+void PostAssembler::put(std::string_view text) {
+  if (converting_)
+    converting_->converting(text, output_);
+  else
+    output_ += text;
 }
 
 void PostAssembler::writingLineAsSaved(std::string_view line) {
   if (!run_ || run_->output() == Encoding::kShiftJis) return writingLine(line);
+  if (converting_) {
+    // A character the CP932 before left cut short ends there.
+    if (converting_->carrying()) converting_->finishing(output_);
+    output_ += line;
+    output_ += kLineEnd;
+    spilling();
+    return;
+  }
   const std::size_t start = output_.size();
   output_ += line;
   output_ += kLineEnd;
@@ -95,6 +115,9 @@ bool PostAssembler::handingOn(Disk::Writer& file) {
     saved_.clear();
     return appended;
   }
+  // Converted as it came, but for the output of before: its CP932 is
+  // converted here.
+  if (saved_.empty()) return file.append(output_);
   const std::string_view output = output_;
   converted_.clear();
   std::size_t from = 0;
@@ -102,7 +125,7 @@ bool PostAssembler::handingOn(Disk::Writer& file) {
     if (saved.begin > from)
       converting_->converting(output.substr(from, saved.begin - from), converted_);
     // A character the CP932 before left cut short ends there.
-    converting_->finishing(converted_);
+    if (converting_->carrying()) converting_->finishing(converted_);
     converted_ += output.substr(saved.begin, saved.end - saved.begin);
     from = saved.end;
   }
@@ -120,6 +143,7 @@ std::unique_ptr<Disk::Writer> PostAssembler::spillFile() {
   // CP932 costs less converted here than the whole handed to a thread.
   if (run_->output() == Encoding::kShiftJis || saved < output_.size() / 4 * 3)
     return run_->forFile(std::move(file));
+  // What is added from now on is converted as it comes (`put`).
   converting_ = std::make_unique<ToUtf8>(run_->userArea());
   if (run_->output() == Encoding::kUtf8WithMark) file->append(run_->forFile(""));
   return file;

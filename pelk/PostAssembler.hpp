@@ -34,7 +34,12 @@ class PostAssembler {
   /// The same, then `tail`.
   void listing(std::string_view tail);
   /// Appends `text` to the output as it is.
-  void writing(std::string_view text) { output_ += text; }
+  void writing(std::string_view text) {
+    if (converting_)
+      put(text);
+    else
+      output_ += text;
+  }
   /// Appends `line` and a line end to the output, then spills.
   void writingLine(std::string_view line);
   /// The same for a line of a thread read as saved (`ReadAs::kSaved`): in
@@ -84,6 +89,8 @@ class PostAssembler {
   void groupGrew();
   /// Appends the header and its line end to the output, once per group.
   void startingGroup();
+  /// Appends CP932 `text` to the output, converted when `converting_`.
+  void put(std::string_view text);
   /// Cuts the first `size` bytes of the output.
   void cuttingOutput(std::size_t size);
   /// Opens the file the output is spilled to, in the encoding of the run.
@@ -101,9 +108,9 @@ class PostAssembler {
   /// Where the output holds lines as saved, in order; the rest is CP932.
   std::vector<Disk::Range> saved_;
   /// Converts the CP932 among the lines as saved, on the pass's thread,
-  /// when the output is written so.
+  /// when the output is written so: at the first spill the CP932 of the
+  /// output so far (into `converted_`), then what is added as it comes.
   std::unique_ptr<ToUtf8> converting_;
-  /// The output as it goes to the file, when `converting_` writes it.
   std::string converted_;
   std::string name_;
   Disk::Links links_ = Disk::Links::kFollowed;
