@@ -4,7 +4,8 @@
 // Whatever the bytes: blocks give what the whole text gives; the path of a
 // machine without SSE2 gives what the other gives; a text read as UTF-8 and
 // written back is the same text without its mark, bytes that are not UTF-8
-// included, unless the user area overflowed.
+// included, unless the user area overflowed; handed on as saved, it is the
+// text without its mark up to where strict conversion stops.
 
 #include <string>
 #include <string_view>
@@ -79,5 +80,33 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   inBlocks(text, block, [&](std::string_view piece) { scalarBack.converting(piece, utf8Scalar); });
   scalarBack.finishing(utf8Scalar);
   FUZZ_CHECK(utf8 == utf8Scalar);
+
+  // Handed on as saved: the text less its mark, up to where strict
+  // conversion finds a stray byte, the same on both paths.
+  UserArea strictArea;
+  ToCp932 strict(strictArea);
+  strict.strict();
+  std::string strictCp932;
+  inBlocks(text, block, [&](std::string_view piece) { strict.converting(piece, strictCp932); });
+  if (!strict.strayFound()) strict.finishing(strictCp932);
+  const auto checked = [&](bool onScalar) {
+    Utf8Check check;
+    if (onScalar) check.scalar();
+    std::string out(Utf8Check::room(text.size()) + 16 * (text.size() / block + 2), '\0');
+    char* o = out.data();
+    bool passed = true;
+    inBlocks(text, block,
+             [&](std::string_view piece) { passed = passed && check.passing(piece, o); });
+    passed = passed && check.finishing(o);
+    out.resize(o - out.data());
+    FUZZ_CHECK(passed != strict.strayFound());
+    if (!passed) FUZZ_CHECK(check.strayOffset() == strict.strayOffset());
+    return out;
+  };
+  const std::string saved = checked(false);
+  FUZZ_CHECK(saved == checked(true));
+  const size_t mark = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;
+  FUZZ_CHECK(text.compare(mark, saved.size(), saved) == 0);
+  if (!strict.strayFound()) FUZZ_CHECK(saved.size() + mark == text.size());
   return 0;
 }
