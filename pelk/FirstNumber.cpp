@@ -1,10 +1,5 @@
 #include "FirstNumber.hpp"
 
-namespace {
-
-
-}  // namespace
-
 std::ptrdiff_t firstNumber(std::string_view text) {
   const std::size_t at = firstDigitFrom(text, 0);
   return at == std::string_view::npos ? -1 : static_cast<std::ptrdiff_t>(at);
