@@ -462,15 +462,7 @@ class Utf8Writer : public Disk::Writer {
     char* out = start;
     if (mark_) out = std::copy(kMark.begin(), kMark.end(), out);
     mark_ = false;
-    size_t from = 0;
-    for (const Disk::Range& saved : piece.saved) {
-      if (saved.begin > from) toUtf8_.converting(bytes.substr(from, saved.begin - from), out);
-      // A character the CP932 before left cut short ends there.
-      toUtf8_.finishing(out);
-      out = std::copy(bytes.begin() + saved.begin, bytes.begin() + saved.end, out);
-      from = saved.end;
-    }
-    toUtf8_.converting(bytes.substr(from), out);
+    toUtf8_.convertingBesideSaved(bytes, piece.saved, out);
     out = std::copy(after.begin(), after.end(), out);
     if (out != start && !file_->append(std::string_view(start, out - start))) failed_ = true;
     return !failed_;

@@ -1,5 +1,6 @@
 #include "Conversions.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -506,6 +507,26 @@ void ToUtf8::converting(std::string_view block, char*& out) {
 void ToUtf8::converting(std::string_view block, std::string& out) {
   growing(out, room(block.size()), [&](char*& o) {
     converting(block, o);
+    return true;
+  });
+}
+
+void ToUtf8::convertingBesideSaved(std::string_view block, const std::vector<Disk::Range>& saved,
+                                   char*& out) {
+  size_t from = 0;
+  for (const Disk::Range& range : saved) {
+    if (range.begin > from) converting(block.substr(from, range.begin - from), out);
+    if (carrying()) finishing(out);
+    out = std::copy(block.begin() + range.begin, block.begin() + range.end, out);
+    from = range.end;
+  }
+  converting(block.substr(from), out);
+}
+
+void ToUtf8::convertingBesideSaved(std::string_view block, const std::vector<Disk::Range>& saved,
+                                   std::string& out) {
+  growing(out, room(block.size()), [&](char*& o) {
+    convertingBesideSaved(block, saved, o);
     return true;
   });
 }

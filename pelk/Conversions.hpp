@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "Disk.hpp"
 #include "Failure.hpp"
 
 // The conversions between UTF-8 and CP932, and the codes of the user area
@@ -218,6 +219,13 @@ class ToUtf8 {
   /// As above, writing at `out`, which has `room(block.size())` bytes, and
   /// moving it past what was written.
   void converting(std::string_view block, char*& out);
+  /// As `converting`, but the ranges `saved` of `block` (in order, apart)
+  /// are UTF-8 already, lines of a thread read as saved: they are copied as
+  /// they are, and a lead byte left before one passes as it is.
+  void convertingBesideSaved(std::string_view block, const std::vector<Disk::Range>& saved,
+                             char*& out);
+  void convertingBesideSaved(std::string_view block, const std::vector<Disk::Range>& saved,
+                             std::string& out);
   /// Ends the text: a lead byte left at the end passes as it is.
   void finishing(std::string& out);
   /// As above, writing at `out`, which has `room(0)` bytes.

@@ -118,20 +118,10 @@ bool PostAssembler::handingOn(Disk::Writer& file) {
   // Converted as it came, but for the output of before: its CP932 is
   // converted here.
   if (saved_.empty()) return file.append(output_);
-  const std::string_view output = output_;
-  converted_.clear();
-  std::size_t from = 0;
-  for (const Disk::Range& saved : saved_) {
-    if (saved.begin > from)
-      converting_->converting(output.substr(from, saved.begin - from), converted_);
-    // A character the CP932 before left cut short ends there.
-    if (converting_->carrying()) converting_->finishing(converted_);
-    converted_ += output.substr(saved.begin, saved.end - saved.begin);
-    from = saved.end;
-  }
-  converting_->converting(output.substr(from), converted_);
+  std::string converted;
+  converting_->convertingBesideSaved(output_, saved_, converted);
   saved_.clear();
-  return file.append(converted_);
+  return file.append(converted);
 }
 
 std::unique_ptr<Disk::Writer> PostAssembler::spillFile() {

@@ -109,9 +109,8 @@ class PostAssembler {
   std::vector<Disk::Range> saved_;
   /// Converts the CP932 among the lines as saved, on the pass's thread,
   /// when the output is written so: at the first spill the CP932 of the
-  /// output so far (into `converted_`), then what is added as it comes.
+  /// output so far, then what is added as it comes.
   std::unique_ptr<ToUtf8> converting_;
-  std::string converted_;
   std::string name_;
   Disk::Links links_ = Disk::Links::kFollowed;
   Disk* disk_ = nullptr;
